@@ -1,0 +1,28 @@
+#pragma once
+#include "util/reporters.h"
+
+#include <string>
+
+namespace qorvid::cli {
+
+// Messages go to standard error; progress is drawn as one live line when standard
+// error is a terminal.
+class TerminalReporters final : public MessageSink, public ProgressView, public EstimateView, public EventPump {
+public:
+    TerminalReporters();
+    void showMessage(const std::string& text) override;
+    void setProgressNote(float percent, const std::string& caption, bool idleStyle) override;
+    void setEstimateNote(const std::string& text) override;
+    void setCpuNote(const std::string& text) override;
+    void letEventsRun() override {}
+    // Ends the live line so that the next output starts on a fresh one.
+    void finishLine();
+
+private:
+    void redraw();
+    bool live_;
+    std::string caption_, estimate_, cpu_;
+    bool drawn_ = false;
+};
+
+} // namespace qorvid::cli

@@ -1,0 +1,159 @@
+#include "engine/tool_runner.h"
+
+#include "app/lang_text.h"
+#include "engine/job_display.h"
+#include "engine/progress_parse.h"
+#include "media/job_state.h"
+#include "util/clock.h"
+#include "util/process.h"
+#include "util/text.h"
+
+#include <filesystem>
+#include <limits>
+
+namespace qorvid {
+
+namespace {
+constexpr std::size_t kProgressBuffer = 8192;
+constexpr std::size_t kCaptureBuffer = 2048;
+} // namespace
+
+ToolRunner::ToolRunner(const LangText& lang, JobState& job, RunnerPorts ports)
+    : lang_(lang), job_(job), ports_(ports)
+{
+}
+
+ToolRunner::Poll ToolRunner::pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead)
+{
+    ports_.clock.sleepMs(kPollMs);
+    Poll p;
+    p.alive = child.alive();
+    long available = child.peek();
+    if (available > 0) {
+        // Read what is waiting, in buffer-sized pieces, up to maxRead.
+        std::size_t want = std::min<std::size_t>(static_cast<std::size_t>(available), maxRead);
+        while (p.chunk.size() < want) {
+            std::string piece = child.read(std::min(kCaptureBuffer, want - p.chunk.size()));
+            if (piece.empty()) break;
+            p.chunk += piece;
+        }
+        lastOutputMs = ports_.clock.nowMs();
+    } else if (p.alive) {
+        std::int64_t quiet = ports_.clock.nowMs() - lastOutputMs;
+        p.stuck = (available < 0 && quiet > kBrokenPipeMs) || (available == 0 && quiet > kSilentMs);
+    }
+    return p;
+}
+
+void ToolRunner::fillOutputSpec(const std::string& commandLine)
+{
+    std::error_code ec;
+    std::string cwd = std::filesystem::current_path(ec).string();
+    ports_.output->setCommand("目前的路徑 = " + cwd + "\r\n" + commandLine);
+}
+
+float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSeconds, bool showWindow)
+{
+    if (commandLine.empty()) return 0;
+    abort_.store(false);
+    auto child = ports_.launcher.start(commandLine, StartOptions{showWindow, false});
+
+    std::int64_t lastOutput = ports_.clock.nowMs();
+    ports_.display.startEstimate(lastOutput);
+    const bool showOutput = showDosWindow && ports_.output;
+    if (showOutput) {
+        fillOutputSpec(commandLine);
+        ports_.output->setOutput({});
+    }
+
+    const float length = lengthSeconds == 0 ? job_.jobLength : lengthSeconds;
+    const ToolStyle style = toolStyleOf(commandLine);
+    float lastShown = -1;
+    float percent = 0;
+    bool stuck = false;
+    bool alive = true;
+
+    while (!abort_.load()) {
+        Poll p = pollOnce(*child, lastOutput, kProgressBuffer);
+        alive = p.alive;
+        if (p.stuck) {
+            stuck = true;
+            break;
+        }
+        if (!p.chunk.empty()) {
+            if (showOutput) ports_.output->appendOutput(sanitizeUtf8(p.chunk));
+            if (auto reading = parseProgressChunk(p.chunk, style, length)) {
+                percent = reading->percent;
+                if (percent != lastShown) {
+                    ports_.display.setProgressNote(percent, progressCaption(lang_, *reading), false);
+                    lastShown = percent;
+                }
+            }
+        }
+        ports_.events.letEventsRun();
+        if (!alive) break;
+    }
+
+    // Killing an ended process is harmless; a stuck or aborted one must go, with its own children.
+    if (alive || stuck || abort_.load()) child->terminate();
+    ports_.events.letEventsRun();
+    child->close();
+    ports_.display.stopEstimate();
+    if (showOutput) ports_.output->show();
+    ports_.events.letEventsRun();
+
+    if (!stuck && !abort_.load()) return percent;
+    reportEnded(stuck);
+    return percent;
+}
+
+void ToolRunner::reportEnded(bool stuck)
+{
+    abort_.store(true);
+    ports_.display.resetCpuNote();
+    ports_.events.letEventsRun();
+    std::string text = job_.jobTitle + lang_[45];
+    if (stuck) text = lang_[266] + "\r\n\r\n" + text;
+    ports_.messages.showMessage(text);
+    ports_.display.progressView().showStartButton();
+}
+
+std::string ToolRunner::RunAndCapture(const std::string& commandLine, bool showWindow)
+{
+    if (commandLine.empty()) return {};
+    auto child = ports_.launcher.start(commandLine, StartOptions{showWindow, false});
+    std::int64_t lastOutput = ports_.clock.nowMs();
+    std::string captured;
+
+    for (;;) {
+        Poll p = pollOnce(*child, lastOutput, std::numeric_limits<std::size_t>::max());
+        captured += p.chunk;
+        if (p.stuck) break;
+        ports_.events.letEventsRun();
+        if (!p.alive) break;
+    }
+    if (child->alive()) {
+        child->terminate();
+        ports_.events.letEventsRun();
+    } else {
+        // What the tool wrote just before it ended is still in the pipe.
+        // Bounded: a grandchild that keeps the pipe open and writing must not hold us here.
+        for (int reads = 0, n; reads < 4096 && (n = static_cast<int>(child->peek())) > 0; ++reads) {
+            std::string piece = child->read(static_cast<std::size_t>(n));
+            if (piece.empty()) break;
+            captured += piece;
+        }
+    }
+    child->close();
+    ports_.events.letEventsRun();
+
+    captured = sanitizeUtf8(captured);
+    if (showDosWindow && ports_.output) {
+        fillOutputSpec(commandLine);
+        ports_.output->setOutput(captured);
+        ports_.output->show();
+    }
+    return captured;
+}
+
+} // namespace qorvid

@@ -1,0 +1,67 @@
+#pragma once
+#include "util/reporters.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace qorvid {
+
+class ChildProcess;
+class Clock;
+class JobDisplay;
+class LangText;
+class ProcessLauncher;
+struct JobState;
+
+// What the runner reports to and runs with; owned by the front end.
+struct RunnerPorts {
+    MessageSink& messages;
+    EventPump& events;
+    JobDisplay& display;
+    OutputView* output = nullptr; // the command output window, when the front end has one
+    Clock& clock;
+    ProcessLauncher& launcher;
+};
+
+// Runs one external tool at a time as a hidden child whose console is read by polling
+// every 100 ms, letting events run in between so that the stop button stays live.
+class ToolRunner {
+public:
+    ToolRunner(const LangText& lang, JobState& job, RunnerPorts ports);
+
+    // Runs an encoding command and drives the progress display; returns the last percentage.
+    // lengthSeconds 0 means the job's length.
+    float RunWithProgress(const std::string& commandLine, float lengthSeconds, bool showWindow);
+    // Runs a command to its end (or until it is stuck) and returns all it printed.
+    std::string RunAndCapture(const std::string& commandLine, bool showWindow);
+
+    // The abort flag: set by the stop button (safe from a signal handler) and by a stuck run.
+    void setStopDosIo() { abort_.store(true); }
+    bool aborted() const { return abort_.load(); }
+    void clearAbort() { abort_.store(false); }
+
+    // Show each tool's command line and console output in the output window.
+    bool showDosWindow = false;
+
+    static constexpr int kPollMs = 100;
+    static constexpr std::int64_t kBrokenPipeMs = 2000;
+    static constexpr std::int64_t kSilentMs = 24000;
+
+private:
+    struct Poll {
+        bool alive = false;
+        bool stuck = false;
+        std::string chunk;
+    };
+    Poll pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead);
+    void fillOutputSpec(const std::string& commandLine);
+    void reportEnded(bool stuck);
+
+    const LangText& lang_;
+    JobState& job_;
+    RunnerPorts ports_;
+    std::atomic<bool> abort_{false};
+};
+
+} // namespace qorvid

@@ -1,0 +1,13 @@
+# Writes a .cpp holding each message table as a byte array, keyed by file stem.
+set(body "// Generated from app/lang/*.txt; do not edit.\n#include <string_view>\n#include <utility>\nnamespace qorvid::lang_data {\n")
+set(entries "")
+string(REPLACE "|" ";" IN "${IN}")
+foreach(f IN LISTS IN)
+  get_filename_component(stem ${f} NAME_WE)
+  file(READ ${f} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  string(APPEND body "static const char t_${stem}[] = {${bytes} 0};\n")
+  string(APPEND entries "  {\"${stem}\", std::string_view(t_${stem}, sizeof(t_${stem}) - 1)},\n")
+endforeach()
+string(APPEND body "extern const std::pair<std::string_view, std::string_view> kTables[] = {\n${entries}};\nextern const int kTableCount = sizeof(kTables) / sizeof(kTables[0]);\n}\n")
+file(WRITE ${OUT} "${body}")

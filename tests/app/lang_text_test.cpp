@@ -1,0 +1,174 @@
+#include "app/lang_text.h"
+
+#include "support/test_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using qorvid::fillPlaceholders;
+using qorvid::LangText;
+
+namespace {
+
+bool hasTraditionalOnlyCharacter(const std::string& s)
+{
+    for (const char* ch : {"來", "體", "轉", "檔", "設", "開", "關", "處", "這", "標"})
+        if (s.find(ch) != std::string::npos) return true;
+    return false;
+}
+
+} // namespace
+
+TEST(LangText, FreshInstanceIsEmptyAndOutOfRangeIsEmpty)
+{
+    LangText lang;
+    EXPECT_EQ(lang[1], "");
+    EXPECT_EQ(lang[-1], "");
+    EXPECT_EQ(lang[301], "");
+    EXPECT_EQ(lang.code(), "");
+}
+
+TEST(LangText, LoadingRuleOnRawText)
+{
+    LangText lang;
+    lang.loadFromText("language=Test\r\nlng=xx\r\n300=last\r\n301=beyond\r\n"
+                      "007=a\\nb\r\nno equals sign\r\n=5\r\nabc=word\r\n005=x=y\r\n"
+                      "008= keep spaces \r\n99999999999999999999=huge");
+    EXPECT_EQ(lang[300], "last");
+    EXPECT_EQ(lang[7], "a\r\nb");
+    EXPECT_EQ(lang[5], "x=y");              // only the first "=" splits
+    EXPECT_EQ(lang[8], " keep spaces ");    // trailing spaces belong to the text
+    EXPECT_EQ(lang[0], "");                 // "=5" has its "=" first: skipped
+
+    // A later table replaces what it mentions and leaves the rest.
+    lang.loadFromText("007=new\r\n");
+    EXPECT_EQ(lang[7], "new");
+    EXPECT_EQ(lang[300], "last");
+}
+
+TEST(LangText, CompiledTablesHaveEveryKeyAndTheirHeaders)
+{
+    for (const char* code : {"tw", "gb", "en"}) {
+        LangText lang;
+        ASSERT_TRUE(lang.load(code)) << code;
+        EXPECT_EQ(lang.code(), code);
+        for (int key = 1; key <= 279; ++key) {
+            if (key == 109) continue; // a key without text in the tables
+            EXPECT_FALSE(lang[key].empty()) << code << " " << key;
+        }
+        EXPECT_EQ(lang[280], "");
+    }
+}
+
+TEST(LangText, TraditionalTextsAsGiven)
+{
+    LangText lang;
+    ASSERT_TRUE(lang.load("TW")); // codes match without regard to case
+    EXPECT_EQ(lang.code(), "tw");
+    EXPECT_EQ(lang[17], "尚未指定來源影音");
+    EXPECT_EQ(lang[7], "費時 ");
+    EXPECT_EQ(lang[8], " 秒");
+    EXPECT_EQ(lang[64], "設定目標影音格式 =  ");
+    EXPECT_EQ(lang[106], "請注意，正在單張截圖\r\n截圖檔名 --> ");
+    EXPECT_EQ(lang[22], "確定要離開\r\nQorvid？");
+    EXPECT_EQ(lang[159], "CPU 使用率：");
+    EXPECT_EQ(lang[273], "總是在：");
+}
+
+TEST(LangText, EnglishAfterTraditionalChangesNoMessage)
+{
+    LangText tw, en;
+    ASSERT_TRUE(tw.load("tw"));
+    ASSERT_TRUE(en.load("tw"));
+    ASSERT_TRUE(en.load("en"));
+    for (int key = 0; key < LangText::kSize; ++key) EXPECT_EQ(tw[key], en[key]) << key;
+    EXPECT_EQ(en.code(), "en");
+}
+
+TEST(LangText, UnknownCodeChangesNothing)
+{
+    LangText lang;
+    ASSERT_TRUE(lang.load("tw"));
+    EXPECT_FALSE(lang.load("fr"));
+    EXPECT_FALSE(lang.load(""));
+    EXPECT_EQ(lang.code(), "tw");
+    EXPECT_EQ(lang[17], "尚未指定來源影音");
+}
+
+TEST(LangText, SimplifiedTableWithItsOwnFontRows)
+{
+    LangText gb;
+    ASSERT_TRUE(gb.load("gb"));
+    EXPECT_EQ(gb[17], "尚未指定来源影音");
+    EXPECT_EQ(gb[1], "请先指定存在的来源影音");
+    EXPECT_EQ(gb[159], "CPU 使用率：");
+    EXPECT_EQ(gb[7], "费时 ");
+    EXPECT_EQ(gb[220], "仿宋");
+    EXPECT_EQ(gb[223], "宋体 & 新宋体 & 宋体_HKSCS");
+    EXPECT_EQ(gb[224], "宋体-ExtB & 新宋体-ExtB & 宋体_HKSCS-ExtB");
+    EXPECT_EQ(gb[226], "微软正黑体");
+    EXPECT_EQ(gb[229], "微软雅黑 Bold");
+    EXPECT_EQ(gb[231], "楷体_GB2312");
+
+    LangText tw;
+    ASSERT_TRUE(tw.load("tw"));
+    EXPECT_EQ(tw[231], "標楷體");
+    for (int key = 1; key <= 279; ++key) {
+        EXPECT_FALSE(hasTraditionalOnlyCharacter(gb[key])) << key << ": " << gb[key];
+        // Placeholders survive the conversion.
+        for (const char* p : {"aaa", "bbb", "ccc"})
+            EXPECT_EQ(tw[key].find(p) == std::string::npos, gb[key].find(p) == std::string::npos) << key;
+    }
+}
+
+TEST(LangText, TextsOfOurOwnNameNoMakerOrAccount)
+{
+    for (const char* code : {"tw", "gb", "en"}) {
+        LangText lang;
+        ASSERT_TRUE(lang.load(code));
+        for (int key : {112, 118, 137})
+            for (const char* banned : {"http", "www", "@", "Vantor", "部落格"})
+                EXPECT_EQ(lang[key].find(banned), std::string::npos) << code << " " << key;
+    }
+}
+
+TEST(FillPlaceholders, EveryOccurrenceInOrder)
+{
+    LangText lang;
+    ASSERT_TRUE(lang.load("tw"));
+    std::string text = fillPlaceholders(lang[44], {"00:01:00.0", "剪輯", "1.5", "A", "B", "C", "0.5"});
+    EXPECT_EQ(text.find("bbb"), std::string::npos);
+    size_t count = 0;
+    for (size_t at = text.find("剪輯"); at != std::string::npos; at = text.find("剪輯", at + 1)) ++count;
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(fillPlaceholders(lang[16], {"42"}), "處理進度 42 %");
+}
+
+TEST(FillPlaceholders, ValuesAreNotReplacedAgain)
+{
+    EXPECT_EQ(fillPlaceholders("aaa and bbb", {"bbb.avi", "x"}), "bbb.avi and x");
+    EXPECT_EQ(fillPlaceholders("aaaa ccc", {"1", "2"}), "1a ccc"); // no value for ccc
+    EXPECT_EQ(fillPlaceholders("", {"1"}), "");
+}
+
+TEST(LangTables, FilesHaveTheirHeadersAndCrLfLines)
+{
+    const std::pair<const char*, const char*> tables[] = {
+        {"tw", "language=Chinese (Traditional)\r\nlng=tw\r\n001="},
+        {"gb", "language=Chinese (Simplified)\r\nlng=gb\r\n001="},
+        {"en", "language=English\r\nlng=en\r\n001="},
+    };
+    for (const auto& [code, head] : tables) {
+        std::string text = qorvid::test::readFile(qorvid::test::sourceDir() + "app/lang/" + code + ".txt");
+        EXPECT_EQ(text.rfind(head, 0), 0u) << code;
+        EXPECT_TRUE(text.ends_with("\r\n279=" + std::string(code == std::string("gb") ? "正在解析时间轴" : "正在解析時間軸") + "\r\n")) << code;
+        size_t lines = 0;
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\n') {
+                ++lines;
+                EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << code << " line " << lines;
+            }
+        EXPECT_EQ(lines, 281u) << code;
+    }
+}

@@ -1,0 +1,223 @@
+#include "app/lang_text.h"
+#include "engine/job_display.h"
+#include "engine/tool_runner.h"
+#include "media/job_state.h"
+#include "support/fakes.h"
+#include "support/test_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace qorvid;
+using namespace qorvid::test;
+
+namespace {
+
+struct RunnerRig {
+    // The fake clock unless a real one is given: only runs meant to time out use the fake.
+    explicit RunnerRig(ProcessLauncher& launcher, Clock* realClock = nullptr)
+        : display(lang, ui, ui, realClock ? *realClock : clock),
+          runner(lang, job, RunnerPorts{ui, ui, display, &ui, realClock ? *realClock : clock, launcher})
+    {
+        lang.load("tw");
+        job.jobTitle = lang[15];
+    }
+    LangText lang;
+    JobState job;
+    RecordingReporters ui;
+    FakeClock clock;
+    JobDisplay display;
+    ToolRunner runner;
+};
+
+const std::string kEncoder = "/q/plugins/ZevraRes2.exe \"a.avi\" -o \"b.avi\"";
+const std::string kConverter = "/q/plugins/ZevraRes3.exe -y -i \"a.avi\" \"b.mp3\"";
+
+// A real script standing in for a tool.
+std::string writeTool(const TempDir& dir, const std::string& name, const std::string& body)
+{
+    std::string path = dir.file(name);
+    writeFile(path, "#!/bin/sh\n" + body + "\n");
+    chmod(path.c_str(), 0755);
+    return path;
+}
+
+} // namespace
+
+TEST(RunWithProgress, DrawsEachNewPercentageAndReturnsTheLast)
+{
+    ScriptedLauncher launcher;
+    launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"},
+                              {"Pos:   1.4s 35f ( 1%)\r"}, // same whole percent: no redraw
+                              {""},
+                              {"Pos:   5.0s 125f (50%)\r", false}});
+    RunnerRig rig(launcher);
+    float result = rig.runner.RunWithProgress(kEncoder, 100, false);
+
+    EXPECT_EQ(result, 5.0f);
+    EXPECT_EQ(rig.ui.percents, (std::vector<float>{1, 5}));
+    EXPECT_EQ(rig.ui.captions.back(), "處理進度 5 % -->  轉到 5.0 秒");
+    EXPECT_EQ(rig.ui.estimates.front(), "用時 00:00:00，剩時 ? 分鐘內");
+    EXPECT_TRUE(rig.ui.messages.empty());
+    EXPECT_FALSE(rig.runner.aborted());
+    EXPECT_TRUE(launcher.last().closed);
+    EXPECT_FALSE(rig.display.estimateActive());
+}
+
+TEST(RunWithProgress, UsesTheJobLengthWhenGivenNoneAndReadsTheConverter)
+{
+    ScriptedLauncher launcher;
+    launcher.on("ZevraRes3", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
+    RunnerRig rig(launcher);
+    rig.job.jobLength = 120;
+    EXPECT_EQ(rig.runner.RunWithProgress(kConverter, 0, false), 25.0f);
+    // The same output is no progress at all for the encoder.
+    launcher.on("ZevraRes2", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
+    EXPECT_EQ(rig.runner.RunWithProgress(kEncoder, 120, false), 0.0f);
+}
+
+TEST(RunWithProgress, SilentToolIsJudgedStuckAfter24Seconds)
+{
+    ScriptedLauncher launcher;
+    launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"}, {""}});
+    RunnerRig rig(launcher);
+    auto start = rig.clock.now;
+    rig.runner.RunWithProgress(kEncoder, 100, false);
+
+    EXPECT_TRUE(launcher.last().terminated);
+    EXPECT_GT(rig.clock.now - start, 24000);
+    EXPECT_LT(rig.clock.now - start, 24500);
+    ASSERT_EQ(rig.ui.messages.size(), 1u);
+    EXPECT_EQ(rig.ui.messages[0], rig.lang[266] + "\r\n\r\n" + "轉檔" + "處理中斷！");
+    EXPECT_TRUE(rig.runner.aborted());
+    EXPECT_TRUE(rig.ui.startButtonShown);
+    EXPECT_EQ(rig.ui.cpuNotes.back(), "CPU 使用率：0.0 %");
+}
+
+TEST(RunWithProgress, ToolPrintingEvery20SecondsIsNeverStuck)
+{
+    ScriptedLauncher launcher;
+    std::vector<FakeStep> steps;
+    for (int i = 0; i < 1000; ++i) steps.push_back({i % 200 == 0 ? "Pos: 1.0s 1f\r" : ""});
+    steps.push_back({"", false});
+    launcher.on("ZevraRes2", steps);
+    RunnerRig rig(launcher);
+    rig.runner.RunWithProgress(kEncoder, 100, false);
+    EXPECT_FALSE(launcher.last().terminated);
+    EXPECT_TRUE(rig.ui.messages.empty());
+    EXPECT_EQ(launcher.last().polls, 1001);
+}
+
+TEST(RunWithProgress, BrokenPipeIsStuckAfterTwoSeconds)
+{
+    ScriptedLauncher launcher;
+    launcher.on("ZevraRes2", {{"Pos: 1.0s 1f\r"}, {"", true, true}});
+    RunnerRig rig(launcher);
+    auto start = rig.clock.now;
+    rig.runner.RunWithProgress(kEncoder, 100, false);
+    EXPECT_TRUE(launcher.last().terminated);
+    EXPECT_GT(rig.clock.now - start, 2000);
+    EXPECT_LT(rig.clock.now - start, 2500);
+    EXPECT_EQ(rig.ui.messages.size(), 1u);
+}
+
+TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePoll)
+{
+    ScriptedLauncher launcher;
+    launcher.on("ZevraRes2", {{"Pos: 1.0s 1f\r"}, {""}});
+    RunnerRig rig(launcher);
+    rig.ui.onEvents = [&] {
+        if (rig.ui.eventRuns == 3) rig.runner.setStopDosIo();
+    };
+    rig.runner.RunWithProgress(kEncoder, 100, false);
+    EXPECT_EQ(launcher.last().polls, 3);
+    EXPECT_TRUE(launcher.last().terminated);
+    ASSERT_EQ(rig.ui.messages.size(), 1u);
+    EXPECT_EQ(rig.ui.messages[0], "轉檔處理中斷！");
+    // The next run starts with the flag cleared.
+    launcher.on("ZevraRes3", {{"", false}});
+    rig.ui.onEvents = nullptr;
+    rig.runner.RunWithProgress(kConverter, 100, false);
+    EXPECT_FALSE(rig.runner.aborted());
+}
+
+TEST(RunWithProgress, OutputWindowShowsCommandAndConsole)
+{
+    ScriptedLauncher launcher;
+    launcher.on("ZevraRes2", {{"line one\n"}, {"Pos: 1.0s \xff\n", false}});
+    RunnerRig rig(launcher);
+    rig.runner.showDosWindow = true;
+    rig.runner.RunWithProgress(kEncoder, 100, false);
+    EXPECT_NE(rig.ui.command.find("\r\n" + kEncoder), std::string::npos);
+    EXPECT_EQ(rig.ui.output, "line one\nPos: 1.0s \xEF\xBF\xBD\n"); // invalid bytes become U+FFFD
+    EXPECT_EQ(rig.ui.outputShown, 1);
+}
+
+TEST(RunAndCapture, KeepsEverythingAndNeverShowsAMessage)
+{
+    ScriptedLauncher launcher;
+    launcher.on("identify", {{"ID_VIDEO_WIDTH=320\n"}, {""}, {"ID_VIDEO_HEIGHT=240\n", false}});
+    launcher.on("silent", {{""}});
+    RunnerRig rig(launcher);
+    EXPECT_EQ(rig.runner.RunAndCapture("p -identify", false), "ID_VIDEO_WIDTH=320\nID_VIDEO_HEIGHT=240\n");
+    EXPECT_EQ(rig.runner.RunAndCapture("", false), "");
+
+    EXPECT_EQ(rig.runner.RunAndCapture("p silent", false), "");
+    EXPECT_TRUE(launcher.last().terminated);
+    EXPECT_TRUE(rig.ui.messages.empty());
+    EXPECT_FALSE(rig.runner.aborted());
+}
+
+// Real child processes, with the injected clock standing in for the waiting.
+TEST(RunnerWithRealTools, CannedProgressScriptEndsNormally)
+{
+    TempDir dir;
+    std::string tool = writeTool(dir, "ZevraRes2.exe", "printf 'Pos:   3.0s     90f (30%%)\\r'");
+    RunnerRig rig(systemLauncher(), &systemClock());
+    EXPECT_EQ(rig.runner.RunWithProgress(tool + " \"in.avi\"", 10, false), 30.0f);
+    EXPECT_TRUE(rig.ui.messages.empty());
+}
+
+TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildren)
+{
+    TempDir dir;
+    // The sleeps run under a name inside the test folder, so that they can be found.
+    std::filesystem::create_symlink("/bin/sleep", dir.file("napper"));
+    const std::string marker = dir.path();
+    const std::string napper = "\"" + dir.file("napper") + "\"";
+    // A tool that started a helper of its own and then went quiet.
+    std::string silent = writeTool(dir, "silent.sh", napper + " 300 & " + napper + " 301");
+    // A tool that closed its console but runs on.
+    std::string muted = writeTool(dir, "muted.sh", "exec >&- 2>&-; exec " + napper + " 302");
+
+    for (const std::string& tool : {silent, muted}) {
+        RunnerRig rig(systemLauncher());
+        rig.runner.RunWithProgress(tool, 10, false);
+        EXPECT_EQ(rig.ui.messages.size(), 1u) << tool;
+        EXPECT_TRUE(processesMatching(marker).empty()) << tool;
+    }
+    RunnerRig rig(systemLauncher());
+    EXPECT_EQ(rig.runner.RunAndCapture(silent, false), "");
+    EXPECT_TRUE(processesMatching(marker).empty());
+}
+
+TEST(RunnerWithRealTools, AbortKillsARunningToolAtOnce)
+{
+    TempDir dir;
+    std::string tool = writeTool(dir, "busy.sh", "while :; do printf 'Pos: 1.0s 1f\\r'; sleep 0.05; done");
+    RunnerRig rig(systemLauncher());
+    rig.ui.onEvents = [&] { rig.runner.setStopDosIo(); };
+    rig.runner.RunWithProgress(tool, 10, false);
+    EXPECT_TRUE(processesMatching(tool).empty());
+    EXPECT_EQ(rig.ui.messages, (std::vector<std::string>{"轉檔處理中斷！"}));
+}
+
+TEST(RunnerWithRealTools, ToolThatCannotStartGivesNothing)
+{
+    RunnerRig rig(systemLauncher());
+    EXPECT_EQ(rig.runner.RunWithProgress("/no/such/ZevraRes2.exe \"a\"", 10, false), 0.0f);
+    EXPECT_EQ(rig.runner.RunAndCapture("/no/such/ZevraRes1.exe -identify", false), "");
+    EXPECT_TRUE(rig.ui.messages.empty());
+}

@@ -1,0 +1,119 @@
+#pragma once
+#include "util/clock.h"
+#include "util/process.h"
+#include "util/reporters.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Stand-ins for unit tests of parsing and timing: a clock that only moves when slept on,
+// a child process that releases canned output poll by poll, and reporters that record.
+namespace qorvid::test {
+
+class FakeClock final : public Clock {
+public:
+    std::int64_t nowMs() override { return now; }
+    void sleepMs(int ms) override { now += ms; }
+    std::int64_t now = 1000000;
+};
+
+// One step of a fake child: what it has written by then, and whether it is still running.
+struct FakeStep {
+    std::string output;
+    bool alive = true;
+    bool brokenPipe = false;
+};
+
+class FakeChild final : public ChildProcess {
+public:
+    // steps[i] is what poll i sees; the last step repeats forever.
+    explicit FakeChild(std::vector<FakeStep> steps) : steps_(std::move(steps)) {}
+    bool alive() override;
+    long peek() override;
+    std::string read(std::size_t maxBytes) override;
+    bool write(const std::string&) override { return false; }
+    void terminate() override { terminated = true; }
+    void close() override { closed = true; }
+    int pid() const override { return 4242; }
+    int exitCode() const override { return 0; }
+
+    bool terminated = false;
+    bool closed = false;
+    int polls = 0;
+
+private:
+    const FakeStep& step() const;
+    std::vector<FakeStep> steps_;
+    std::string pending_;
+    int released_ = -1;
+};
+
+// Hands out fake children by command: the first rule whose text the command line contains.
+class ScriptedLauncher final : public ProcessLauncher {
+public:
+    // A later rule for the same text replaces the earlier one.
+    void on(const std::string& commandPart, std::vector<FakeStep> steps)
+    {
+        for (auto& rule : rules_)
+            if (rule.first == commandPart) {
+                rule.second = std::move(steps);
+                return;
+            }
+        rules_.push_back({commandPart, std::move(steps)});
+    }
+    // Shortcut: a tool that prints the text and ends.
+    void onOutput(const std::string& commandPart, const std::string& output)
+    {
+        on(commandPart, {FakeStep{output, false}});
+    }
+    std::unique_ptr<ChildProcess> start(const std::string& commandLine, const StartOptions&) override;
+
+    std::vector<std::string> started;
+    // Every child handed out, kept alive here so that tests can inspect it afterwards.
+    std::vector<std::shared_ptr<FakeChild>> children;
+    FakeChild& last() { return *children.back(); }
+
+private:
+    std::vector<std::pair<std::string, std::vector<FakeStep>>> rules_;
+};
+
+struct RecordingReporters final : MessageSink, QuestionAsker, ProgressView, EstimateView, EventPump, OutputView {
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    Answer ask(const std::string& text, Buttons, bool) override
+    {
+        questions.push_back(text);
+        return answers.empty() ? Answer::Ok : answers.front();
+    }
+    void setProgressNote(float percent, const std::string& caption, bool idle) override
+    {
+        percents.push_back(percent);
+        captions.push_back(caption);
+        lastIdle = idle;
+    }
+    void showStartButton() override { startButtonShown = true; }
+    void setEstimateNote(const std::string& text) override { estimates.push_back(text); }
+    void setCpuNote(const std::string& text) override { cpuNotes.push_back(text); }
+    void letEventsRun() override
+    {
+        ++eventRuns;
+        if (onEvents) onEvents();
+    }
+    void setCommand(const std::string& t) override { command = t; }
+    void setOutput(const std::string& t) override { output = t; }
+    void appendOutput(const std::string& t) override { output += t; }
+    void show() override { ++outputShown; }
+
+    std::vector<std::string> messages, questions, captions, estimates, cpuNotes;
+    std::vector<Answer> answers;
+    std::vector<float> percents;
+    bool lastIdle = false;
+    bool startButtonShown = false;
+    int eventRuns = 0;
+    std::function<void()> onEvents;
+    std::string command, output;
+    int outputShown = 0;
+};
+
+} // namespace qorvid::test

@@ -1,0 +1,168 @@
+#include "support/test_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <signal.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace qorvid::test {
+
+TempDir::TempDir()
+{
+    std::string tmpl = (std::filesystem::temp_directory_path() / "qorvid-test-XXXXXX").string();
+    char* made = mkdtemp(tmpl.data());
+    if (!made) throw std::runtime_error("mkdtemp failed");
+    path_ = std::string(made) + "/";
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText)
+{
+    RunResult result;
+    int out[2], in[2];
+    if (pipe(out) != 0 || pipe(in) != 0) return result;
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 2);
+    posix_spawn_file_actions_addclose(&fa, out[0]);
+    posix_spawn_file_actions_addclose(&fa, in[1]);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    int rc = posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
+    close(out[1]);
+    close(in[0]);
+    if (rc != 0) {
+        close(out[0]);
+        close(in[1]);
+        result.output = std::string("cannot start ") + argv[0] + ": " + std::strerror(rc);
+        return result;
+    }
+    if (!stdinText.empty()) {
+        ssize_t ignored = write(in[1], stdinText.data(), stdinText.size());
+        (void)ignored;
+    }
+    close(in[1]);
+    char buf[8192];
+    ssize_t n;
+    while ((n = read(out[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0) result.output.append(buf, static_cast<size_t>(n));
+    close(out[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+void ffmpeg(const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv{"ffmpeg", "-nostdin", "-y", "-hide_banner", "-loglevel", "error"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    RunResult r = runProgram(argv);
+    ASSERT_EQ(r.exitCode, 0) << "ffmpeg failed: " << r.output;
+}
+
+std::string ffprobe(const std::string& file, const std::string& showEntries,
+                    const std::string& selectStreams)
+{
+    std::vector<std::string> argv{"ffprobe", "-v", "error", "-of", "default=nw=1"};
+    if (!selectStreams.empty()) {
+        argv.push_back("-select_streams");
+        argv.push_back(selectStreams);
+    }
+    argv.push_back("-show_entries");
+    argv.push_back(showEntries);
+    argv.push_back(file);
+    return runProgram(argv).output;
+}
+
+std::string ffprobeValue(const std::string& file, const std::string& streamSpec,
+                         const std::string& entry)
+{
+    std::string section = streamSpec.empty() ? "format=" : "stream=";
+    std::string text = ffprobe(file, section + entry, streamSpec);
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind(entry + "=", 0) == 0) return line.substr(entry.size() + 1);
+    return {};
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream f(path, std::ios::binary);
+    f << bytes;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+bool fileExists(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+std::string buildDir() { return std::string(QORVID_BUILD_DIR) + "/"; }
+std::string sourceDir() { return std::string(QORVID_SOURCE_DIR) + "/"; }
+
+bool processAlive(int pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    if (!stat) return false;
+    std::string all;
+    std::getline(stat, all);
+    auto close = all.rfind(')');
+    return close != std::string::npos && close + 2 < all.size() && all[close + 2] != 'Z';
+}
+
+std::vector<int> processesMatching(const std::string& text)
+{
+    std::vector<int> pids;
+    DIR* proc = opendir("/proc");
+    if (!proc) return pids;
+    uid_t me = getuid();
+    while (dirent* e = readdir(proc)) {
+        int pid = std::atoi(e->d_name);
+        if (pid <= 0 || pid == getpid()) continue;
+        std::string base = std::string("/proc/") + e->d_name;
+        struct stat st {};
+        if (::stat(base.c_str(), &st) != 0 || st.st_uid != me) continue;
+        std::string cmd = readFile(base + "/cmdline");
+        for (char& c : cmd)
+            if (c == '\0') c = ' ';
+        if (cmd.find(text) != std::string::npos && processAlive(pid)) pids.push_back(pid);
+    }
+    closedir(proc);
+    return pids;
+}
+
+} // namespace qorvid::test

@@ -1,0 +1,53 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Helpers shared by the tests: scratch folders, running real programs, making media.
+namespace qorvid::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; } // ends in "/"
+    std::string file(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output; // standard output and standard error together
+};
+
+// Runs argv[0] (looked up in PATH) with the arguments, no shell, and waits for it.
+RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText = {});
+
+// Runs ffmpeg -y -hide_banner -loglevel error <args>; fails the current test when it fails.
+void ffmpeg(const std::vector<std::string>& args);
+
+// ffprobe -v error -of default=nw=1 <entries> on the file; returns its text output.
+std::string ffprobe(const std::string& file, const std::string& showEntries,
+                    const std::string& selectStreams = {});
+// The value of "key=" in ffprobe's default output, "" when absent.
+std::string ffprobeValue(const std::string& file, const std::string& streamSpec,
+                         const std::string& entry);
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// The build's folders (program folder with plugins/, and the test data folder).
+std::string buildDir();  // ends in "/"
+std::string sourceDir(); // ends in "/"
+
+// Whether a process with this id still exists (and is not a zombie).
+bool processAlive(int pid);
+// Process ids of the current user's processes whose command line contains the text.
+std::vector<int> processesMatching(const std::string& text);
+
+} // namespace qorvid::test

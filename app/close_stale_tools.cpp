@@ -2,6 +2,7 @@
 
 #include "util/text.h"
 
+#include <cerrno>
 #include <csignal>
 #include <poll.h>
 #include <sys/syscall.h>
@@ -30,6 +31,11 @@ bool waitForExit(int pidFd, int timeoutMs)
 bool endProcess(int pid, std::string_view prefix)
 {
     int fd = openPidFd(pid);
+    if (fd < 0 && errno == ENOSYS) {
+        // Kernels before pid descriptors: plain signals, with no wait in between.
+        ::kill(pid, SIGTERM);
+        return ::kill(pid, SIGKILL) == 0;
+    }
     if (fd < 0) return false;
     // The pid is pinned now; check it still names the same tool, not a reused number.
     ProcessInfo now;

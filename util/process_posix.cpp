@@ -9,6 +9,7 @@
 #include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -73,6 +74,11 @@ public:
         ::kill(-pid_, SIGKILL);
         if (!reaped_) ::kill(pid_, SIGKILL);
         reap(true);
+        // Killed grandchildren take a moment to go; wait (briefly) until the group is empty.
+        for (int i = 0; i < 100 && ::kill(-pid_, 0) == 0; ++i) {
+            timespec pause{0, 1000000};
+            nanosleep(&pause, nullptr);
+        }
     }
 
     void close() override

@@ -79,15 +79,6 @@ TEST(CpuUsage, FallbackTextForm)
     meter.terminate();
 }
 
-TEST(CpuUsage, LoadTextRounding)
-{
-    EXPECT_EQ(loadText(0), "0.0");
-    EXPECT_EQ(loadText(123500), "12.4"); // halves away from zero
-    EXPECT_EQ(loadText(999999), "100.0");
-    EXPECT_EQ(loadText(1000000), "100");
-    EXPECT_EQ(loadText(-10000), "-1.0");
-}
-
 TEST(CpuCounters, ProcFiles)
 {
     auto t = parseProcStat("cpu  100 5 50 800 40 3 2 0 7 0\ncpu0 50 2 25 400 20 1 1 0 0 0\n");
@@ -112,10 +103,3 @@ TEST(CpuNote, LabelText)
     EXPECT_EQ(cpuNoteText(lang, "-1"), "CPU 使用率：0.0 %");
 }
 
-TEST(CpuMeter, ThisMachineGivesTheTextForm)
-{
-    auto meter = makeCpuMeter();
-    std::string text = meter->query();
-    ASSERT_FALSE(text.empty());
-    EXPECT_TRUE(text == "100" || text == "-1" || (text.size() >= 3 && text[text.size() - 2] == '.')) << text;
-}

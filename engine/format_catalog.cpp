@@ -1,0 +1,129 @@
+#include "engine/format_catalog.h"
+
+#include "app/lang_text.h"
+#include "util/text.h"
+
+#include <array>
+
+namespace qorvid {
+
+namespace {
+
+constexpr TargetGroup V = TargetGroup::Video;
+constexpr TargetGroup S = TargetGroup::Sound;
+constexpr TargetGroup Q = TargetGroup::QuickOp;
+
+constexpr std::array<FormatEntry, 28> kCatalog{{
+    // key, menu, index, group, lead, caption, captionMessage, tail, recommended, kind, ext, converter
+    {"vcd", "mnuSrcIsFileToMpg", 0, V, 148, " DAT [VCD]", 0, "", false, "VCD", "dat", ""},
+    {"dvd", "mnuSrcIsFileToMpg", 1, V, 148, " VOB [DVD]", 0, "", false, "DVD", "vob", ""},
+    // index 2 of this menu is a separator
+    {"mpeg1", "mnuSrcIsFileToMpg", 3, V, 148, " MPG [MPEG1]", 0, "", false, "MPEG1", "mpg", ""},
+    {"mpeg2", "mnuSrcIsFileToMpg", 4, V, 148, " MPG [MPEG2]  ", 0, "", true, "MPEG2", "mpg", ""},
+    {"wmv7", "mnuSrcIsFileToWmv", 0, V, 148, " WMV [WMV7]", 0, "", false, "WMV7", "wmv", ""},
+    {"wmv8", "mnuSrcIsFileToWmv", 1, V, 148, " WMV [WMV8]", 0, "", false, "WMV8", "wmv", ""},
+    {"mp42-wmv", "mnuSrcIsFileToWmv", 2, V, 148, " WMV [MP42]  ", 0, "", true, "MP42", "wmv", ""},
+    {"mp42-avi", "mnuSrcIsFileToAvi", 0, V, 148, " AVI  [MP42 + MP3]", 0, "", false, "MP42", "avi", ""},
+    {"xvid", "mnuSrcIsFileToAvi", 1, V, 148, " AVI  [XviD + MP3]", 0, "", false, "XviD", "avi", ""},
+    {"divx", "mnuSrcIsFileToAvi", 2, V, 148, " AVI  [DivX + MP3]  ", 0, "", true, "DivX", "avi", ""},
+    {"h264", "mnuSrcIsFileToAvi", 3, V, 148, " AVI  [H.264 + MP3]", 0, "", false, "H.264", "avi", ""},
+    {"audmp3", "mnuSrcIsFileToAvi", 4, V, 148, " AVI  [", 150, " + MP3]", false, "AudIsMp3", "avi", ""},
+    {"wav", "mnuSrcIsFileToSound", 0, S, 151, " WAV", 0, "", false, "", "wav", ""},
+    {"mp3", "mnuSrcIsFileToSound", 1, S, 151, " MP3", 0, "", false, "", "mp3", ""},
+    {"mp4", "mnuSrcIsFileToSound", 2, S, 151, " MP4", 0, "", false, "", "mp4", " -f mp4 -acodec libfaac"},
+    {"wma", "mnuSrcIsFileToSound", 3, S, 151, " WMA", 0, "", false, "", "wma", " -acodec wmav2"},
+    {"aac", "mnuSrcIsFileToSound", 4, S, 151, " AAC", 0, "", false, "", "aac", " -f mp4 -acodec libfaac"},
+    {"ac3", "mnuSrcIsFileToSound", 5, S, 151, " AC3", 0, "", false, "", "ac3", " -acodec ac3"},
+    {"ogg", "mnuSrcIsFileToSound", 6, S, 151, " OGG", 0, "", false, "", "ogg", " -acodec vorbis"},
+    {"volume-mpg", "mnuSrcIsFileToChangeVol", 0, Q, 153, "MPG、DAT、VOB", 0, "", false, "onlyTransVol", "mpg|dat|vob", ""},
+    {"volume-wmv", "mnuSrcIsFileToChangeVol", 1, Q, 153, "WMV", 0, "", false, "onlyTransVol", "wmv", ""},
+    {"volume-avi", "mnuSrcIsFileToChangeVol", 2, Q, 153, "AVI ", 0, "", false, "onlyTransVol", "avi", ""},
+    {"cut-mpg", "mnuSrcIsFileToCut", 0, Q, 155, "MPG、DAT、VOB", 0, "", false, "onlyCut", "mpg|dat|vob", ""},
+    {"cut-wmv", "mnuSrcIsFileToCut", 1, Q, 155, "WMV", 0, "", false, "onlyCut", "wmv", ""},
+    {"cut-avi", "mnuSrcIsFileToCut", 2, Q, 155, "AVI ", 0, "", false, "onlyCut", "avi", ""},
+    {"fix-mpg", "mnuSrcIsFileToFix", 0, Q, 157, "MPG、DAT、VOB", 0, "", false, "onlyFix", "mpg|dat|vob", ""},
+    {"fix-wmv", "mnuSrcIsFileToFix", 1, Q, 157, "WMV", 0, "", false, "onlyFix", "wmv", ""},
+    {"fix-avi", "mnuSrcIsFileToFix", 2, Q, 157, "AVI ", 0, "", false, "onlyFix", "avi", ""},
+}};
+
+} // namespace
+
+std::span<const FormatEntry> formatCatalog() { return kCatalog; }
+
+const FormatEntry* findFormat(std::string_view key)
+{
+    for (const auto& e : kCatalog)
+        if (e.key == key) return &e;
+    return nullptr;
+}
+
+const FormatEntry* findFormatByMenu(std::string_view menu, int index)
+{
+    for (const auto& e : kCatalog)
+        if (e.menu == menu && e.menuIndex == index) return &e;
+    return nullptr;
+}
+
+const FormatEntry* quickOperationFor(std::string_view operation, std::string_view sourceExt)
+{
+    std::string ext = toLower(sourceExt);
+    std::string_view family;
+    if (ext == "mpg" || ext == "mpeg" || ext == "dat" || ext == "vob")
+        family = "mpg";
+    else if (ext == "wmv" || ext == "avi")
+        family = ext;
+    else
+        return nullptr;
+    return findFormat(std::string(operation) + "-" + std::string(family));
+}
+
+std::string captionLiteral(const FormatEntry& entry, const LangText& lang)
+{
+    std::string text(entry.caption);
+    if (entry.captionMessage != 0) text += lang[entry.captionMessage];
+    text += entry.captionTail;
+    return text;
+}
+
+std::string menuCaption(const FormatEntry& entry, const LangText& lang)
+{
+    if (entry.group == TargetGroup::QuickOp) return fillPlaceholders(lang[entry.leadMessage], {entry.caption});
+    std::string text = lang[entry.leadMessage] + captionLiteral(entry, lang);
+    if (entry.recommended) text += lang[149];
+    return text;
+}
+
+std::string targetKind(const FormatEntry& entry, const LangText& lang)
+{
+    if (entry.group == TargetGroup::Sound) return lang[264] + std::string(entry.caption);
+    return std::string(entry.kind);
+}
+
+std::string formatCaption(const FormatEntry& entry, const LangText& lang)
+{
+    switch (entry.group) {
+    case TargetGroup::Sound: return targetKind(entry, lang);
+    case TargetGroup::QuickOp: return lang[55];
+    case TargetGroup::Video: break;
+    }
+    std::string caption = captionLiteral(entry, lang);
+    auto open = caption.find('[');
+    if (open == std::string::npos) return {};
+    auto close = caption.find(']', open + 1);
+    if (close == std::string::npos) return {};
+    return caption.substr(open + 1, close - open - 1);
+}
+
+bool isSoundTarget(std::string_view kind, const LangText& lang)
+{
+    // An unloaded table would make every kind "contain" the empty text.
+    const std::string& sound = lang[264];
+    return !sound.empty() && contains(kind, sound);
+}
+
+bool isQuickOperation(std::string_view kind)
+{
+    return kind == "onlyTransVol" || kind == "onlyCut" || kind == "onlyFix";
+}
+
+} // namespace qorvid

@@ -1,0 +1,81 @@
+#pragma once
+#include "util/reporters.h"
+
+#include <string>
+
+namespace qorvid {
+
+class Clock;
+class JobDisplay;
+class LangText;
+class ToolRunner;
+struct AppPaths;
+struct JobState;
+struct SourceLabels;
+
+// What the main window does for a running job.
+class JobView {
+public:
+    virtual ~JobView() = default;
+    // Running: source, target and options buttons locked, the stop face shown. Idle: undone.
+    virtual void setRunningState(bool /*running*/) {}
+    virtual void showKeyFrameNote(const std::string& /*text*/) {}
+    virtual void hideKeyFrameNote() {}
+    // The command review of the developer mode: returns the (edited) command, "" to cancel.
+    virtual bool reviewEnabled() const { return false; }
+    virtual std::string reviewCommand(const std::string& command) { return command; }
+    // The compatibility patch chosen in the developer mode (0: none).
+    virtual int cmdEditSpecIndex() const { return 0; }
+    virtual std::string settingsSummary() const { return {}; }
+    virtual void closePlayer() {}
+    // After success, when the person asked to play the result.
+    virtual void playTarget(const std::string& /*path*/) {}
+};
+
+enum class JobOutcome {
+    Stopping,  // a run was in progress: the stop was requested
+    Refused,   // a check failed and its message was shown
+    Cancelled, // the person said no to a question
+    Aborted,   // stopped during the run, or the tool was stuck
+    Produced,
+    Failed,
+};
+
+struct JobContext {
+    const LangText& lang;
+    JobState& job;
+    const SourceLabels& labels;
+    const AppPaths& paths;
+    ToolRunner& runner;
+    JobDisplay& display;
+    MessageSink& messages;
+    QuestionAsker& asker;
+    JobView& view;
+    Clock& clock;
+};
+
+// The encode button: converts the current source into the target, from the first check to
+// the result message.
+class JobDriver {
+public:
+    explicit JobDriver(JobContext ctx) : ctx_(ctx) {}
+
+    // A press of the start face; while a job runs, a press means stop.
+    JobOutcome encode();
+    bool running() const { return running_; }
+    // The stop face.
+    void stop();
+
+    // The sound codec's display name for the MP3 note.
+    static std::string audioCodecDisplayName(const std::string& srcAudioCodec, const LangText& lang);
+
+private:
+    JobOutcome run();
+    bool checkKinds();
+    void restoreIdle();
+
+    JobContext ctx_;
+    bool running_ = false;
+};
+
+} // namespace qorvid

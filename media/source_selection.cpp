@@ -1,0 +1,147 @@
+#include "media/source_selection.h"
+
+#include "app/lang_text.h"
+#include "app/paths.h"
+#include "media/job_state.h"
+#include "media/probe.h"
+#include "media/source_check.h"
+#include "util/drive_type.h"
+#include "util/file_object.h"
+#include "util/reporters.h"
+#include "util/text.h"
+
+#include <cmath>
+#include <vector>
+
+namespace qorvid {
+
+namespace {
+std::vector<std::string> splitList(const std::string& list)
+{
+    std::vector<std::string> items;
+    size_t pos = 0;
+    for (;;) {
+        size_t bar = list.find('|', pos);
+        items.push_back(list.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos));
+        if (bar == std::string::npos) break;
+        pos = bar + 1;
+    }
+    return items;
+}
+
+std::string suffixFor(const std::string& kind)
+{
+    if (kind == "AudIsMp3") return "_AudIsMp3.";
+    if (kind == "onlyTransVol") return "_NewVol.";
+    if (kind == "onlyCut") return "_Cut.";
+    if (kind == "onlyFix") return "_Fix.";
+    return ".";
+}
+
+// Rounded to whole, raised to even, at least 2.
+int evenSide(double v)
+{
+    int side = static_cast<int>(std::lround(v));
+    if (side % 2 != 0) ++side;
+    return side < 2 ? 2 : side;
+}
+} // namespace
+
+std::string targetPathFor(const std::string& source, const std::string& targetExt, const std::string& targetKind,
+                          const TargetFolderSetting& setting, const std::string& fallbackFolder,
+                          const std::function<bool(const std::string&)>& usableDrive)
+{
+    FileObject& fo = fileObject();
+    std::string folder = setting.mode == 0 ? fo.GetParentFolderName(source) : ensureBackslash(setting.folder);
+    if (folder.empty() || !fo.FolderExists(folder) || !usableDrive(folder)) folder = fallbackFolder;
+    std::string base = fo.GetBaseName(source);
+    std::string target = folder + base + suffixFor(targetKind) + targetExt;
+    if (toLower(target) == toLower(source))
+        target = folder + base + "_" + toLower(fo.GetExtensionName(source)) + "2." + targetExt;
+    return target;
+}
+
+std::string targetExtFor(const std::string& extOrList, const std::string& sourcePath)
+{
+    if (extOrList.find('|') == std::string::npos) return extOrList;
+    std::string ext = toLower(fileObject().GetExtensionName(sourcePath));
+    if (ext == "mpeg") ext = "mpg";
+    auto items = splitList(extOrList);
+    for (const auto& item : items)
+        if (item == ext) return ext;
+    return items.front();
+}
+
+std::string openFilterFor(const std::string& targetKind, const std::string& extOrList, const std::string& generalFilter)
+{
+    if (targetKind.find("only") == std::string::npos) return generalFilter;
+    if (extOrList == "mpg|dat|vob")
+        return "MPEG Files (*.mpg;*.mpeg;*.dat;*.vob)|*.mpg;*.mpeg;*.dat;*.vob|All Files (*.*)|*.*";
+    return toUpper(extOrList) + " Files (*." + extOrList + ")|*." + extOrList + "|All Files (*.*)|*.*";
+}
+
+void limitFrameSize(int srcWidth, int srcHeight, int& targetWidth, int& targetHeight)
+{
+    targetWidth = targetHeight = 0;
+    if (srcWidth == 0 || srcHeight == 0) return;
+    targetWidth = srcWidth;
+    targetHeight = srcHeight;
+    if (srcWidth <= 1280 && srcHeight > 1280) {
+        targetHeight = 1280;
+        targetWidth = evenSide(static_cast<double>(srcWidth) * 1280 / srcHeight);
+    } else if (srcWidth > 1280) {
+        targetWidth = 1280;
+        targetHeight = evenSide(static_cast<double>(srcHeight) * 1280 / srcWidth);
+    }
+}
+
+std::string jobTitleFor(const std::string& kind, const LangText& lang)
+{
+    if (kind == "onlyCut") return lang[52] + lang[54];
+    if (kind == "onlyFix") return lang[53] + lang[54];
+    if (kind == "onlyTransVol") return lang[38] + lang[66];
+    if (!lang[264].empty() && kind.find(lang[264]) != std::string::npos) return lang[162] + kind + " ";
+    return lang[15];
+}
+
+ActionWords actionWordsFor(const std::string& kind, const LangText& lang)
+{
+    if (kind == "onlyCut") return {lang[52], lang[52]};
+    if (kind == "onlyFix") return {"", lang[53]};
+    if (kind == "onlyTransVol") return {lang[66], lang[38]};
+    return {lang[15], lang[15]};
+}
+
+AddedSource addSource(const std::string& extOrList, const std::string& targetKind, const std::string& path,
+                      AddSourceContext& ctx)
+{
+    AddedSource added;
+    if (path.empty()) return added;
+    if (!acceptSourceFile(path, ctx.messages, ctx.lang)) return added;
+
+    ctx.labels.output.clear();
+    ctx.labels.input = path;
+    changeToFolderOf(path);
+
+    ctx.job.clear();
+    ctx.job.targetExt = targetExtFor(extOrList, path);
+    ctx.job.targetKind = targetKind;
+    added.verdict = analyseSource(path, ctx.job, ctx.probe);
+    if (added.verdict == "Static Gif") ctx.messages.showMessage(ctx.lang[56] + "\r\n\r\n" + path);
+
+    auto usable = ctx.usableDrive ? ctx.usableDrive : [](const std::string& p) { return isUsableDrive(p); };
+    std::string fallback = ctx.fallbackFolder.empty() ? homeFolder() : ctx.fallbackFolder;
+    ctx.labels.output = targetPathFor(path, ctx.job.targetExt, targetKind, ctx.folder, fallback, usable);
+
+    limitFrameSize(ctx.job.srcWidth, ctx.job.srcHeight, ctx.job.targetWidth, ctx.job.targetHeight);
+
+    FileObject& fo = fileObject();
+    std::string srt = fo.GetParentFolderName(ctx.labels.output) + fo.GetBaseName(path) + ".srt";
+    if (fo.FileExists(srt)) added.subtitleFile = srt;
+
+    ctx.job.jobTitle = jobTitleFor(targetKind, ctx.lang);
+    added.ready = true;
+    return added;
+}
+
+} // namespace qorvid

@@ -1,0 +1,204 @@
+// qorvid-cli probe against the real player and converter plugins, on clips made here.
+#include "support/test_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+using namespace qorvid::test;
+
+namespace {
+
+std::map<std::string, std::string> fields(const std::string& output)
+{
+    std::map<std::string, std::string> f;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        auto eq = line.find('=');
+        if (eq != std::string::npos) f[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return f;
+}
+
+RunResult probe(const std::string& file, const std::string& lang = "tw")
+{
+    return runProgram({buildDir() + "qorvid-cli", "probe", "--lang", lang, "--", file});
+}
+
+double ffprobeSeconds(const std::string& file)
+{
+    std::string d = ffprobeValue(file, "", "duration");
+    return d.empty() || d == "N/A" ? 0 : std::stod(d);
+}
+
+double ffprobeRate(const std::string& file)
+{
+    std::string r = ffprobeValue(file, "v:0", "r_frame_rate");
+    auto slash = r.find('/');
+    return slash == std::string::npos ? 0 : std::stod(r.substr(0, slash)) / std::stod(r.substr(slash + 1));
+}
+
+struct Clip {
+    std::string name;
+    std::vector<std::string> args; // ffmpeg output options
+    bool video = true;
+    bool constantRate = true;
+};
+
+class ProbeCli : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new TempDir;
+        const std::vector<std::string> av = {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=3",
+                                             "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=3"};
+        auto make = [&](const std::string& name, std::vector<std::string> inputs, std::vector<std::string> out) {
+            inputs.insert(inputs.end(), out.begin(), out.end());
+            inputs.push_back(dir->file(name));
+            ffmpeg(inputs);
+        };
+        make("mpeg4 pcm.avi", av, {"-c:v", "mpeg4", "-c:a", "pcm_s16le"});
+        make("mpeg4 mp3.avi", av, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+        make("mpeg2.mpg", av, {"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "vob"});
+        make("clip.wmv", av, {"-c:v", "wmv2", "-c:a", "wmav2"});
+        make("h264 aac.mp4", av, {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"});
+        make("clip.mkv", av, {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "libvorbis"});
+        make("clip.flv", av, {"-c:v", "flv1", "-c:a", "libmp3lame", "-ar", "44100"});
+        make("sound.wav", {"-f", "lavfi", "-i", "sine=sample_rate=44100:duration=3"}, {"-ac", "1"});
+        make("sound.mp3", {"-f", "lavfi", "-i", "sine=sample_rate=44100:duration=3"}, {"-c:a", "libmp3lame"});
+        make("moving.gif", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=10:duration=2"}, {});
+        make("still.gif", {"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=10:duration=1"}, {"-frames:v", "1"});
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir;
+        dir = nullptr;
+    }
+    static TempDir* dir;
+};
+TempDir* ProbeCli::dir = nullptr;
+
+} // namespace
+
+TEST_F(ProbeCli, AgreesWithFfprobeOnEveryContainer)
+{
+    for (const char* name : {"mpeg4 pcm.avi", "mpeg4 mp3.avi", "mpeg2.mpg", "clip.wmv", "h264 aac.mp4", "clip.mkv",
+                             "clip.flv"}) {
+        SCOPED_TRACE(name);
+        std::string file = dir->file(name);
+        RunResult r = probe(file);
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        auto f = fields(r.output);
+        EXPECT_EQ(f["srcWidth"], ffprobeValue(file, "v:0", "width"));
+        EXPECT_EQ(f["srcHeight"], ffprobeValue(file, "v:0", "height"));
+        double length = ffprobeSeconds(file);
+        // The probe rounds up to the next tenth.
+        EXPECT_NEAR(std::stod(f["srcLength"]), std::ceil(length * 10 - 1e-6) / 10, 0.2) << "ffprobe " << length;
+        EXPECT_NEAR(std::stod(f["srcFps"]), ffprobeRate(file), 0.01);
+        EXPECT_NE(f["srcAudioCodec"], "");
+        EXPECT_EQ(f["verdict"], "");
+    }
+}
+
+TEST_F(ProbeCli, SoundOnlyFilesHaveNoPicture)
+{
+    for (const char* name : {"sound.wav", "sound.mp3"}) {
+        SCOPED_TRACE(name);
+        RunResult r = probe(dir->file(name));
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        auto f = fields(r.output);
+        EXPECT_EQ(f["srcWidth"], "0");
+        EXPECT_EQ(f["srcHeight"], "0");
+        EXPECT_EQ(f["srcFps"], "0");
+        EXPECT_NEAR(std::stod(f["srcLength"]), 3.0, 0.2);
+        EXPECT_EQ(f["srcAudioRate"], "44100");
+    }
+    // The real sample rate and channel count of a mono file, not the header's zeros.
+    auto f = fields(probe(dir->file("sound.wav")).output);
+    EXPECT_EQ(f["srcAudioChannels"], "1");
+}
+
+TEST_F(ProbeCli, GifsAreCountedFrameByFrame)
+{
+    auto moving = fields(probe(dir->file("moving.gif")).output);
+    EXPECT_EQ(moving["verdict"], "Animated Gifs");
+    EXPECT_EQ(moving["srcWidth"], "160");
+    EXPECT_EQ(moving["srcHeight"], "120");
+    EXPECT_EQ(moving["srcGifFrames"], "20");
+    EXPECT_NEAR(std::stod(moving["srcLength"]), 2.0, 0.2);
+
+    RunResult still = probe(dir->file("still.gif"));
+    EXPECT_EQ(fields(still.output)["verdict"], "Static Gif");
+    EXPECT_EQ(fields(still.output)["srcGifFrames"], "1");
+}
+
+TEST_F(ProbeCli, OddButValidNamesAreJustData)
+{
+    const std::string original = dir->file("mpeg4 mp3.avi");
+    for (const std::string& name : {std::string("-starts with dash.avi"), std::string("影片 測試.avi"),
+                                    std::string("$(touch x).avi"), std::string("`touch x`.avi"),
+                                    std::string("it's & co; rm -rf x.avi")}) {
+        SCOPED_TRACE(name);
+        std::string copy = dir->file(name);
+        std::filesystem::copy_file(original, copy, std::filesystem::copy_options::overwrite_existing);
+        RunResult r = probe(copy);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_EQ(fields(r.output)["srcWidth"], "320");
+        EXPECT_EQ(readFile(copy), readFile(original)); // the source is never touched
+    }
+    EXPECT_FALSE(fileExists(dir->file("x")));
+    EXPECT_FALSE(fileExists("x"));
+    // A relative name that begins with "-" is read as a file, not an option.
+    std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(dir->path());
+    RunResult relative = probe("-starts with dash.avi");
+    std::filesystem::current_path(here);
+    EXPECT_EQ(relative.exitCode, 0) << relative.output;
+}
+
+TEST_F(ProbeCli, BadInputIsRefusedWithItsMessage)
+{
+    writeFile(dir->file("empty.avi"), "");
+    std::string noise;
+    for (int i = 0; i < 65536; ++i) noise.push_back(static_cast<char>((i * 7919 + 13) % 251));
+    writeFile(dir->file("noise.avi"), noise);
+    writeFile(dir->file("letter.mpg"), "Dear reader,\nthis is not a film.\n");
+    writeFile(dir->file("say \"cheese\".avi"), readFile(dir->file("mpeg4 mp3.avi")));
+
+    struct Case {
+        std::string file;
+        std::string message;
+    };
+    const std::string invalidName = "這是一個無效檔名的影音檔案";
+    const std::string cannotAnalyse = "無法分析這個來源影音";
+    for (const Case& c : std::vector<Case>{{dir->file("missing.avi"), "請先指定存在的來源影音"},
+                                           {dir->path(), invalidName},
+                                           {dir->file("empty.avi"), invalidName},
+                                           {dir->file("say \"cheese\".avi"), invalidName},
+                                           {dir->file("noise.avi"), cannotAnalyse},
+                                           {dir->file("letter.mpg"), cannotAnalyse}}) {
+        SCOPED_TRACE(c.file);
+        RunResult r = probe(c.file);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+    }
+    EXPECT_EQ(readFile(dir->file("letter.mpg")), "Dear reader,\nthis is not a film.\n");
+
+    // A program folder without its plugins.
+    TempDir bare;
+    std::filesystem::copy_file(buildDir() + "qorvid-cli", bare.file("qorvid-cli"));
+    RunResult r = runProgram({bare.file("qorvid-cli"), "probe", "--lang", "tw", dir->file("mpeg4 mp3.avi")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("找不到 Qorvid Plugins"), std::string::npos) << r.output;
+}
+
+TEST_F(ProbeCli, SpeaksTheChosenLanguage)
+{
+    EXPECT_NE(probe(dir->file("missing.avi"), "gb").output.find("请先指定存在的来源影音"), std::string::npos);
+    EXPECT_EQ(runProgram({buildDir() + "qorvid-cli", "probe"}).exitCode, 2);
+    EXPECT_EQ(runProgram({buildDir() + "qorvid-cli", "probe", "--lang", "fr", "x"}).exitCode, 2);
+}

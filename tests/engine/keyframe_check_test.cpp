@@ -1,0 +1,122 @@
+#include "app/lang_text.h"
+#include "engine/keyframe_check.h"
+#include "media/job_state.h"
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace qorvid;
+using namespace qorvid::test;
+
+TEST(SeekLanding, ReadsTheLastStatusField)
+{
+    EXPECT_FLOAT_EQ(seekLanding("A:   9.5 V:  10.0 A-V: -0.5 ct: 0.0\rA:  10.0 V:  10.0 A-V:  0.000\n"), 10.0f);
+    EXPECT_FLOAT_EQ(seekLanding("V:  30.0   1/  1 ??% ??% ??,?% 0 0\n"), 30.0f); // picture only
+    EXPECT_FLOAT_EQ(seekLanding("A-V:  0.000\n"), -1.0f);
+    EXPECT_FLOAT_EQ(seekLanding("Exiting... (End of file)\n"), -1.0f);
+    EXPECT_EQ(seekProbeCommand("/q/plugins/ZevraRes1.exe", "/m/a b.avi", 12.5f),
+              "/q/plugins/ZevraRes1.exe -ao null -vo null -noframedrop -frames 1  -ss 12.50 -endpos 0 \"/m/a b.avi\"");
+}
+
+namespace {
+
+struct KeyFrameRig {
+    KeyFrameRig()
+    {
+        lang.load("tw");
+        job.jobTitle = "剪輯影片";
+        job.srcLength = 60;
+        job.srcTimeShift = 0.5f; // a known offset: no rate estimate, every probe is one seek
+        job.markStart = 25;
+        job.markEnd = 40;
+        job.jobLength = 15;
+    }
+    // Key frames every 10 s; a seek lands on the next one. Times include the offset.
+    KeyFrameOutcome run(std::function<float(float)> landing = {})
+    {
+        auto seek = [&, landing](float t) {
+            ++seeks;
+            float l = landing ? landing(t) : std::ceil(t / 10.0f - 1e-4f) * 10.0f;
+            return l < 0 ? l : l + job.srcTimeShift;
+        };
+        return checkKeyFrames(job, seek, lang, ui);
+    }
+    LangText lang;
+    JobState job;
+    RecordingReporters ui;
+    int seeks = 0;
+};
+
+} // namespace
+
+TEST(KeyFrameCheck, MarkOnAKeyFrameAsksNothing)
+{
+    KeyFrameRig rig;
+    rig.job.markStart = 30;
+    auto out = rig.run();
+    EXPECT_FALSE(out.cancelled);
+    EXPECT_FALSE(out.sparseWarning);
+    EXPECT_EQ(out.cut, "");
+    EXPECT_TRUE(rig.ui.questions.empty());
+    EXPECT_EQ(rig.seeks, 1);
+}
+
+TEST(KeyFrameCheck, LateLandingOffersThePreviousKeyFrame)
+{
+    KeyFrameRig rig;
+    rig.ui.answers = {Answer::Yes};
+    auto out = rig.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
+    ASSERT_EQ(rig.ui.questions.size(), 1u);
+    // 046: start 25.0 lands 5 s late at 30.0; the key frame before it is at 20.0.
+    std::string expected = fillPlaceholders(rig.lang[46], {"00:00:25.0", "剪輯影片", "5.0", "00:00:25.0", "00:00:30.0",
+                                                           "00:00:20.0", "5.0", "00:00:25.0", "5.0"});
+    EXPECT_EQ(rig.ui.questions[0], expected);
+    EXPECT_FLOAT_EQ(rig.job.jobLength, 15 + 5 + 0.75f);
+    EXPECT_EQ(out.cut, " -ss 00:00:19.3 -endpos 00:00:20.8");
+
+    KeyFrameRig keep;
+    keep.ui.answers = {Answer::No};
+    out = keep.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
+    EXPECT_FLOAT_EQ(keep.job.jobLength, 15 - 5 + 0.75f);
+    EXPECT_EQ(out.cut, " -ss 00:00:29.3 -endpos 00:00:10.8");
+
+    KeyFrameRig cancel;
+    cancel.ui.answers = {Answer::Cancel};
+    EXPECT_TRUE(cancel.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; }).cancelled);
+}
+
+TEST(KeyFrameCheck, LandingPastTheEndOnlyOffersOkOrCancel)
+{
+    KeyFrameRig rig;
+    rig.job.markEnd = 28; // the seek lands at 30, after the end
+    auto out = rig.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
+    ASSERT_EQ(rig.ui.questions.size(), 1u);
+    EXPECT_EQ(rig.ui.questions[0].substr(0, 20), rig.lang[44].substr(0, 20));
+    EXPECT_EQ(out.cut.substr(0, 15), " -ss 00:00:19.3");
+}
+
+TEST(KeyFrameCheck, SparseKeyFramesAreOnlyWarned)
+{
+    KeyFrameRig far;
+    far.job.markStart = 2; // lands 28 s late: more than 16
+    auto out = far.run([](float) { return 30.0f; });
+    EXPECT_TRUE(out.sparseWarning);
+    EXPECT_TRUE(far.ui.questions.empty());
+
+    KeyFrameRig early;
+    early.job.markStart = 29; // lands 9 s early
+    out = early.run([](float) { return 20.0f; });
+    EXPECT_TRUE(out.sparseWarning);
+    EXPECT_EQ(out.cut, "");
+}
+
+TEST(KeyFrameCheck, ScaledTimestampsAreMeasuredAndCorrected)
+{
+    KeyFrameRig rig;
+    rig.job.srcTimeShift = 0; // no offset known: the rate factor is estimated
+    auto out = rig.run([](float t) { return t * 1.25f; });
+    EXPECT_TRUE(rig.ui.questions.empty());
+    EXPECT_EQ(out.cut, " -ss 00:00:20.0 -endpos 00:00:15.0");
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/lang_text.h"
 #include "app/paths.h"
+#include "cli/terminal_asker.h"
 #include "cli/terminal_reporters.h"
 #include "engine/job_display.h"
 #include "engine/tool_runner.h"
@@ -18,6 +19,7 @@ struct CoreSetup {
     LangText lang;
     JobState job;
     TerminalReporters terminal;
+    TerminalAsker asker;
     JobDisplay display;
     ToolRunner runner;
 };

@@ -1,5 +1,7 @@
 // qorvid-cli: the headless front end over the same core as the desktop program.
+#include "cli/convert_options.h"
 #include "cli/core_setup.h"
+#include "cli/convert_command.h"
 #include "cli/probe_command.h"
 
 #include <cstdio>
@@ -13,6 +15,8 @@ void usage()
     std::fprintf(stderr,
                  "usage: qorvid-cli COMMAND [options]\n"
                  "  probe FILE [--lang tw|gb|en]   analyse a media file and print what was found\n"
+                 "  targets                        list the conversion targets\n"
+                 "  convert FILE --to KEY [...]    convert (see `qorvid-cli convert --help`)\n"
                  "  --version                      print the version\n");
 }
 
@@ -36,6 +40,7 @@ int main(int argc, char** argv)
     for (size_t i = 1; i < args.size(); ++i) {
         if (!optionsEnded && args[i] == "--") {
             optionsEnded = true;
+            rest.push_back(args[i]); // the command needs it too: file names may begin with "-"
         } else if (!optionsEnded && args[i] == "--lang") {
             if (i + 1 >= args.size()) {
                 usage();
@@ -55,6 +60,15 @@ int main(int argc, char** argv)
 
     qorvid::cli::CoreSetup core(language);
     if (args[0] == "probe") return qorvid::cli::runProbe(core, rest);
+    if (args[0] == "targets") return qorvid::cli::runTargets(core);
+    if (args[0] == "convert") {
+        for (const auto& w : rest)
+            if (w == "--help" || w == "-h") {
+                std::fputs(qorvid::cli::convertUsage(), stdout);
+                return 0;
+            }
+        return qorvid::cli::runConvert(core, rest);
+    }
     usage();
     return 2;
 }

@@ -33,8 +33,11 @@ void printFields(const JobState& j, const std::string& verdict)
 }
 } // namespace
 
-int runProbe(CoreSetup& core, const std::vector<std::string>& args)
+int runProbe(CoreSetup& core, const std::vector<std::string>& words)
 {
+    std::vector<std::string> args;
+    for (const auto& w : words)
+        if (w != "--" || !args.empty()) args.push_back(w);
     if (args.size() != 1) {
         std::fprintf(stderr, "usage: qorvid-cli probe FILE [--lang tw|gb|en]\n");
         return 2;

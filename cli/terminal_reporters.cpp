@@ -1,5 +1,6 @@
 #include "cli/terminal_reporters.h"
 
+#include "util/clock.h"
 #include "util/text.h"
 
 #include <cstdio>
@@ -32,6 +33,15 @@ void TerminalReporters::setCpuNote(const std::string& text)
 {
     cpu_ = text;
     redraw();
+}
+
+void TerminalReporters::letEventsRun()
+{
+    if (!everySecond) return;
+    std::int64_t now = systemClock().nowMs();
+    if (now - lastTick_ < 1000) return;
+    lastTick_ = now;
+    everySecond();
 }
 
 void TerminalReporters::redraw()

@@ -1,6 +1,8 @@
 #pragma once
 #include "util/reporters.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace qorvid::cli {
@@ -14,7 +16,9 @@ public:
     void setProgressNote(float percent, const std::string& caption, bool idleStyle) override;
     void setEstimateNote(const std::string& text) override;
     void setCpuNote(const std::string& text) override;
-    void letEventsRun() override {}
+    // Runs the once-a-second work (CPU load, time estimate) from inside the core's loops.
+    void letEventsRun() override;
+    std::function<void()> everySecond;
     // Ends the live line so that the next output starts on a fresh one.
     void finishLine();
 
@@ -23,6 +27,7 @@ private:
     bool live_;
     std::string caption_, estimate_, cpu_;
     bool drawn_ = false;
+    std::int64_t lastTick_ = 0;
 };
 
 } // namespace qorvid::cli

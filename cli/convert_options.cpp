@@ -1,0 +1,242 @@
+#include "cli/convert_options.h"
+
+#include "app/lang_text.h"
+#include "engine/format_time.h"
+#include "media/job_state.h"
+#include "media/probe.h"
+#include "options/conversion_options.h"
+#include "options/option_lists.h"
+#include "util/text.h"
+
+#include <set>
+
+namespace qorvid::cli {
+
+namespace {
+
+// Options that take a value, and those that take two.
+const std::set<std::string> kValued = {
+    "--size", "--size-item", "--crop", "--borders", "--rotate", "--fps", "--vbitrate", "--abitrate",
+    "--sample-rate", "--audio-delay", "--volume", "--brightness", "--contrast", "--hue", "--saturation",
+    "--sub", "--sub-font", "--sub-cp", "--sub-size", "--sub-pos", "--sub-outline", "--sub-blur", "--sub-delay"};
+const std::set<std::string> kSwitches = {"--crop-first", "--no-audio", "--volnorm", "--no-sub"};
+
+std::vector<std::string> splitNumbers(const std::string& text, char sep)
+{
+    std::vector<std::string> parts;
+    size_t pos = 0;
+    for (;;) {
+        size_t s = text.find(sep, pos);
+        parts.push_back(trim(text.substr(pos, s == std::string::npos ? std::string::npos : s - pos)));
+        if (s == std::string::npos) break;
+        pos = s + 1;
+    }
+    return parts;
+}
+
+bool wholeNumbers(const std::vector<std::string>& parts, size_t count)
+{
+    if (parts.size() != count) return false;
+    for (const auto& p : parts) {
+        auto v = parseNumber(p);
+        if (!v || *v != static_cast<long>(*v)) return false;
+    }
+    return true;
+}
+
+std::string adjuster(const std::string& name, const std::string& value, int& into)
+{
+    auto v = parseNumber(value);
+    if (!v || *v != static_cast<int>(*v) || *v < -100 || *v > 100)
+        return name + " takes a whole number from -100 to 100";
+    into = static_cast<int>(*v);
+    return {};
+}
+
+} // namespace
+
+const char* convertUsage()
+{
+    return "usage: qorvid-cli convert FILE --to KEY [options]\n"
+           "  KEY: a target of `qorvid-cli targets`; volume, cut, fix pick the entry by the source's extension\n"
+           "  --size WxH | --size-item N   picture size (N: index of the size list)\n"
+           "  --crop L,T,R,B [--crop-first] crop rectangle in source pixels (left, top, right, bottom edges)\n"
+           "  --borders T,B,L,R            black borders in pixels\n"
+           "  --rotate N                   0 none, 1 mirror, 2 flip, 3 180, 4..7 quarter turns\n"
+           "  --fps TEXT --vbitrate TEXT --abitrate TEXT\n"
+           "  --no-audio --sample-rate N --audio-delay S --volnorm --volume DB\n"
+           "  --brightness N --contrast N --hue N --saturation N   (-100..100)\n"
+           "  --sub FILE --sub-font FILE --sub-cp TOKEN --sub-size N --sub-pos N --sub-outline N\n"
+           "  --sub-blur N --sub-delay S --no-sub\n"
+           "  --mark START END             hh:mm:ss.s range\n"
+           "  --patch N --out PATH --target-dir DIR --lang CODE\n"
+           "  --dry-run   print the command line that would run\n"
+           "  --yes       answer OK/Yes to every question;  --play  play the result afterwards\n";
+}
+
+std::optional<ConvertArgs> parseConvertArgs(const std::vector<std::string>& words, std::string& error)
+{
+    ConvertArgs a;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        auto value = [&](size_t ahead = 1) -> const std::string* {
+            if (i + ahead >= words.size()) {
+                error = w + " needs a value";
+                return nullptr;
+            }
+            return &words[i + ahead];
+        };
+        if (optionsEnded || w.empty() || w[0] != '-' || w == "-") {
+            if (!a.file.empty()) {
+                error = "only one source file: '" + w + "'";
+                return std::nullopt;
+            }
+            a.file = w;
+        } else if (w == "--") {
+            optionsEnded = true;
+        } else if (w == "--to" || w == "--out" || w == "--target-dir" || w == "--patch") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            if (w == "--to") a.to = *v;
+            if (w == "--out") a.out = *v;
+            if (w == "--target-dir") a.targetDir = *v;
+            if (w == "--patch") {
+                auto n = parseNumber(*v);
+                if (!n || *n < 0 || *n > 3 || *n != static_cast<int>(*n)) {
+                    error = "--patch takes 0, 1, 2 or 3";
+                    return std::nullopt;
+                }
+                a.patch = static_cast<int>(*n);
+            }
+            ++i;
+        } else if (w == "--mark") {
+            const std::string* end = value(2);
+            if (!end) return std::nullopt;
+            a.settings.emplace_back("--mark", words[i + 1] + "|" + *end);
+            i += 2;
+        } else if (kValued.count(w)) {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            a.settings.emplace_back(w, *v);
+            ++i;
+        } else if (kSwitches.count(w)) {
+            a.settings.emplace_back(w, "");
+        } else if (w == "--dry-run") {
+            a.dryRun = true;
+        } else if (w == "--yes") {
+            a.yes = true;
+        } else if (w == "--play") {
+            a.play = true;
+        } else {
+            error = "unknown option " + w;
+            return std::nullopt;
+        }
+    }
+    if (a.file.empty() || a.to.empty()) {
+        error = "a source file and --to KEY are needed";
+        return std::nullopt;
+    }
+    return a;
+}
+
+std::string applySettings(const ConvertArgs& args, ConversionOptions& o, const JobState& job, const LangText& lang)
+{
+    for (const auto& [name, value] : args.settings) {
+        std::string problem;
+        if (name == "--size") {
+            auto wh = splitNumbers(toLower(value), 'x');
+            if (!wholeNumbers(wh, 2)) return "--size takes WIDTHxHEIGHT, for example 640x480";
+            o.cboSizeIndex = 1;
+            o.cboSize = lang[211];
+            o.txtSize = {wh[0], wh[1]};
+        } else if (name == "--size-item") {
+            auto items = fillSizeList(lang);
+            auto n = parseNumber(value);
+            if (!n || *n < 0 || *n >= static_cast<double>(items.size()) || *n != static_cast<int>(*n))
+                return "--size-item takes an index from 0 to " + std::to_string(items.size() - 1);
+            o.cboSizeIndex = static_cast<int>(*n);
+            o.cboSize = items[static_cast<size_t>(o.cboSizeIndex)];
+            SizeSetting s = SetSizeSetting(o.cboSizeIndex, o.cboSize, o.txtSize[0], o.txtSize[1], job.srcWidth,
+                                           job.srcHeight, lang);
+            o.txtSize = {s.width, s.height};
+        } else if (name == "--crop") {
+            auto p = splitNumbers(value, ',');
+            if (!wholeNumbers(p, 4)) return "--crop takes LEFT,TOP,RIGHT,BOTTOM";
+            o.hasCrop = true;
+            for (int i = 0; i < 4; ++i) o.crop[static_cast<size_t>(i)] = std::stoi(p[static_cast<size_t>(i)]);
+            // Source pixels: the preview picture is taken at the source's own size.
+            o.previewWidth = job.srcWidth;
+            o.previewHeight = job.srcHeight;
+            if (o.crop[2] <= o.crop[0] || o.crop[3] <= o.crop[1]) return "--crop: RIGHT and BOTTOM lie past LEFT and TOP";
+        } else if (name == "--crop-first") {
+            o.optScaleCrop = 1;
+        } else if (name == "--borders") {
+            auto p = splitNumbers(value, ',');
+            if (!wholeNumbers(p, 4)) return "--borders takes TOP,BOTTOM,LEFT,RIGHT";
+            for (size_t i = 0; i < 4; ++i) o.txtExpand[i] = p[i];
+        } else if (name == "--rotate") {
+            auto n = parseNumber(value);
+            if (!n || *n < 0 || *n > 7 || *n != static_cast<int>(*n)) return "--rotate takes 0 to 7";
+            o.cboRotate = static_cast<int>(*n);
+        } else if (name == "--fps") {
+            o.cboFps = value;
+            o.cboFpsIndex = -1;
+        } else if (name == "--vbitrate") {
+            o.cboVideoBitrate = value;
+        } else if (name == "--abitrate") {
+            o.cboAudioBitrate = value;
+        } else if (name == "--no-audio") {
+            o.optAudio = 1;
+        } else if (name == "--sample-rate") {
+            o.cboAudioSample = value;
+        } else if (name == "--audio-delay") {
+            o.txtAudioDelay = value;
+        } else if (name == "--volnorm") {
+            o.chkAudioVolnorm = true;
+        } else if (name == "--volume") {
+            problem = adjuster(name, value, o.volume);
+        } else if (name == "--brightness") {
+            problem = adjuster(name, value, o.brightness);
+        } else if (name == "--contrast") {
+            problem = adjuster(name, value, o.contrast);
+        } else if (name == "--hue") {
+            problem = adjuster(name, value, o.hue);
+        } else if (name == "--saturation") {
+            problem = adjuster(name, value, o.saturation);
+        } else if (name == "--sub") {
+            o.optSub = 1;
+            o.txtSubFile = value;
+        } else if (name == "--no-sub") {
+            o.optSub = 0;
+        } else if (name == "--sub-font") {
+            o.subFontFile = value;
+        } else if (name == "--sub-cp") {
+            o.cboSubcp.clear();
+            for (const auto& item : subtitleCodePageList(lang))
+                if (codePageToken(item) == value) o.cboSubcp = item;
+            if (o.cboSubcp.empty()) return "--sub-cp: unknown code page '" + value + "'";
+        } else if (name == "--sub-size") {
+            o.txtSubSize = value;
+        } else if (name == "--sub-pos") {
+            o.txtSubPosHgt = value;
+        } else if (name == "--sub-outline") {
+            o.txtSubOutline = value;
+        } else if (name == "--sub-blur") {
+            o.txtSubBlur = value;
+        } else if (name == "--sub-delay") {
+            o.txtSubDelay = value;
+        } else if (name == "--mark") {
+            size_t bar = value.find('|');
+            std::string start = value.substr(0, bar), end = value.substr(bar + 1);
+            float s = timeToSeconds(start, 0), e = timeToSeconds(end, 0);
+            if (!(e > s) || s < 0) return "--mark: END must lie after START";
+            o.txtScope = {FormatTime(s, 3, 1), FormatTime(e, 3, 1)};
+            o.lblMark = {s, e};
+        }
+        if (!problem.empty()) return problem;
+    }
+    return {};
+}
+
+} // namespace qorvid::cli

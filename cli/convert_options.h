@@ -1,0 +1,37 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qorvid {
+class LangText;
+struct ConversionOptions;
+struct JobState;
+} // namespace qorvid
+
+namespace qorvid::cli {
+
+// The options of `qorvid-cli convert`, as given on its command line.
+struct ConvertArgs {
+    std::string file;
+    std::string to;
+    std::vector<std::pair<std::string, std::string>> settings; // option name -> value, in order
+    std::optional<std::string> out;
+    std::optional<std::string> targetDir;
+    int patch = 0;
+    bool dryRun = false;
+    bool yes = false;
+    bool play = false;
+};
+
+// Parses the words after "convert"; on a usage error returns nullopt with the reason.
+std::optional<ConvertArgs> parseConvertArgs(const std::vector<std::string>& words, std::string& error);
+
+// Puts the settings onto the options the source's preset gave, as the options window would.
+// Returns "" or the reason a value cannot be used.
+std::string applySettings(const ConvertArgs& args, ConversionOptions& options, const JobState& job,
+                          const LangText& lang);
+
+const char* convertUsage();
+
+} // namespace qorvid::cli

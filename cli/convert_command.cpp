@@ -141,6 +141,11 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
         if (!checkSource(source, core.job, false, core.terminal, core.lang)) return 1;
         if (args->out) labels.output = absolutePath(*args->out);
 
+        // The source must suit the target before its options are worth checking.
+        if (int refusal = JobDriver::refusalFor(core.job, core.lang)) {
+            core.terminal.showMessage(core.lang[refusal]);
+            return 1;
+        }
         OptionPreset preset = presetForKind(core.job, core.lang, formatCaption(*entry, core.lang), added.subtitleFile);
         readBackPreset(preset.options, core.job, core.lang);
         std::string problem = applySettings(*args, preset.options, core.job, core.lang);

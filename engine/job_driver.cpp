@@ -72,10 +72,8 @@ void JobDriver::restoreIdle()
     ctx_.display.progressView().showStartButton();
 }
 
-bool JobDriver::checkKinds()
+int JobDriver::refusalFor(const JobState& j, const LangText& lang)
 {
-    const JobState& j = ctx_.job;
-    const LangText& lang = ctx_.lang;
     const bool sound = isSoundTarget(j.targetKind, lang);
     int refusal = 0;
     if (!sound && (j.srcDemuxer == "audio" || (j.srcWidth == 0 && j.srcFps == 0)))
@@ -86,7 +84,13 @@ bool JobDriver::checkKinds()
         refusal = 258;
     else if (j.targetKind == "onlyTransVol" && j.srcAudioCodec.empty())
         refusal = 260;
-    if (refusal) ctx_.messages.showMessage(lang[refusal]);
+    return refusal;
+}
+
+bool JobDriver::checkKinds()
+{
+    int refusal = refusalFor(ctx_.job, ctx_.lang);
+    if (refusal) ctx_.messages.showMessage(ctx_.lang[refusal]);
     return refusal == 0;
 }
 

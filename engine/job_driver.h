@@ -66,6 +66,8 @@ public:
     // The stop face.
     void stop();
 
+    // The message that refuses this source for this kind of target, 0 when none does.
+    static int refusalFor(const JobState& job, const LangText& lang);
     // The sound codec's display name for the MP3 note.
     static std::string audioCodecDisplayName(const std::string& srcAudioCodec, const LangText& lang);
 

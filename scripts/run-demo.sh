@@ -15,4 +15,9 @@ if [ ! -s "$clip" ]; then
     -c:v mpeg4 -q:v 4 -c:a libmp3lame -b:a 128k -ac 2 "$clip"
 fi
 echo "== qorvid-cli probe \"$clip\""
-"$build/qorvid-cli" probe "$clip" "$@"
+"$build/qorvid-cli" probe "$clip"
+echo "== qorvid-cli convert \"$clip\" --to divx --yes $*"
+target=$("$build/qorvid-cli" convert "$clip" --to divx --yes "$@")
+echo "== result: $target"
+ffprobe -v error -show_entries format=format_name,duration:stream=codec_name,codec_tag_string,width,height \
+  -of compact "$target"

@@ -81,10 +81,14 @@ private:
 
 struct RecordingReporters final : MessageSink, QuestionAsker, ProgressView, EstimateView, EventPump, OutputView {
     void showMessage(const std::string& text) override { messages.push_back(text); }
-    Answer ask(const std::string& text, Buttons, bool) override
+    Answer ask(const std::string& text, Buttons b, bool) override
     {
         questions.push_back(text);
-        return answers.empty() ? Answer::Ok : answers.front();
+        // Queued answers in order; then OK (or Yes) to everything.
+        if (answers.empty()) return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+        Answer a = answers.front();
+        answers.erase(answers.begin());
+        return a;
     }
     void setProgressNote(float percent, const std::string& caption, bool idle) override
     {

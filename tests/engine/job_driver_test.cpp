@@ -1,0 +1,198 @@
+// The job driver with stand-in tools: small scripts in a scratch program folder.
+#include "app/lang_text.h"
+#include "app/paths.h"
+#include "engine/job_display.h"
+#include "engine/job_driver.h"
+#include "engine/tool_runner.h"
+#include "media/job_state.h"
+#include "media/source_selection.h"
+#include "support/fakes.h"
+#include "support/test_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace qorvid;
+using namespace qorvid::test;
+
+namespace {
+
+class RecordingView final : public JobView {
+public:
+    void setRunningState(bool running) override { states.push_back(running); }
+    void playTarget(const std::string& path) override { played = path; }
+    std::vector<bool> states;
+    std::string played;
+};
+
+// The encoder stand-in: writes the target (the word after -o) as the script says.
+const char* kEncoderPrefix = "#!/bin/sh\n"
+                             "out=''; prev=''\n"
+                             "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n"
+                             "echo run >> \"$(dirname \"$0\")/runs\"\n";
+
+struct DriverRig {
+    DriverRig()
+        : display(lang, ui, ui, systemClock()),
+          runner(lang, job, RunnerPorts{ui, ui, display, nullptr, systemClock(), systemLauncher()})
+    {
+        lang.load("tw");
+        std::filesystem::create_directories(app.file("plugins"));
+        for (int n : {1, 3}) writeFile(app.file("plugins/ZevraRes" + std::to_string(n) + ".exe"), "");
+        encoder("head -c 300000 /dev/zero > \"$out\"; printf 'Pos: 4.0s 100f (99%%)\\r'");
+        paths = AppPaths::forFolder(app.path());
+        labels.input = media.file("clip.avi");
+        labels.output = media.file("clip_out.avi");
+        writeFile(labels.input, std::string(4096, 'x'));
+        job.srcWidth = 320;
+        job.srcHeight = 240;
+        job.srcFps = 25;
+        job.srcLength = 4;
+        job.srcDemuxer = "avi";
+        job.srcVideoFormat = "fmp4";
+        job.srcAudioCodec = "mp3";
+        job.targetKind = "DivX";
+        job.targetExt = "avi";
+        job.jobTitle = lang[15];
+        job.fpsText = "25";
+        job.videoBitrateText = "800";
+        job.audioBitrateText = "128";
+    }
+    void encoder(const std::string& body)
+    {
+        std::string path = app.file("plugins/ZevraRes2.exe");
+        writeFile(path, std::string(kEncoderPrefix) + body + "\n");
+        chmod(path.c_str(), 0755);
+    }
+    int runs() const
+    {
+        std::string r = readFile(app.file("plugins/runs"));
+        return static_cast<int>(std::count(r.begin(), r.end(), '\n'));
+    }
+    JobOutcome encode()
+    {
+        JobDriver driver(JobContext{lang, job, labels, paths, runner, display, ui, ui, view, systemClock()});
+        return driver.encode();
+    }
+    TempDir app, media;
+    AppPaths paths;
+    LangText lang;
+    JobState job;
+    SourceLabels labels;
+    RecordingReporters ui;
+    RecordingView view;
+    JobDisplay display;
+    ToolRunner runner;
+};
+
+bool hasText(const std::vector<std::string>& texts, const std::string& part)
+{
+    for (const auto& t : texts)
+        if (t.find(part) != std::string::npos) return true;
+    return false;
+}
+
+} // namespace
+
+TEST(JobDriver, ProducesTheTargetAndOffersToPlayIt)
+{
+    DriverRig rig;
+    rig.ui.answers = {Answer::Ok};
+    EXPECT_EQ(rig.encode(), JobOutcome::Produced);
+    EXPECT_EQ(rig.runs(), 1);
+    ASSERT_GE(rig.ui.questions.size(), 2u);
+    EXPECT_NE(rig.ui.questions.front().find("正準備開始"), std::string::npos); // the confirmation
+    EXPECT_NE(rig.ui.questions.back().find("轉檔成功，費時 "), std::string::npos);
+    EXPECT_EQ(rig.view.played, rig.labels.output);
+    EXPECT_EQ(rig.ui.percents.back(), 0.0f); // the bar is back at rest
+    EXPECT_TRUE(rig.ui.lastIdle);
+    EXPECT_EQ(rig.view.states, (std::vector<bool>{true, false, false}));
+}
+
+TEST(JobDriver, AlmostEmptyTargetIsRetriedOnceWithoutSyncCorrection)
+{
+    DriverRig rig;
+    // With sync correction the stand-in writes 50 000 bytes and reports nothing; without, it fails.
+    rig.encoder("case \"$*\" in *'-mc 1'*) head -c 50000 /dev/zero > \"$out\"; printf 'Pos: 0.0s 1f (0%%)\\r';; "
+                "*) exit 1;; esac");
+    EXPECT_EQ(rig.encode(), JobOutcome::Failed);
+    EXPECT_EQ(rig.runs(), 2);
+    int retries = 0;
+    for (const auto& q : rig.ui.questions) retries += q == rig.lang[263];
+    EXPECT_EQ(retries, 1);
+    ASSERT_FALSE(rig.ui.messages.empty());
+    EXPECT_NE(rig.ui.messages.back().find("轉檔失敗"), std::string::npos);
+    EXPECT_FALSE(fileExists(rig.labels.output));
+}
+
+TEST(JobDriver, ChecksRefuseBeforeAnythingRuns)
+{
+    struct Case {
+        std::function<void(DriverRig&)> setUp;
+        int message;
+    };
+    const std::vector<Case> cases = {
+        {[](DriverRig& r) { std::filesystem::remove(r.labels.input); }, 1},
+        {[](DriverRig& r) { r.job.srcLength = 0, r.job.srcFps = 0; }, 31},
+        {[](DriverRig& r) { r.job.srcDemuxer = "audio"; }, 247},
+        {[](DriverRig& r) { r.job.srcWidth = 0, r.job.srcFps = 0; }, 247},
+        {[](DriverRig& r) { r.job.targetKind = r.lang[264] + " MP3", r.job.srcAudioCodec = ""; }, 252},
+        {[](DriverRig& r) { r.job.targetKind = "AudIsMp3", r.job.srcAudioCodec = ""; }, 258},
+        {[](DriverRig& r) { r.job.targetKind = "onlyTransVol", r.job.srcAudioCodec = ""; }, 260},
+        {[](DriverRig& r) { r.labels.output = r.labels.input; }, 3},
+        {[](DriverRig& r) { std::filesystem::remove(r.app.file("plugins/ZevraRes2.exe")); }, 2},
+    };
+    for (const Case& c : cases) {
+        DriverRig rig;
+        c.setUp(rig);
+        EXPECT_EQ(rig.encode(), JobOutcome::Refused) << c.message;
+        EXPECT_TRUE(hasText(rig.ui.messages, rig.lang[c.message].substr(0, 12))) << c.message;
+        EXPECT_EQ(rig.runs(), 0) << c.message;
+        EXPECT_TRUE(rig.ui.questions.empty()) << c.message;
+    }
+}
+
+TEST(JobDriver, QuestionsAnsweredCancelRunNothingAndKeepFiles)
+{
+    DriverRig overwrite;
+    writeFile(overwrite.labels.output, "old target");
+    overwrite.ui.answers = {Answer::Cancel};
+    EXPECT_EQ(overwrite.encode(), JobOutcome::Cancelled);
+    EXPECT_EQ(readFile(overwrite.labels.output), "old target");
+    EXPECT_EQ(overwrite.runs(), 0);
+
+    // A cut of an AVI whose container is really something else: message 262, Cancel.
+    DriverRig mismatch;
+    mismatch.job.targetKind = "onlyCut";
+    mismatch.job.srcDemuxer = "lavfpref";
+    mismatch.job.srcVideoFormat = "mp4v";
+    mismatch.ui.answers = {Answer::Ok, Answer::Cancel}; // confirmation, then the container question
+    EXPECT_EQ(mismatch.encode(), JobOutcome::Cancelled);
+    EXPECT_EQ(mismatch.runs(), 0);
+    EXPECT_TRUE(hasText(mismatch.ui.questions, "但是來源影片的真正格式是 MP4"));
+}
+
+TEST(JobDriver, StoppedRunLeavesNoPartialTarget)
+{
+    DriverRig rig;
+    rig.encoder("head -c 200000 /dev/zero > \"$out\"; while :; do printf 'Pos: 1.0s 25f (25%%)\\r'; sleep 0.05; done");
+    rig.ui.onEvents = [&] {
+        if (rig.ui.eventRuns == 5) rig.runner.setStopDosIo();
+    };
+    EXPECT_EQ(rig.encode(), JobOutcome::Aborted);
+    EXPECT_FALSE(fileExists(rig.labels.output));
+    EXPECT_EQ(rig.ui.messages.back(), "轉檔處理中斷！");
+    EXPECT_EQ(rig.view.states.back(), false);
+}
+
+TEST(JobDriver, Mp3NoteNamesTheSourceSound)
+{
+    LangText lang;
+    lang.load("tw");
+    EXPECT_EQ(JobDriver::audioCodecDisplayName("a52", lang), "AC3");
+    EXPECT_EQ(JobDriver::audioCodecDisplayName("faad", lang), "AAC");
+    EXPECT_EQ(JobDriver::audioCodecDisplayName("pcm", lang), "PCM");
+    EXPECT_EQ(JobDriver::audioCodecDisplayName("", lang), lang[21]);
+}

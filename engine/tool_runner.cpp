@@ -23,12 +23,19 @@ ToolRunner::ToolRunner(const LangText& lang, JobState& job, RunnerPorts ports)
 {
 }
 
-ToolRunner::Poll ToolRunner::pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead)
+ToolRunner::Poll ToolRunner::pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead,
+                                      bool& hungUp)
 {
-    ports_.clock.sleepMs(kPollMs);
+    // Until the pipe has hung up, its end can cut the wait short; after that (a tool that
+    // closed its console but runs on) plain sleeps keep the loop from spinning.
+    if (hungUp)
+        ports_.clock.sleepMs(kPollMs);
+    else
+        ports_.clock.sleepUnlessHungUp(kPollMs, child.waitHandle());
     Poll p;
     p.alive = child.alive();
     long available = child.peek();
+    if (available < 0) hungUp = true;
     if (available > 0) {
         // Read what is waiting, in buffer-sized pieces, up to maxRead.
         std::size_t want = std::min<std::size_t>(static_cast<std::size_t>(available), maxRead);
@@ -72,9 +79,10 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
     float percent = 0;
     bool stuck = false;
     bool alive = true;
+    bool hungUp = false;
 
     while (!abort_.load()) {
-        Poll p = pollOnce(*child, lastOutput, kProgressBuffer);
+        Poll p = pollOnce(*child, lastOutput, kProgressBuffer, hungUp);
         alive = p.alive;
         if (p.stuck) {
             stuck = true;
@@ -124,9 +132,10 @@ std::string ToolRunner::RunAndCapture(const std::string& commandLine, bool showW
     auto child = ports_.launcher.start(commandLine, StartOptions{showWindow, false});
     std::int64_t lastOutput = ports_.clock.nowMs();
     std::string captured;
+    bool hungUp = false;
 
     for (;;) {
-        Poll p = pollOnce(*child, lastOutput, std::numeric_limits<std::size_t>::max());
+        Poll p = pollOnce(*child, lastOutput, std::numeric_limits<std::size_t>::max(), hungUp);
         captured += p.chunk;
         if (p.stuck) break;
         ports_.events.letEventsRun();

@@ -54,7 +54,7 @@ private:
         bool stuck = false;
         std::string chunk;
     };
-    Poll pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead);
+    Poll pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead, bool& hungUp);
     void fillOutputSpec(const std::string& commandLine);
     void reportEnded(bool stuck);
 

@@ -1,6 +1,7 @@
 #include "util/clock.h"
 
 #include <chrono>
+#include <poll.h>
 #include <thread>
 
 namespace qorvid {
@@ -13,6 +14,12 @@ public:
         return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     }
     void sleepMs(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void sleepUnlessHungUp(int ms, int fd) override
+    {
+        if (fd < 0) return sleepMs(ms);
+        pollfd p{fd, 0, 0}; // no events asked: only hang-up and errors wake us
+        if (::poll(&p, 1, ms) < 0) sleepMs(ms);
+    }
 };
 } // namespace
 

@@ -9,6 +9,9 @@ public:
     virtual ~Clock() = default;
     virtual std::int64_t nowMs() = 0;
     virtual void sleepMs(int ms) = 0;
+    // Sleeps like sleepMs, but the machine's clock wakes early when the pipe fd hangs up
+    // (the tool has ended), so that the end of a run is seen at once.
+    virtual void sleepUnlessHungUp(int ms, int /*fd*/) { sleepMs(ms); }
 };
 
 // The machine's monotonic clock.

@@ -21,6 +21,8 @@ public:
     // Releases the pipe; a process still running is left alone.
     virtual void close() = 0;
     virtual int pid() const = 0;
+    // The pipe's descriptor, for waiting on it; -1 when there is none.
+    virtual int waitHandle() const { return -1; }
     // Exit code once ended; 0 for a process that never started.
     virtual int exitCode() const = 0;
 };

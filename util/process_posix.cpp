@@ -89,6 +89,7 @@ public:
     }
 
     int pid() const override { return pid_; }
+    int waitHandle() const override { return readFd_; }
     int exitCode() const override { return exitCode_; }
 
 private:

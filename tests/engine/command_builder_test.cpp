@@ -1,4 +1,5 @@
 #include "app/lang_text.h"
+#include "support/lang.h"
 #include "app/paths.h"
 #include "engine/command_builder.h"
 #include "engine/format_catalog.h"
@@ -10,19 +11,11 @@
 #include <gtest/gtest.h>
 
 using namespace qorvid;
+using qorvid::test::tw;
 using qorvid::test::RecordingReporters;
 
 namespace {
 
-const LangText& tw()
-{
-    static const LangText lang = [] {
-        LangText l;
-        l.load("tw");
-        return l;
-    }();
-    return lang;
-}
 
 const std::string kNormal = "  (一般)";
 

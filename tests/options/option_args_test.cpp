@@ -1,21 +1,14 @@
 #include "app/lang_text.h"
+#include "support/lang.h"
 #include "media/job_state.h"
 #include "options/option_args.h"
 
 #include <gtest/gtest.h>
 
 using namespace qorvid;
+using qorvid::test::tw;
 
 namespace {
-const LangText& tw()
-{
-    static const LangText lang = [] {
-        LangText l;
-        l.load("tw");
-        return l;
-    }();
-    return lang;
-}
 
 JobState job720(const std::string& kind, int w, int h)
 {

@@ -1,4 +1,5 @@
 #include "app/lang_text.h"
+#include "support/lang.h"
 #include "engine/format_catalog.h"
 #include "media/job_state.h"
 #include "options/option_args.h"
@@ -11,18 +12,10 @@
 #include <gtest/gtest.h>
 
 using namespace qorvid;
+using qorvid::test::tw;
 using qorvid::test::RecordingReporters;
 
 namespace {
-const LangText& tw()
-{
-    static const LangText lang = [] {
-        LangText l;
-        l.load("tw");
-        return l;
-    }();
-    return lang;
-}
 
 // Options that pass every check, for a DivX target.
 ConversionOptions validOptions()

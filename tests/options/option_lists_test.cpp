@@ -1,20 +1,13 @@
 #include "app/lang_text.h"
+#include "support/lang.h"
 #include "options/option_lists.h"
 
 #include <gtest/gtest.h>
 
 using namespace qorvid;
+using qorvid::test::tw;
 
 namespace {
-const LangText& tw()
-{
-    static const LangText lang = [] {
-        LangText l;
-        l.load("tw");
-        return l;
-    }();
-    return lang;
-}
 const std::string kNormal = "  (一般)";
 } // namespace
 

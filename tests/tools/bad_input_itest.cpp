@@ -1,0 +1,96 @@
+// Sources and targets that cannot work end with a message, a non-zero exit and no target.
+#include "support/test_tools.h"
+#include "support/tools_media.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qorvid::test;
+
+namespace {
+
+std::string q(const std::string& path) { return "\"" + path + "\""; }
+
+std::string encoderCommand(const std::string& options, const std::string& source, const std::string& target)
+{
+    return pluginPath(2) + " -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800"
+                           " -oac mp3lame -lameopts cbr:br=64" + options + " -vf-add harddup -mc 1 " +
+           q(source) + " -o " + q(target);
+}
+
+std::string converterCommand(const std::string& options, const std::string& source, const std::string& target)
+{
+    return pluginPath(3) + " -y -i " + q(source) + options + " -vn -ab 64000 -ac 2 -ar 44100 " + q(target);
+}
+
+// A folder nobody may write into (root writes everywhere but into /proc).
+std::string lockedFolder(const TempDir& dir)
+{
+    if (geteuid() == 0) return "/proc/";
+    std::string locked = dir.file("locked");
+    mkdir(locked.c_str(), 0555);
+    return locked + "/";
+}
+
+class BadInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ffmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
+                "sine=duration=2", "-c:v", "mpeg4", "-c:a", "libmp3lame", dir_.file("good.avi")});
+        writeFile(dir_.file("corrupt.avi"), std::string("RIFF\x10\x00\x00\x00garbage that is not a movie", 40) +
+                                                std::string(5000, '\x5a'));
+    }
+
+    void expectRefused(const std::string& command, const std::string& target, const std::string& message)
+    {
+        SCOPED_TRACE(command);
+        RunResult r = runCommandLine(command);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.output.find(message), std::string::npos) << r.output;
+        EXPECT_FALSE(fileExists(target));
+        std::string dir = target.substr(0, target.find_last_of('/') + 1);
+        EXPECT_FALSE(fileExists(dir + "." + target.substr(dir.size()) + ".part"));
+    }
+
+    TempDir dir_;
+};
+
+} // namespace
+
+TEST_F(BadInput, Encoder)
+{
+    std::string target = dir_.file("out.avi");
+    expectRefused(encoderCommand("", dir_.file("missing.avi"), target), target, "cannot open the source");
+    expectRefused(encoderCommand("", dir_.file("corrupt.avi"), target), target, "cannot read the source");
+    std::string locked = lockedFolder(dir_) + "qorvid-out.avi";
+    expectRefused(encoderCommand("", dir_.file("good.avi"), locked), locked, "cannot write the target");
+    expectRefused(encoderCommand(" -frobnicate 3", dir_.file("good.avi"), target), target, "unknown option -frobnicate");
+    // A failure inside FFmpeg (an encoder it does not have) leaves nothing either.
+    expectRefused(pluginPath(2) + " -ovc lavc -lavcopts vcodec=nosuchcodec -oac copy " + q(dir_.file("good.avi")) +
+                      " -o " + q(target),
+                  target, "encoding failed");
+    EXPECT_TRUE(fileExists(dir_.file("good.avi")));
+}
+
+TEST_F(BadInput, Converter)
+{
+    std::string target = dir_.file("out.mp3");
+    expectRefused(converterCommand("", dir_.file("missing.avi"), target), target, "No such file");
+    expectRefused(converterCommand("", dir_.file("corrupt.avi"), target), target, "Invalid data");
+    std::string locked = lockedFolder(dir_) + "qorvid-out.mp3";
+    RunResult r = runCommandLine(converterCommand("", dir_.file("good.avi"), locked));
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_FALSE(fileExists(locked));
+    expectRefused(converterCommand(" -frobnicate 3", dir_.file("good.avi"), target), target, "frobnicate");
+}
+
+TEST_F(BadInput, PlayerOnAMissingFileSaysSo)
+{
+    RunResult r = runProgram({pluginPath(1), "-identify", "-ao", "null", "-vo", "null", "-frames", "0",
+                              dir_.file("missing.avi")});
+    EXPECT_EQ(r.output.find("ID_VIDEO_WIDTH="), std::string::npos);
+    EXPECT_NE(r.output.find("missing.avi"), std::string::npos);
+}

@@ -1,0 +1,78 @@
+// A stopped encoder leaves neither a target nor a running FFmpeg behind.
+#include "common/child_process.h"
+#include "encoder/encoder_job.h"
+#include "support/test_tools.h"
+#include "support/tools_media.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <poll.h>
+#include <thread>
+
+using namespace qorvid::test;
+using qorvid::tools::ChildProcess;
+
+namespace {
+
+bool goneSoon(const std::string& commandLineText)
+{
+    for (int tries = 0; tries < 200; ++tries) {
+        if (processesMatching(commandLineText).empty()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+// Starts a long encoding and returns once it reports progress past the start.
+bool startEncoding(ChildProcess& encoder, const std::string& source, const std::string& target)
+{
+    ChildProcess::Setup setup;
+    setup.program = pluginPath(2);
+    setup.argv = splitCommandLine(pluginPath(2) + " -noodml -ofps 25 -ovc x264 -x264encopts keyint=23:bitrate=800:bframes=0"
+                                                  " -oac mp3lame -lameopts cbr:br=64 -vf-add scale=640:480 -vf-add harddup -mc 1 \"" +
+                                  source + "\" -o \"" + target + "\"");
+    setup.output = ChildProcess::Output::Pipe;
+    setup.errors = ChildProcess::Errors::WithOutput;
+    if (!encoder.start(setup)) return false;
+    std::string out;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{encoder.outputFd(), POLLIN, 0};
+        if (poll(&p, 1, 1000) > 0 && !qorvid::tools::readAvailable(encoder.outputFd(), out)) return false;
+        auto pos = numbersAfter(out, "Pos:", "s ");
+        if (!pos.empty() && pos.back() > 0) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(EncoderStop, StoppedOrKilledRunsLeaveNoTargetAndNoFFmpeg)
+{
+    TempDir dir;
+    std::string source = dir.file("long.avi");
+    ffmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=60", "-f", "lavfi", "-i", "sine=duration=60",
+            "-c:v", "mpeg4", "-q:v", "10", "-c:a", "libmp3lame", source});
+
+    std::string target = dir.file("stopped.avi");
+    std::string unfinished = qorvid::tools::unfinishedTargetPath(target);
+    {
+        ChildProcess encoder;
+        ASSERT_TRUE(startEncoding(encoder, source, target));
+        encoder.signal(SIGTERM);
+        EXPECT_NE(encoder.wait(), 0);
+        EXPECT_FALSE(fileExists(target));
+        EXPECT_FALSE(fileExists(unfinished));
+        EXPECT_TRUE(goneSoon(unfinished));
+    }
+    {
+        ChildProcess encoder;
+        ASSERT_TRUE(startEncoding(encoder, source, target));
+        encoder.signal(SIGKILL);
+        encoder.wait();
+        EXPECT_TRUE(goneSoon(unfinished));
+        EXPECT_FALSE(fileExists(target));
+    }
+}

@@ -1,0 +1,86 @@
+#include "converter/converter_arguments.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace qorvid::tools {
+namespace {
+
+bool isAudioCodecOption(const std::string& a)
+{
+    return a == "-acodec" || a == "-c:a" || a == "-codec:a";
+}
+
+bool isAudioFilterOption(const std::string& a)
+{
+    return a == "-af" || a == "-filter:a";
+}
+
+std::string volumeFilter(const std::string& value)
+{
+    char* end = nullptr;
+    double n = std::strtod(value.c_str(), &end);
+    if (end == value.c_str()) n = 256;
+    char text[32];
+    std::snprintf(text, sizeof text, "volume=%.6g", n / 256.0);
+    return text;
+}
+
+} // namespace
+
+std::vector<std::string> converterArguments(const std::vector<std::string>& args)
+{
+    std::vector<std::string> out;
+    std::string volume;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool hasValue = i + 1 < args.size();
+        if (isAudioCodecOption(a) && hasValue) {
+            const std::string& codec = args[++i];
+            out.push_back(a);
+            out.push_back(codec == "libfaac" ? "aac" : codec == "vorbis" ? "libvorbis" : codec);
+            continue;
+        }
+        if (a == "-vol" && hasValue) {
+            volume = volumeFilter(args[++i]);
+            out.push_back("-af");
+            out.push_back(volume);
+            continue;
+        }
+        out.push_back(a);
+    }
+    if (volume.empty()) return out;
+
+    // With a filter chain of its own the volume joins it instead of replacing it.
+    size_t volumeAt = out.size(), chainAt = out.size();
+    for (size_t i = 0; i + 1 < out.size(); ++i) {
+        if (!isAudioFilterOption(out[i])) continue;
+        if (out[i + 1] == volume && volumeAt == out.size()) volumeAt = i;
+        else chainAt = i;
+    }
+    if (chainAt != out.size() && volumeAt != out.size()) {
+        out[chainAt + 1] += "," + volume;
+        out.erase(out.begin() + static_cast<long>(volumeAt), out.begin() + static_cast<long>(volumeAt) + 2);
+    }
+    return out;
+}
+
+std::string converterTarget(const std::vector<std::string>& args)
+{
+    if (args.size() < 2) return {};
+    const std::string& last = args.back();
+    const std::string& before = args[args.size() - 2];
+    if (last.empty() || last[0] == '-' || last.rfind("pipe:", 0) == 0) return {};
+    if (before == "-i") return {};
+    // An option that takes a value would have swallowed the name; FFmpeg's value-less
+    // options that the system writes before the target are listed here.
+    static const char* const flags[] = {"-y", "-n", "-vn", "-an", "-sn", "-dn", "-shortest"};
+    if (before[0] == '-') {
+        for (const char* f : flags)
+            if (before == f) return last;
+        return {};
+    }
+    return last;
+}
+
+} // namespace qorvid::tools

@@ -1,0 +1,186 @@
+#include "encoder/encoder_job.h"
+
+#include "common/child_process.h"
+#include "common/line_stream.h"
+#include "common/output_relay.h"
+#include "encoder/encode_options.h"
+#include "encoder/ffmpeg_plan.h"
+#include "encoder/progress.h"
+#include "encoder/source_probe.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qorvid::tools {
+namespace {
+
+constexpr int tickMs = 1000; // a status line at least this often
+
+int refuse(const std::string& message)
+{
+    writeAll(STDERR_FILENO, "ZevraRes2: " + message + "\n");
+    return 1;
+}
+
+// The last non-empty lines of a tool's messages, joined into one.
+std::string lastLines(const std::string& text, size_t count)
+{
+    std::vector<std::string> lines;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) end = text.size();
+        if (end > begin) lines.push_back(text.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    std::string out;
+    for (size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
+        out += (out.empty() ? "" : " / ") + lines[i];
+    return out;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {}, sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+std::string unfinishedTargetPath(const std::string& target)
+{
+    size_t slash = target.find_last_of('/');
+    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    return dir + "." + name + ".part";
+}
+
+int runEncoderJob(const std::vector<std::string>& args)
+{
+    ParsedOptions parsed = parseEncoderArguments(args);
+    if (!parsed.error.empty()) return refuse(parsed.error);
+    const EncodeOptions& o = parsed.options;
+
+    int fd = open(o.source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return refuse("cannot open the source " + o.source + ": " + std::strerror(errno));
+    close(fd);
+    if (sameFile(o.source, o.target)) return refuse("the target is the source file " + o.target);
+
+    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source));
+    if (!probe.startError.empty()) return refuse(probe.startError);
+    if (probe.exitCode != 0)
+        return refuse("cannot read the source " + o.source + ": " + lastLines(probe.errors, 1));
+
+    PlanContext ctx;
+    ctx.source = parseSourceProbe(probe.output);
+    if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
+        Captured keys = runAndCapture(
+            "ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime));
+        if (keys.exitCode == 0)
+            ctx.source.keyFrameBeforeStart = parseKeyFrameBefore(keys.output, *o.start, ctx.source.startTime);
+    }
+    ctx.output = unfinishedTargetPath(o.target);
+    if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
+    FfmpegPlan plan = planFfmpegRun(o, ctx);
+    if (!plan.error.empty()) return refuse(plan.error);
+    if (!o.subtitles.file.empty() && access(o.subtitles.file.c_str(), R_OK) != 0)
+        return refuse("cannot open the subtitle file " + o.subtitles.file + ": " +
+                      std::strerror(errno));
+
+    fd = open(ctx.output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return refuse("cannot write the target " + o.target + ": " + std::strerror(errno));
+    close(fd);
+    // As with the original encoder, an earlier target is gone once the encoding starts.
+    unlink(o.target.c_str());
+
+    ChildProcess::Setup setup;
+    setup.program = "ffmpeg";
+    setup.argv.push_back("ffmpeg");
+    setup.argv.insert(setup.argv.end(), plan.args.begin(), plan.args.end());
+    setup.input = ChildProcess::Input::Null;
+    setup.output = ChildProcess::Output::Pipe;
+    setup.errors = ChildProcess::Errors::Pipe;
+    ChildProcess ffmpeg;
+    if (!ffmpeg.start(setup)) {
+        unlink(ctx.output.c_str());
+        return refuse(ffmpeg.error());
+    }
+    forwardSignalsTo(ffmpeg.pid());
+
+    auto started = std::chrono::steady_clock::now();
+    auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
+    ProgressReport report;
+    PositionFigures figures;
+    figures.expectedSeconds = plan.expectedSeconds;
+    auto showPosition = [&] {
+        figures.seconds = report.seconds();
+        figures.frames = report.frames();
+        figures.bytes = report.bytes();
+        figures.elapsedSeconds = elapsed();
+        writeAll(STDOUT_FILENO, positionLine(figures));
+    };
+    showPosition();
+
+    LineStream progressLines;
+    std::string errors;
+    pollfd fds[2] = {{ffmpeg.outputFd(), POLLIN, 0}, {ffmpeg.errorFd(), POLLIN, 0}};
+    int open = 2;
+    auto lastShown = std::chrono::steady_clock::now();
+    while (open > 0) {
+        int ready = poll(fds, 2, tickMs);
+        if (ready < 0 && errno != EINTR) break;
+        if (ready > 0) {
+            for (int i = 0; i < 2; ++i) {
+                if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+                std::string chunk;
+                if (!readAvailable(fds[i].fd, chunk)) {
+                    fds[i].fd = -1;
+                    --open;
+                }
+                if (i == 1) {
+                    errors += chunk;
+                    writeAll(STDERR_FILENO, chunk);
+                    continue;
+                }
+                progressLines.feed(chunk);
+                for (const auto& l : progressLines.takeLines()) {
+                    if (report.line(l)) {
+                        showPosition();
+                        lastShown = std::chrono::steady_clock::now();
+                    }
+                }
+            }
+        }
+        if (std::chrono::steady_clock::now() - lastShown >= std::chrono::milliseconds(tickMs)) {
+            showPosition();
+            lastShown = std::chrono::steady_clock::now();
+        }
+    }
+    int status = ffmpeg.wait();
+    writeAll(STDOUT_FILENO, "\n");
+
+    if (status != 0 || forwardedSignal() != 0) {
+        unlink(ctx.output.c_str());
+        std::string why = forwardedSignal() != 0 ? "stopped by a signal"
+                                                 : "FFmpeg failed: " + lastLines(errors, 3);
+        refuse("encoding failed, no target written (" + why + ")");
+        return status != 0 ? status : 1;
+    }
+    if (rename(ctx.output.c_str(), o.target.c_str()) != 0) {
+        int err = errno;
+        unlink(ctx.output.c_str());
+        return refuse("cannot move the result to " + o.target + ": " + std::strerror(err));
+    }
+    writeAll(STDOUT_FILENO, "Video stream written: " + o.target + "\n");
+    return 0;
+}
+
+} // namespace qorvid::tools

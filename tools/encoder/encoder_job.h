@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace qorvid::tools {
+
+// Carries out one MEncoder command line with FFmpeg: checks, the run with "Pos:" progress on
+// standard output, and the target moved into place only when everything succeeded.
+// Returns the exit status (0 success).
+int runEncoderJob(const std::vector<std::string>& args);
+
+// The scratch file the target is written to before it is moved into place.
+std::string unfinishedTargetPath(const std::string& target);
+
+} // namespace qorvid::tools

@@ -1,0 +1,425 @@
+#include "encoder/ffmpeg_plan.h"
+
+#include "encoder/audio_chain.h"
+#include "encoder/video_chain.h"
+#include "encoder/filter_escape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace qorvid::tools {
+namespace {
+
+bool oneOf(const std::string& value, std::initializer_list<const char*> names)
+{
+    for (const char* n : names)
+        if (value == n) return true;
+    return false;
+}
+
+// Bit rates of MEncoder's option lists: kbit/s up to 16000, bit/s above.
+std::string bitRate(const std::string& value, std::string& error, const std::string& what)
+{
+    auto n = parseNumber(value);
+    if (!n || *n <= 0) {
+        error = "bad " + what + " value: " + value;
+        return {};
+    }
+    double bits = *n <= 16000 ? *n * 1000 : *n;
+    return plainNumber(std::round(bits));
+}
+
+std::string kiloBits(const std::string& value, std::string& error, const std::string& what)
+{
+    auto n = parseNumber(value);
+    if (!n || *n <= 0) {
+        error = "bad " + what + " value: " + value;
+        return {};
+    }
+    return plainNumber(std::round(*n * 1000));
+}
+
+std::string wholeNumber(const std::string& value, std::string& error, const std::string& what)
+{
+    auto n = parseNumber(value);
+    if (!n || *n < 0 || *n != std::floor(*n)) {
+        error = "bad " + what + " value: " + value;
+        return {};
+    }
+    return plainNumber(*n);
+}
+
+// Times for FFmpeg, to the microsecond.
+std::string timeText(double seconds)
+{
+    return plainNumber(std::round(seconds * 1e6) / 1e6);
+}
+
+std::string checkKnown(const SubOptions& options, const std::set<std::string>& known,
+                       const std::string& list)
+{
+    for (const auto& o : options)
+        if (!known.count(o.key)) return "unknown " + list + " item: " + o.key;
+    return {};
+}
+
+// Video encoder switches for -ovc lavc / xvid / x264; empty codec means no video.
+struct VideoEncoding {
+    std::vector<std::string> args;
+    bool yuv420 = true;
+    std::string error;
+};
+
+VideoEncoding lavcVideo(const SubOptions& lavc)
+{
+    VideoEncoding v;
+    static const std::set<std::string> known = {
+        "vcodec", "acodec", "abitrate", "vbitrate", "keyint", "vrc_buf_size", "vrc_minrate",
+        "vrc_maxrate", "vstrict", "vqscale", "vqmin", "vqmax", "vmax_b_frames", "threads",
+        // quality switches of the old encoder that FFmpeg decides itself
+        "mbd", "trell", "v4mv", "autoaspect", "vhq", "cbp", "mv0", "qpel", "last_pred",
+        "precmp", "cmp", "subcmp", "predia", "dia", "vb_strategy", "aspect"};
+    v.error = checkKnown(lavc, known, "-lavcopts");
+    if (!v.error.empty()) return v;
+    const SubOption* codec = findSubOption(lavc, "vcodec");
+    std::string name = codec ? codec->value : "mpeg4";
+    if (name.empty() || name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") !=
+                            std::string::npos) {
+        v.error = "bad video codec: " + name;
+        return v;
+    }
+    v.yuv420 = oneOf(name, {"mpeg1video", "mpeg2video", "mpeg4", "msmpeg4", "msmpeg4v2",
+                            "wmv1", "wmv2", "h263", "h263p", "flv", "h261"});
+    v.args = {"-c:v", name};
+    const SubOption* keyint = findSubOption(lavc, "keyint");
+    v.args.push_back("-g");
+    v.args.push_back(keyint ? wholeNumber(keyint->value, v.error, "keyint") : "250");
+    struct Mapping {
+        const char* key;
+        const char* option;
+        std::string (*convert)(const std::string&, std::string&, const std::string&);
+    };
+    static const Mapping mappings[] = {
+        {"vbitrate", "-b:v", bitRate},         {"vrc_maxrate", "-maxrate", kiloBits},
+        {"vrc_minrate", "-minrate", kiloBits}, {"vrc_buf_size", "-bufsize", kiloBits},
+        {"vqscale", "-q:v", wholeNumber},      {"vqmin", "-qmin", wholeNumber},
+        {"vqmax", "-qmax", wholeNumber},       {"vmax_b_frames", "-bf", wholeNumber},
+        {"threads", "-threads:v", wholeNumber},
+    };
+    for (const auto& m : mappings) {
+        if (const SubOption* o = findSubOption(lavc, m.key)) {
+            v.args.push_back(m.option);
+            v.args.push_back(m.convert(o->value, v.error, m.key));
+        }
+    }
+    if (const SubOption* strict = findSubOption(lavc, "vstrict")) {
+        auto n = parseNumber(strict->value);
+        if (!n) v.error = "bad vstrict value: " + strict->value;
+        else v.args.insert(v.args.end(), {"-strict:v", plainNumber(*n)});
+    }
+    return v;
+}
+
+VideoEncoding xvidVideo(const SubOptions& xvid)
+{
+    VideoEncoding v;
+    static const std::set<std::string> known = {
+        "bitrate", "max_key_interval", "max_bframes", "quant_type", "me_quality", "fixed_quant",
+        "threads", "chroma_opt", "vhq", "bvhq", "trellis", "hq_ac", "autoaspect", "turbo",
+        "chroma_me", "qpel", "gmc", "cartoon", "interlacing"};
+    v.error = checkKnown(xvid, known, "-xvidencopts");
+    if (!v.error.empty()) return v;
+    v.args = {"-c:v", "libxvid"};
+    const SubOption* key = findSubOption(xvid, "max_key_interval");
+    v.args.push_back("-g");
+    v.args.push_back(key ? wholeNumber(key->value, v.error, "max_key_interval") : "300");
+    if (const SubOption* o = findSubOption(xvid, "bitrate"))
+        v.args.insert(v.args.end(), {"-b:v", bitRate(o->value, v.error, "bitrate")});
+    if (const SubOption* o = findSubOption(xvid, "fixed_quant"))
+        v.args.insert(v.args.end(), {"-q:v", wholeNumber(o->value, v.error, "fixed_quant")});
+    const SubOption* bf = findSubOption(xvid, "max_bframes");
+    v.args.insert(v.args.end(), {"-bf", bf ? wholeNumber(bf->value, v.error, "max_bframes") : "2"});
+    if (const SubOption* o = findSubOption(xvid, "quant_type")) {
+        if (o->value == "h263") v.args.insert(v.args.end(), {"-mpeg_quant", "0"});
+        else if (o->value == "mpeg") v.args.insert(v.args.end(), {"-mpeg_quant", "1"});
+        else v.error = "bad quant_type value: " + o->value;
+    }
+    if (const SubOption* o = findSubOption(xvid, "me_quality"))
+        v.args.insert(v.args.end(), {"-me_quality", wholeNumber(o->value, v.error, "me_quality")});
+    if (const SubOption* o = findSubOption(xvid, "threads"))
+        v.args.insert(v.args.end(), {"-threads:v", wholeNumber(o->value, v.error, "threads")});
+    return v;
+}
+
+VideoEncoding x264Video(const SubOptions& x264)
+{
+    VideoEncoding v;
+    static const std::set<std::string> known = {
+        "bitrate", "keyint", "bframes", "crf", "qp", "preset", "tune", "profile", "level_idc",
+        "frameref", "threads", "subq", "8x8dct", "me", "partitions", "trellis", "weight_b",
+        "nofast_pskip", "mixed_refs", "b_pyramid", "psnr", "ssim"};
+    v.error = checkKnown(x264, known, "-x264encopts");
+    if (!v.error.empty()) return v;
+    v.args = {"-c:v", "libx264"};
+    if (const SubOption* o = findSubOption(x264, "keyint"))
+        v.args.insert(v.args.end(), {"-g", wholeNumber(o->value, v.error, "keyint")});
+    if (const SubOption* o = findSubOption(x264, "bitrate"))
+        v.args.insert(v.args.end(), {"-b:v", kiloBits(o->value, v.error, "bitrate")});
+    if (const SubOption* o = findSubOption(x264, "bframes"))
+        v.args.insert(v.args.end(), {"-bf", wholeNumber(o->value, v.error, "bframes")});
+    if (const SubOption* o = findSubOption(x264, "crf"))
+        v.args.insert(v.args.end(), {"-crf", o->value});
+    if (const SubOption* o = findSubOption(x264, "qp"))
+        v.args.insert(v.args.end(), {"-qp", wholeNumber(o->value, v.error, "qp")});
+    if (const SubOption* o = findSubOption(x264, "frameref"))
+        v.args.insert(v.args.end(), {"-refs", wholeNumber(o->value, v.error, "frameref")});
+    for (const char* passed : {"preset", "tune", "profile"})
+        if (const SubOption* o = findSubOption(x264, passed))
+            v.args.insert(v.args.end(), {std::string("-") + passed, o->value});
+    if (const SubOption* o = findSubOption(x264, "threads"))
+        v.args.insert(v.args.end(), {"-threads:v", o->value == "auto" ? "0" : o->value});
+    return v;
+}
+
+struct AudioEncoding {
+    std::vector<std::string> args;
+    int forcedChannels = 0;
+    std::string error;
+};
+
+AudioEncoding audioEncoding(const EncodeOptions& o)
+{
+    AudioEncoding a;
+    if (o.audioEncoder == "copy") {
+        a.args = {"-c:a", "copy"};
+    } else if (o.audioEncoder == "lavc") {
+        const SubOption* codec = findSubOption(o.lavcOptions, "acodec");
+        std::string name = codec ? codec->value : "mp2";
+        if (name.empty() || name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") !=
+                                std::string::npos) {
+            a.error = "bad audio codec: " + name;
+            return a;
+        }
+        const SubOption* rate = findSubOption(o.lavcOptions, "abitrate");
+        a.args = {"-c:a", name, "-b:a",
+                  kiloBits(rate ? rate->value : "224", a.error, "abitrate")};
+    } else if (o.audioEncoder == "mp3lame") {
+        static const std::set<std::string> known = {"cbr", "abr", "br", "vbr", "q", "aq",
+                                                    "mode", "fast", "preset"};
+        a.error = checkKnown(o.lameOptions, known, "-lameopts");
+        if (!a.error.empty()) return a;
+        a.args = {"-c:a", "libmp3lame"};
+        const SubOption* br = findSubOption(o.lameOptions, "br");
+        bool constant = findSubOption(o.lameOptions, "cbr") != nullptr;
+        bool average = findSubOption(o.lameOptions, "abr") != nullptr;
+        if (br && (constant || average)) {
+            a.args.insert(a.args.end(), {"-b:a", kiloBits(br->value, a.error, "br")});
+            if (average) a.args.insert(a.args.end(), {"-abr", "1"});
+        } else {
+            const SubOption* q = findSubOption(o.lameOptions, "q");
+            a.args.insert(a.args.end(),
+                          {"-q:a", q ? wholeNumber(q->value, a.error, "q") : "4"});
+        }
+        if (const SubOption* mode = findSubOption(o.lameOptions, "mode"))
+            if (mode->value == "3") a.forcedChannels = 1;
+    } else if (o.audioEncoder == "pcm") {
+        a.args = {"-c:a", "pcm_s16le"};
+    } else if (o.audioEncoder.empty()) {
+        a.error = "no audio encoder given (-oac); use -nosound for none";
+    } else {
+        a.error = "unsupported audio encoder -oac " + o.audioEncoder;
+    }
+    return a;
+}
+
+std::string extensionOf(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+} // namespace
+
+std::string normaliseFrameRate(const std::string& text)
+{
+    size_t slash = text.find('/');
+    if (slash != std::string::npos) {
+        auto num = parseNumber(text.substr(0, slash));
+        auto den = parseNumber(text.substr(slash + 1));
+        if (!num || !den || *num <= 0 || *den <= 0) return {};
+        return text;
+    }
+    auto v = parseNumber(text);
+    if (!v || *v <= 0) return {};
+    for (int base : {15, 24, 30, 48, 60, 120}) {
+        double ntsc = base * 1000.0 / 1001.0;
+        if (std::fabs(*v - ntsc) < 0.0015) return std::to_string(base * 1000) + "/1001";
+    }
+    return plainNumber(*v);
+}
+
+MuxerChoice chooseMuxer(const EncodeOptions& o)
+{
+    MuxerChoice c;
+    if (o.muxer.empty() || o.muxer == "avi") {
+        c.muxer = "avi";
+    } else if (o.muxer == "lavf") {
+        static const std::set<std::string> known = {"format", "delay", "muxrate", "packetsize",
+                                                    "preload", "i_certify_that_my_video_stream_does_not_use_b_frames"};
+        c.error = checkKnown(o.lavfOptions, known, "-lavfopts");
+        const SubOption* format = findSubOption(o.lavfOptions, "format");
+        std::string name = format ? format->value : std::string();
+        if (name.empty()) {
+            static const std::map<std::string, std::string> byExtension = {
+                {"avi", "avi"},  {"mpg", "mpeg"}, {"mpeg", "mpeg"}, {"vob", "vob"},
+                {"dat", "vcd"},  {"wmv", "asf"},  {"asf", "asf"},   {"wma", "asf"},
+                {"mp4", "mp4"},  {"mov", "mov"},  {"mkv", "matroska"}, {"flv", "flv"},
+                {"ogg", "ogg"},  {"ogm", "ogg"},  {"3gp", "3gp"},   {"ts", "mpegts"}};
+            auto it = byExtension.find(extensionOf(o.target));
+            if (it == byExtension.end()) {
+                c.error = "cannot tell the output format from " + o.target + "; give -lavfopts format=";
+                return c;
+            }
+            name = it->second;
+        }
+        if (name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != std::string::npos)
+            c.error = "bad output format: " + name;
+        c.muxer = name;
+    } else if (o.muxer == "mpeg") {
+        static const std::set<std::string> known = {
+            "format", "tsaf", "interleaving2", "vaspect", "vbitrate", "vframerate", "vwidth",
+            "vheight", "muxrate", "init_vpts", "init_apts", "drop", "skip_padding",
+            "noreorder", "telecine", "film2pal", "vbuf_size", "abuf_size"};
+        c.error = checkKnown(o.mpegOptions, known, "-mpegopts");
+        const SubOption* format = findSubOption(o.mpegOptions, "format");
+        std::string name = format ? format->value : "mpeg2";
+        static const std::map<std::string, std::string> formats = {
+            {"mpeg1", "mpeg"}, {"mpeg2", "vob"}, {"xvcd", "vcd"}, {"xsvcd", "svcd"},
+            {"dvd", "dvd"}};
+        auto it = formats.find(name);
+        if (it == formats.end()) c.error = "unsupported -mpegopts format: " + name;
+        else c.muxer = it->second;
+    } else {
+        c.error = "unsupported output format -of " + o.muxer;
+    }
+    return c;
+}
+
+FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
+{
+    FfmpegPlan plan;
+    MuxerChoice muxer = chooseMuxer(o);
+    if (!muxer.error.empty()) {
+        plan.error = muxer.error;
+        return plan;
+    }
+
+    std::vector<std::string>& a = plan.args;
+    a = {"-nostdin", "-hide_banner", "-nostats", "-loglevel", "error", "-progress", "pipe:1", "-y"};
+    // A copied picture can only begin at a key frame; like the original encoder the cut then
+    // begins there for the sound as well, and still ends at -ss + -endpos.
+    bool copiedPicture = ctx.source.hasVideo && o.videoEncoder == "copy";
+    double start = o.start.value_or(0);
+    double cutBegin = start;
+    if (copiedPicture && start > 0 && ctx.source.keyFrameBeforeStart >= 0)
+        cutBegin = std::min(start, ctx.source.keyFrameBeforeStart);
+    double seekTo = copiedPicture ? std::max(0.0, cutBegin - 1.0) : cutBegin;
+    if (seekTo > 0) a.insert(a.end(), {"-ss", timeText(seekTo)});
+    a.insert(a.end(), {"-i", o.source});
+    if (cutBegin - seekTo > 0) a.insert(a.end(), {"-ss", timeText(cutBegin - seekTo)});
+
+    bool video = ctx.source.hasVideo;
+    bool audio = ctx.source.hasAudio && !o.noSound;
+    if (video) a.insert(a.end(), {"-map", "0:v:0"});
+    if (audio) a.insert(a.end(), {"-map", "0:a:0"});
+    if (!video && !audio) {
+        plan.error = "the source has neither picture nor sound to encode";
+        return plan;
+    }
+
+    if (video) {
+        if (o.videoEncoder.empty()) {
+            plan.error = "no video encoder given (-ovc)";
+            return plan;
+        }
+        if (o.videoEncoder == "copy") {
+            a.insert(a.end(), {"-c:v", "copy"});
+        } else {
+            VideoEncoding v;
+            if (o.videoEncoder == "lavc") v = lavcVideo(o.lavcOptions);
+            else if (o.videoEncoder == "xvid") v = xvidVideo(o.xvidOptions);
+            else if (o.videoEncoder == "x264") v = x264Video(o.x264Options);
+            else v.error = "unsupported video encoder -ovc " + o.videoEncoder;
+            if (!v.error.empty()) {
+                plan.error = v.error;
+                return plan;
+            }
+            a.insert(a.end(), v.args.begin(), v.args.end());
+
+            VideoChain chain = buildVideoChain(o, ctx);
+            if (!chain.error.empty()) {
+                plan.error = chain.error;
+                return plan;
+            }
+            if (!chain.graph.empty()) a.insert(a.end(), {"-vf", chain.graph});
+            if (v.yuv420) a.insert(a.end(), {"-pix_fmt", "yuv420p"});
+            if (!o.outputFps.empty()) {
+                std::string fps = normaliseFrameRate(o.outputFps);
+                if (fps.empty()) {
+                    plan.error = "bad -ofps value: " + o.outputFps;
+                    return plan;
+                }
+                a.insert(a.end(), {"-r", fps});
+            }
+            if (!o.outputFps.empty() || chain.constantRate) a.insert(a.end(), {"-fps_mode", "cfr"});
+        }
+        std::string tag = o.fourcc;
+        if (tag.empty() && o.videoEncoder == "xvid") tag = "XVID";
+        if (!tag.empty() && muxer.muxer == "avi") a.insert(a.end(), {"-tag:v", tag});
+    } else {
+        a.push_back("-vn");
+    }
+
+    if (audio) {
+        AudioEncoding enc = audioEncoding(o);
+        if (!enc.error.empty()) {
+            plan.error = enc.error;
+            return plan;
+        }
+        a.insert(a.end(), enc.args.begin(), enc.args.end());
+        if (o.audioEncoder != "copy") {
+            AudioChain chain = buildAudioChain(o);
+            if (!chain.error.empty()) {
+                plan.error = chain.error;
+                return plan;
+            }
+            if (!chain.graph.empty()) a.insert(a.end(), {"-af", chain.graph});
+            int channels = chain.channels ? chain.channels : o.channels;
+            if (enc.forcedChannels) channels = enc.forcedChannels;
+            if (channels > 0) a.insert(a.end(), {"-ac", std::to_string(channels)});
+            int rate = chain.sampleRate ? chain.sampleRate : o.sampleRate;
+            if (rate > 0) a.insert(a.end(), {"-ar", std::to_string(rate)});
+        }
+    } else {
+        a.push_back("-an");
+    }
+    a.insert(a.end(), {"-sn", "-dn"});
+
+    double available = std::max(0.0, ctx.source.duration - cutBegin);
+    plan.expectedSeconds = available;
+    if (o.length) {
+        double length = *o.length + (start - cutBegin);
+        a.insert(a.end(), {"-t", timeText(length)});
+        if (length < available || available <= 0) plan.expectedSeconds = length;
+    }
+    a.insert(a.end(), {"-max_muxing_queue_size", "4096", "-f", muxer.muxer, ctx.output});
+    return plan;
+}
+
+} // namespace qorvid::tools

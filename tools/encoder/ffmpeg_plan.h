@@ -1,0 +1,49 @@
+#pragma once
+#include "encoder/encode_options.h"
+
+#include <string>
+#include <vector>
+
+namespace qorvid::tools {
+
+// What the encoder learnt about the source before it starts.
+struct SourceInfo {
+    bool hasVideo = false;
+    bool hasAudio = false;
+    int width = 0;
+    int height = 0;
+    double duration = 0; // seconds, 0 when unknown
+    double startTime = 0; // timestamp of the file's beginning
+    // For a copied picture cut at -ss: the time (from the file's beginning) of the last key
+    // frame at or before the cut; negative when unknown.
+    double keyFrameBeforeStart = -1;
+};
+
+// Facts from outside the command line that the translation needs.
+struct PlanContext {
+    SourceInfo source;
+    std::string output;     // the file FFmpeg writes
+    std::string fontFamily; // family name of the -font file, empty when unknown
+};
+
+struct FfmpegPlan {
+    std::vector<std::string> args; // FFmpeg's arguments, without the program name
+    double expectedSeconds = 0;    // length of the result, for the progress percentage
+    std::string error;             // why the command line cannot be carried out
+};
+
+// Translates an understood MEncoder command line into one FFmpeg run with the same meaning.
+FfmpegPlan planFfmpegRun(const EncodeOptions& options, const PlanContext& context);
+
+// An -ofps text as FFmpeg should get it: decimals that stand for the NTSC rates become the
+// exact fractions (29.97 -> 30000/1001); empty when the text is not a frame rate.
+std::string normaliseFrameRate(const std::string& text);
+
+// The FFmpeg muxer for the -of / -lavfopts / -mpegopts choice; error text when unsupported.
+struct MuxerChoice {
+    std::string muxer;
+    std::string error;
+};
+MuxerChoice chooseMuxer(const EncodeOptions& options);
+
+} // namespace qorvid::tools

@@ -1,0 +1,88 @@
+#include "encoder/source_probe.h"
+
+#include "common/child_process.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace qorvid::tools {
+
+std::vector<std::string> sourceProbeArguments(const std::string& source)
+{
+    return {"-v", "error", "-show_entries", "stream=codec_type,width,height:format=duration,start_time",
+            "-of", "default=nw=1", source};
+}
+
+SourceInfo parseSourceProbe(const std::string& text)
+{
+    SourceInfo info;
+    std::istringstream in(text);
+    std::string line, current;
+    bool inFirstVideo = false;
+    while (std::getline(in, line)) {
+        size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+        if (key == "codec_type") {
+            inFirstVideo = value == "video" && !info.hasVideo;
+            if (value == "video") info.hasVideo = true;
+            if (value == "audio") info.hasAudio = true;
+        } else if (key == "width" && inFirstVideo) {
+            info.width = std::atoi(value.c_str());
+        } else if (key == "height" && inFirstVideo) {
+            info.height = std::atoi(value.c_str());
+        } else if (key == "start_time") {
+            char* end = nullptr;
+            double t = std::strtod(value.c_str(), &end);
+            if (end != value.c_str()) info.startTime = t;
+        } else if (key == "duration") {
+            char* end = nullptr;
+            double d = std::strtod(value.c_str(), &end);
+            if (end != value.c_str() && d > 0) info.duration = d;
+        }
+    }
+    return info;
+}
+
+std::vector<std::string> keyFrameProbeArguments(const std::string& source, double seconds)
+{
+    char interval[64];
+    std::snprintf(interval, sizeof interval, "%.3f%%+%.3f", seconds > 30 ? seconds - 30 : 0.0, 32.0);
+    return {"-v", "error", "-select_streams", "v:0", "-read_intervals", interval,
+            "-show_entries", "packet=pts_time,dts_time,flags", "-of", "csv=p=0", source};
+}
+
+double parseKeyFrameBefore(const std::string& text, double seconds, double startTime)
+{
+    double best = -1;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        // pts_time,dts_time,flags
+        size_t c1 = line.find(','), c2 = line.find(',', c1 == std::string::npos ? 0 : c1 + 1);
+        if (c1 == std::string::npos || c2 == std::string::npos) continue;
+        if (line.find('K', c2) == std::string::npos) continue;
+        std::string pts = line.substr(0, c1), dts = line.substr(c1 + 1, c2 - c1 - 1);
+        char* end = nullptr;
+        double t = std::strtod(pts.c_str(), &end);
+        if (end == pts.c_str()) {
+            t = std::strtod(dts.c_str(), &end);
+            if (end == dts.c_str()) continue;
+        }
+        t -= startTime;
+        if (t <= seconds + 0.0005 && t > best) best = std::max(0.0, t);
+    }
+    return best;
+}
+
+std::string fontFamilyOf(const std::string& fontFile)
+{
+    Captured c = runAndCapture("fc-scan", {"--format", "%{family[0]}", fontFile});
+    if (c.exitCode != 0) return {};
+    std::string family = c.output;
+    size_t nl = family.find('\n');
+    if (nl != std::string::npos) family.resize(nl);
+    return family;
+}
+
+} // namespace qorvid::tools

@@ -1,0 +1,22 @@
+#pragma once
+#include "encoder/ffmpeg_plan.h"
+
+#include <string>
+
+namespace qorvid::tools {
+
+// The ffprobe arguments that describe a source for the encoder.
+std::vector<std::string> sourceProbeArguments(const std::string& source);
+// Reads ffprobe's "key=value" answer to those arguments.
+SourceInfo parseSourceProbe(const std::string& text);
+
+// The ffprobe arguments that list the picture's packets around a time.
+std::vector<std::string> keyFrameProbeArguments(const std::string& source, double seconds);
+// The time of the last key frame at or before the time (both from the file's beginning,
+// which lies at startTime); negative when none is listed.
+double parseKeyFrameBefore(const std::string& text, double seconds, double startTime);
+
+// The family name of a font file, asked of fontconfig; empty when it cannot tell.
+std::string fontFamilyOf(const std::string& fontFile);
+
+} // namespace qorvid::tools

@@ -1,0 +1,20 @@
+#pragma once
+#include "encoder/encode_options.h"
+#include "encoder/ffmpeg_plan.h"
+
+#include <string>
+
+namespace qorvid::tools {
+
+// The FFmpeg video filter graph for MEncoder's -vf list and subtitle options.
+struct VideoChain {
+    std::string graph;         // empty when the picture passes unchanged
+    bool constantRate = false; // "harddup": every frame is written out
+    int width = 0;             // picture size at the end of the chain (0 when unknown)
+    int height = 0;
+    std::string error;
+};
+
+VideoChain buildVideoChain(const EncodeOptions& options, const PlanContext& context);
+
+} // namespace qorvid::tools

@@ -1,0 +1,36 @@
+// ZevraRes1: the player. Runs MPlayer with the system's arguments (adapted to this platform)
+// and its own standard input, and rewrites its console output where the system relies on the
+// older player's wording.
+#include "common/child_process.h"
+#include "common/output_relay.h"
+#include "player/player_arguments.h"
+#include "player/player_output.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+using namespace qorvid::tools;
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const char* display = std::getenv("DISPLAY");
+    ChildProcess::Setup setup;
+    setup.program = "mplayer";
+    // The plugin path stays the first argument, so that the system finds the process as its own.
+    setup.argv.push_back(argv[0]);
+    for (auto& a : playerArguments(args, display && *display)) setup.argv.push_back(a);
+    setup.output = ChildProcess::Output::Pipe;
+    setup.errors = ChildProcess::Errors::WithOutput;
+
+    ChildProcess player;
+    if (!player.start(setup)) {
+        std::fprintf(stderr, "ZevraRes1: %s\n", player.error().c_str());
+        return 1;
+    }
+    forwardSignalsTo(player.pid());
+    PlayerOutputRewriter rewriter;
+    relayLines(player.outputFd(), STDOUT_FILENO, rewriter);
+    exitLike(player.wait());
+}

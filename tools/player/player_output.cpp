@@ -1,0 +1,109 @@
+#include "player/player_output.h"
+
+#include "common/line_stream.h"
+
+#include <array>
+#include <string_view>
+
+namespace qorvid::tools {
+namespace {
+
+bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool isSeparator(std::string_view text)
+{
+    return text.size() >= 20 && text.find_first_not_of('=') == std::string_view::npos;
+}
+
+// Lines that come after the file header: the held decoder block must be out before them.
+bool endsHeader(std::string_view text)
+{
+    for (std::string_view p : {"Audio: no sound", "Starting playback", "Exiting...", "ID_EXIT=",
+                               "Video: no video", "FATAL:"})
+        if (startsWith(text, p)) return true;
+    return false;
+}
+
+// A decoder block longer than this is not the one we know; stop holding it.
+constexpr int maxBlockLines = 200;
+
+} // namespace
+
+std::string PlayerOutputRewriter::line(const std::string& line)
+{
+    std::string_view text = lineText(line);
+    std::string out;
+    if (separatorHeld_) {
+        separatorHeld_ = false;
+        std::string separator = std::move(separator_);
+        separator_.clear();
+        if (state_ == State::Passing && !moved_ && startsWith(text, "Opening video decoder")) {
+            state_ = State::Capturing;
+            block_ = separator + rewrite(line);
+            blockLines_ = 2;
+            return out;
+        }
+        if (state_ == State::Holding) out += release();
+        out += separator;
+    }
+    if (state_ == State::Capturing) {
+        block_ += rewrite(line);
+        ++blockLines_;
+        if (startsWith(text, "ID_VIDEO_CODEC=")) state_ = State::Holding;
+        else if (endsHeader(text) || blockLines_ > maxBlockLines) out += release();
+        return out;
+    }
+    if (isSeparator(text)) {
+        separator_ = line;
+        separatorHeld_ = true;
+        return out;
+    }
+    if (state_ == State::Holding && endsHeader(text)) out += release();
+    out += rewrite(line);
+    return out;
+}
+
+std::string PlayerOutputRewriter::finish()
+{
+    std::string out = release();
+    out += separator_;
+    separator_.clear();
+    separatorHeld_ = false;
+    return out;
+}
+
+bool PlayerOutputRewriter::mayPrintUnfinished() const
+{
+    return state_ == State::Passing && !separatorHeld_;
+}
+
+std::string PlayerOutputRewriter::release()
+{
+    if (state_ != State::Passing) moved_ = true;
+    state_ = State::Passing;
+    std::string block;
+    block.swap(block_);
+    return block;
+}
+
+std::string PlayerOutputRewriter::rewrite(const std::string& line)
+{
+    std::string_view text = lineText(line);
+    if (text == "GIF file format detected." || text == "ID_DEMUXER=gif") gif_ = true;
+    if (gif_) {
+        for (std::string_view key : {"ID_VIDEO_WIDTH=", "ID_VIDEO_HEIGHT=", "ID_VIDEO_FPS="})
+            if (startsWith(text, key)) return {};
+    }
+    constexpr std::string_view codecKey = "ID_AUDIO_CODEC=";
+    if (startsWith(text, codecKey)) {
+        std::string_view codec = text.substr(codecKey.size());
+        if (codec == "mpg123" || codec == "ffmp3" || codec == "ffmp3float")
+            return std::string(codecKey) + "mp3" + std::string(lineEnd(line));
+    }
+    return line;
+}
+
+} // namespace qorvid::tools

@@ -1,0 +1,33 @@
+#pragma once
+#include "common/output_relay.h"
+
+#include <string>
+
+namespace qorvid::tools {
+
+// Makes the player's console output read like that of the older player the system was made
+// for: the video-decoder block (ending in "ID_VIDEO_CODEC=") follows the file header instead
+// of preceding it, so that the sound values read after it are the decoder's real ones; the MP3
+// decoder is reported as "mp3"; a GIF file reports no picture size or frame rate in its
+// ID_ lines, which sends the probe into its frame-counting pass.
+class PlayerOutputRewriter : public LineRewriter {
+public:
+    std::string line(const std::string& line) override;
+    std::string finish() override;
+    bool mayPrintUnfinished() const override;
+
+private:
+    enum class State { Passing, Capturing, Holding };
+    std::string rewrite(const std::string& line);
+    std::string release();
+
+    State state_ = State::Passing;
+    bool moved_ = false;
+    bool gif_ = false;
+    bool separatorHeld_ = false;
+    std::string separator_;
+    std::string block_;
+    int blockLines_ = 0;
+};
+
+} // namespace qorvid::tools

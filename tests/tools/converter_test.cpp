@@ -1,3 +1,4 @@
+#include "converter/asf_preroll.h"
 #include "converter/converter_arguments.h"
 #include "converter/converter_output.h"
 
@@ -41,4 +42,19 @@ TEST(ConverterArguments, TargetIsTheLastFileNameButNotAProbedInput)
     EXPECT_EQ(converterTarget({"-i", "a.avi"}), "");
     EXPECT_EQ(converterTarget({"-i", "a.avi", "-vn", "out.wav"}), "out.wav");
     EXPECT_EQ(converterTarget({"-i", "a.avi", "-f", "null", "-"}), "");
+}
+
+TEST(ConverterOutput, AsfStartCountsFromThePreroll)
+{
+    ConverterOutputRewriter asf(3.1);
+    EXPECT_EQ(asf.line("  Duration: 00:00:03.09, start: 0.000000, bitrate: 557 kb/s\n"),
+              "  Duration: 00:00:03.09, start: 3.100000, bitrate: 557 kb/s\n");
+    EXPECT_EQ(asf.line("Output #0, mp3, to 'x.mp3':\n"), "Output #0, mp3, to 'x.mp3':\n");
+    EXPECT_EQ(asf.line("  Duration: 00:00:03.09, start: 0.000000, bitrate: N/A\n"),
+              "  Duration: 00:00:03.09, start: 0.000000, bitrate: N/A\n");
+    ConverterOutputRewriter other;
+    EXPECT_EQ(other.line("  Duration: 00:00:03.09, start: 0.000000, bitrate: 1\n"),
+              "  Duration: 00:00:03.09, start: 0.000000, bitrate: 1\n");
+    EXPECT_EQ(asfPrerollSeconds("/no/such/file"), 0);
+    EXPECT_EQ(converterInput({"-y", "-i", "a b.wmv", "t.mp3"}), "a b.wmv");
 }

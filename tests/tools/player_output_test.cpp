@@ -71,8 +71,9 @@ TEST(PlayerOutput, DecoderBlockFollowsTheHeaderSoTheRealSoundValuesAreRead)
     EXPECT_EQ(valueAfter(out, "ID_VIDEO_CODEC=", "ID_AUDIO_RATE="), "44100");
     EXPECT_EQ(valueAfter(out, "ID_VIDEO_CODEC=", "ID_AUDIO_NCH="), "1");
     EXPECT_EQ(valueAfter(out, "", "ID_AUDIO_CODEC="), "mp3");
-    // Nothing lost, nothing doubled.
-    EXPECT_EQ(out.size(), identifyAvi.size() - std::string("mpg123").size() + 3);
+    // Nothing lost, nothing doubled, but the header's zero placeholders.
+    EXPECT_EQ(out.size(), identifyAvi.size() - std::string("mpg123").size() + 3 -
+                              std::string("ID_AUDIO_RATE=0\nID_AUDIO_NCH=0\n").size());
 }
 
 TEST(PlayerOutput, VideoOnlyFileAndEndOfStreamReleaseTheHeldBlock)
@@ -118,4 +119,20 @@ TEST(PlayerArguments, WindowsOutputAndPriorityAreReplaced)
 
     std::vector<std::string> probe = {"-ao", "null", "-vo", "null", "-frames", "1", "f.avi"};
     EXPECT_EQ(playerArguments(probe, true), probe);
+}
+
+TEST(PlayerOutput, HeaderZerosAreLeftOutAndAsfLengthCountsThePreroll)
+{
+    // A sound-only file: the header's placeholders must not be the first values read.
+    std::string wav = "ID_DEMUXER=audio\nID_AUDIO_BITRATE=705600\nID_AUDIO_RATE=0\nID_AUDIO_NCH=0\n"
+                      "ID_AUDIO_BITRATE=705600\nID_AUDIO_RATE=44100\nID_AUDIO_NCH=1\n";
+    std::string out = rewriteAll(wav);
+    EXPECT_EQ(valueAfter(out, "", "ID_AUDIO_RATE="), "44100");
+    EXPECT_EQ(valueAfter(out, "", "ID_AUDIO_NCH="), "1");
+    EXPECT_EQ(out.find("=0\n"), std::string::npos);
+
+    EXPECT_EQ(rewriteAll("ID_DEMUXER=asf\nID_START_TIME=3.10\nID_LENGTH=3.05\n"),
+              "ID_DEMUXER=asf\nID_START_TIME=3.10\nID_LENGTH=6.15\n");
+    EXPECT_EQ(rewriteAll("ID_DEMUXER=lavfpref\nID_START_TIME=1.00\nID_LENGTH=3.05\n"),
+              "ID_DEMUXER=lavfpref\nID_START_TIME=1.00\nID_LENGTH=3.05\n");
 }

@@ -83,4 +83,11 @@ std::string converterTarget(const std::vector<std::string>& args)
     return last;
 }
 
+std::string converterInput(const std::vector<std::string>& args)
+{
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "-i") return args[i + 1];
+    return {};
+}
+
 } // namespace qorvid::tools

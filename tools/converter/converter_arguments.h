@@ -13,4 +13,7 @@ std::vector<std::string> converterArguments(const std::vector<std::string>& args
 // option's value or an input; empty when there is none (a probe run).
 std::string converterTarget(const std::vector<std::string>& args);
 
+// The file after the first "-i"; empty when there is none.
+std::string converterInput(const std::vector<std::string>& args);
+
 } // namespace qorvid::tools

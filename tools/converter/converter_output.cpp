@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 
 namespace qorvid::tools {
 namespace {
@@ -68,6 +69,27 @@ std::string rewriteConverterLine(const std::string& line)
         out += line[i++];
     }
     return out;
+}
+
+std::string rewriteStartTime(const std::string& line, double startSeconds)
+{
+    size_t at = line.find("Duration:");
+    size_t start = at == std::string::npos ? at : line.find(", start: ", at);
+    if (start == std::string::npos) return line;
+    size_t value = start + 9;
+    size_t end = line.find(',', value);
+    if (end == std::string::npos) return line;
+    double shown = std::atof(line.substr(value, end - value).c_str()) + startSeconds;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", shown);
+    return line.substr(0, value) + text + line.substr(end);
+}
+
+std::string ConverterOutputRewriter::line(const std::string& line)
+{
+    if (line.rfind("Output #", 0) == 0) inOutput_ = true;
+    std::string out = rewriteConverterLine(line);
+    return inputStart_ > 0 && !inOutput_ ? rewriteStartTime(out, inputStart_) : out;
 }
 
 } // namespace qorvid::tools

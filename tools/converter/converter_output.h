@@ -10,9 +10,18 @@ namespace qorvid::tools {
 // ", 25 tb(r)".
 std::string rewriteConverterLine(const std::string& line);
 
+// The input's "start:" item counted from the given start of its time line (an ASF file's
+// preroll); other items unchanged. Output sections are left alone.
+std::string rewriteStartTime(const std::string& line, double startSeconds);
+
 class ConverterOutputRewriter : public LineRewriter {
 public:
-    std::string line(const std::string& line) override { return rewriteConverterLine(line); }
+    explicit ConverterOutputRewriter(double inputStart = 0) : inputStart_(inputStart) {}
+    std::string line(const std::string& line) override;
+
+private:
+    double inputStart_;
+    bool inOutput_ = false;
 };
 
 } // namespace qorvid::tools

@@ -3,6 +3,7 @@
 // older wording. A failed conversion leaves no target behind.
 #include "common/child_process.h"
 #include "common/output_relay.h"
+#include "converter/asf_preroll.h"
 #include "converter/converter_arguments.h"
 #include "converter/converter_output.h"
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv)
         return 1;
     }
     forwardSignalsTo(ffmpeg.pid());
-    ConverterOutputRewriter rewriter;
+    ConverterOutputRewriter rewriter(asfPrerollSeconds(converterInput(args)));
     relayLines(ffmpeg.errorFd(), STDERR_FILENO, rewriter);
     int status = ffmpeg.wait();
     if (status != 0 && changed(before, stampOf(target))) {

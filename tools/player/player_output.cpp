@@ -3,6 +3,8 @@
 #include "common/line_stream.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace qorvid::tools {
@@ -96,6 +98,17 @@ std::string PlayerOutputRewriter::rewrite(const std::string& line)
     if (gif_) {
         for (std::string_view key : {"ID_VIDEO_WIDTH=", "ID_VIDEO_HEIGHT=", "ID_VIDEO_FPS="})
             if (startsWith(text, key)) return {};
+    }
+    for (std::string_view key : {"ID_AUDIO_BITRATE=", "ID_AUDIO_RATE=", "ID_AUDIO_NCH="})
+        if (startsWith(text, key) && text.substr(key.size()) == "0") return {};
+    if (text == "ID_DEMUXER=asf") asf_ = true;
+    constexpr std::string_view startKey = "ID_START_TIME=", lengthKey = "ID_LENGTH=";
+    if (startsWith(text, startKey)) startTime_ = std::atof(std::string(text.substr(startKey.size())).c_str());
+    if (asf_ && startTime_ > 0 && startsWith(text, lengthKey)) {
+        double length = std::atof(std::string(text.substr(lengthKey.size())).c_str());
+        char value[64];
+        std::snprintf(value, sizeof value, "%.2f", length + startTime_);
+        return std::string(lengthKey) + value + std::string(lineEnd(line));
     }
     constexpr std::string_view codecKey = "ID_AUDIO_CODEC=";
     if (startsWith(text, codecKey)) {

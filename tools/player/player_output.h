@@ -9,7 +9,9 @@ namespace qorvid::tools {
 // for: the video-decoder block (ending in "ID_VIDEO_CODEC=") follows the file header instead
 // of preceding it, so that the sound values read after it are the decoder's real ones; the MP3
 // decoder is reported as "mp3"; a GIF file reports no picture size or frame rate in its
-// ID_ lines, which sends the probe into its frame-counting pass.
+// ID_ lines, which sends the probe into its frame-counting pass. Sound values of 0 (the file
+// header's placeholders before the decoder has opened) are left out, and an ASF file's length
+// counts from the start of its time line, its preroll included.
 class PlayerOutputRewriter : public LineRewriter {
 public:
     std::string line(const std::string& line) override;
@@ -24,6 +26,8 @@ private:
     State state_ = State::Passing;
     bool moved_ = false;
     bool gif_ = false;
+    bool asf_ = false;
+    double startTime_ = 0;
     bool separatorHeld_ = false;
     std::string separator_;
     std::string block_;

@@ -8,6 +8,7 @@ namespace qorvid::cli {
 
 CoreSetup::CoreSetup(const std::string& language)
     : paths(AppPaths::fromRunningProgram()),
+      asker(terminal),
       display(lang, terminal, terminal, systemClock()),
       runner(lang, job, RunnerPorts{terminal, terminal, display, nullptr, systemClock(), systemLauncher()})
 {

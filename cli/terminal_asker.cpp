@@ -1,5 +1,6 @@
 #include "cli/terminal_asker.h"
 
+#include "cli/terminal_reporters.h"
 #include "util/text.h"
 
 #include <cerrno>
@@ -39,6 +40,7 @@ std::optional<Answer> readAnswer(char c, Buttons b)
 Answer TerminalAsker::ask(const std::string& text, Buttons buttons, bool defaultNo)
 {
     const Answer yes = buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    terminal_.finishLine();
     std::fprintf(stderr, "%s\n", toUnixLines(text).c_str());
     if (assumeYes || buttons == Buttons::Ok) {
         std::fflush(stderr);

@@ -11,10 +11,16 @@ struct QuestionUnanswered {
 };
 
 // Asks on the terminal; with --yes answers OK/Yes at once (the text is still shown).
+class TerminalReporters;
+
 class TerminalAsker final : public QuestionAsker {
 public:
+    explicit TerminalAsker(TerminalReporters& terminal) : terminal_(terminal) {}
     Answer ask(const std::string& text, Buttons buttons, bool defaultNo) override;
     bool assumeYes = false;
+
+private:
+    TerminalReporters& terminal_; // its live progress line is ended before a question
 };
 
 } // namespace qorvid::cli

@@ -28,7 +28,7 @@ expected_frames=$((seconds * 25))
 # Whether the last output holds (nearly) every picture: a fast run that drops them proves nothing.
 complete() {
   local n
-  n=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 "$1" 2>/dev/null || echo 0)
+  n=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 "$1" 2>/dev/null | head -1 | tr -dc 0-9)
   [ "${n:-0}" -ge $((expected_frames * 95 / 100)) ]
 }
 

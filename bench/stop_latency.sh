@@ -15,7 +15,7 @@ for i in 1 2 3; do
   rm -f "$work/long_avi2.avi"
   "$build/qorvid-cli" convert "$clip" --to h264 --yes --lang en >/dev/null 2>&1 &
   pid=$!
-  until [ -s "$work/long_avi2.avi" ]; do sleep 0.02; done
+  until pgrep -f "^ffmpeg .*$work/long.avi" >/dev/null; do sleep 0.02; done
   t0=$(date +%s%N)
   if ! kill -INT "$pid" 2>/dev/null; then echo "run $i: finished before the stop"; continue; fi
   wait "$pid" || true

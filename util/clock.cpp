@@ -1,5 +1,6 @@
 #include "util/clock.h"
 
+#include <cerrno>
 #include <chrono>
 #include <poll.h>
 #include <thread>
@@ -18,7 +19,8 @@ public:
     {
         if (fd < 0) return sleepMs(ms);
         pollfd p{fd, 0, 0}; // no events asked: only hang-up and errors wake us
-        if (::poll(&p, 1, ms) < 0) sleepMs(ms);
+        // A signal (the stop key) ends the wait early too, which is what we want.
+        if (::poll(&p, 1, ms) < 0 && errno != EINTR) sleepMs(ms);
     }
 };
 } // namespace

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -74,8 +75,11 @@ public:
         ::kill(-pid_, SIGKILL);
         if (!reaped_) ::kill(pid_, SIGKILL);
         reap(true);
-        // Killed grandchildren take a moment to go; wait (briefly) until the group is empty.
-        for (int i = 0; i < 100 && ::kill(-pid_, 0) == 0; ++i) {
+        // Killed grandchildren take a moment to go. They are ours to reap (we are their
+        // subreaper), so wait, briefly, until the whole group has gone.
+        for (int i = 0; i < 100; ++i) {
+            while (waitpid(-pid_, nullptr, WNOHANG) > 0) {}
+            if (::kill(-pid_, 0) != 0) break;
             timespec pause{0, 1000000};
             nanosleep(&pause, nullptr);
         }
@@ -133,6 +137,10 @@ public:
 
 class PosixLauncher final : public ProcessLauncher {
 public:
+    // Tools that a killed tool leaves orphaned come to us, not to init, so that they can be
+    // reaped at once and nothing of a stopped run lingers.
+    PosixLauncher() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+
     std::unique_ptr<ChildProcess> start(const std::string& commandLine, const StartOptions& options) override
     {
         ArgumentVector av = splitCommandLine(commandLine);

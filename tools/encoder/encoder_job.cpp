@@ -7,6 +7,7 @@
 #include "encoder/ffmpeg_plan.h"
 #include "encoder/progress.h"
 #include "encoder/source_probe.h"
+#include "encoder/unfinished_target.h"
 
 #include <cerrno>
 #include <chrono>
@@ -53,14 +54,6 @@ bool sameFile(const std::string& a, const std::string& b)
 
 } // namespace
 
-std::string unfinishedTargetPath(const std::string& target)
-{
-    size_t slash = target.find_last_of('/');
-    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    return dir + "." + name + ".part";
-}
-
 int runEncoderJob(const std::vector<std::string>& args)
 {
     ParsedOptions parsed = parseEncoderArguments(args);
@@ -85,17 +78,17 @@ int runEncoderJob(const std::vector<std::string>& args)
         if (keys.exitCode == 0)
             ctx.source.keyFrameBeforeStart = parseKeyFrameBefore(keys.output, *o.start, ctx.source.startTime);
     }
-    ctx.output = unfinishedTargetPath(o.target);
     if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
-    FfmpegPlan plan = planFfmpegRun(o, ctx);
-    if (!plan.error.empty()) return refuse(plan.error);
     if (!o.subtitles.file.empty() && access(o.subtitles.file.c_str(), R_OK) != 0)
         return refuse("cannot open the subtitle file " + o.subtitles.file + ": " +
                       std::strerror(errno));
 
-    fd = open(ctx.output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return refuse("cannot write the target " + o.target + ": " + std::strerror(errno));
-    close(fd);
+    UnfinishedTarget unfinished;
+    if (!unfinished.open(o.target))
+        return refuse("cannot write the target " + o.target + ": " + std::strerror(errno));
+    ctx.output = unfinished.path();
+    FfmpegPlan plan = planFfmpegRun(o, ctx);
+    if (!plan.error.empty()) return refuse(plan.error);
     // As with the original encoder, an earlier target is gone once the encoding starts.
     unlink(o.target.c_str());
 
@@ -107,10 +100,7 @@ int runEncoderJob(const std::vector<std::string>& args)
     setup.output = ChildProcess::Output::Pipe;
     setup.errors = ChildProcess::Errors::Pipe;
     ChildProcess ffmpeg;
-    if (!ffmpeg.start(setup)) {
-        unlink(ctx.output.c_str());
-        return refuse(ffmpeg.error());
-    }
+    if (!ffmpeg.start(setup)) return refuse(ffmpeg.error());
     forwardSignalsTo(ffmpeg.pid());
 
     auto started = std::chrono::steady_clock::now();
@@ -168,17 +158,13 @@ int runEncoderJob(const std::vector<std::string>& args)
     writeAll(STDOUT_FILENO, "\n");
 
     if (status != 0 || forwardedSignal() != 0) {
-        unlink(ctx.output.c_str());
         std::string why = forwardedSignal() != 0 ? "stopped by a signal"
                                                  : "FFmpeg failed: " + lastLines(errors, 3);
         refuse("encoding failed, no target written (" + why + ")");
         return status != 0 ? status : 1;
     }
-    if (rename(ctx.output.c_str(), o.target.c_str()) != 0) {
-        int err = errno;
-        unlink(ctx.output.c_str());
-        return refuse("cannot move the result to " + o.target + ": " + std::strerror(err));
-    }
+    if (!unfinished.publish(o.target))
+        return refuse("cannot move the result to " + o.target + ": " + std::strerror(errno));
     writeAll(STDOUT_FILENO, "Video stream written: " + o.target + "\n");
     return 0;
 }

@@ -9,7 +9,4 @@ namespace qorvid::tools {
 // Returns the exit status (0 success).
 int runEncoderJob(const std::vector<std::string>& args);
 
-// The scratch file the target is written to before it is moved into place.
-std::string unfinishedTargetPath(const std::string& target);
-
 } // namespace qorvid::tools

@@ -1,0 +1,238 @@
+// The main window's menus and captions: building them from the format catalogue, the
+// language switch, and the target-folder menu's state.
+#include "app/ui/frm_main.h"
+
+#include "app/paths.h"
+#include "app/ui/progress_picture.h"
+#include "controls/style_button.h"
+#include "engine/format_catalog.h"
+#include "util/file_object.h"
+#include "util/text.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace qorvid {
+
+QAction* frmMain::addItem(QMenu* menu, const QString& name, int index)
+{
+    QAction* a = menu->addAction(QString());
+    a->setObjectName(name);
+    a->setProperty("Index", index);
+    items_.push_back(a);
+    return a;
+}
+
+QAction* frmMain::menuItem(const QString& name, int index) const
+{
+    for (QAction* a : items_)
+        if (a->objectName() == name && a->property("Index").toInt() == index) return a;
+    return nullptr;
+}
+
+QMenu* frmMain::menu(const QString& name) const { return findChild<QMenu*>(name); }
+
+QAction* frmMain::catalogItem(const FormatEntry& entry) const
+{
+    for (const auto& [e, a] : catalogItems_)
+        if (e == &entry) return a;
+    return nullptr;
+}
+
+void frmMain::buildMenus()
+{
+    auto newMenu = [this](QWidget* parent, const char* name) {
+        auto* m = new QMenu(parent);
+        m->setObjectName(name);
+        return m;
+    };
+
+    // The source menu: play items, the conversion groups from the catalogue, screenshots.
+    mnuSrcType = newMenu(this, "mnuSrcType");
+    for (int i = 0; i < 2; ++i)
+        connect(addItem(mnuSrcType, "mnuToPlay", i), &QAction::triggered, this, [this, i] { playItem(i); });
+    mnuSrcType->addSeparator();
+    const struct {
+        const char* group;
+        std::initializer_list<const char*> arrays;
+    } groups[] = {
+        {"mnuToEncode", {"mnuSrcIsFileToMpg", "mnuSrcIsFileToWmv", "mnuSrcIsFileToAvi"}},
+        {"mnuToEncodeMusic", {"mnuSrcIsFileToSound"}},
+        {"mnuToChangeVol", {"mnuSrcIsFileToChangeVol"}},
+        {"mnuToCut", {"mnuSrcIsFileToCut"}},
+        {"mnuToFix", {"mnuSrcIsFileToFix"}},
+    };
+    for (const auto& g : groups) {
+        QMenu* sub = newMenu(mnuSrcType, g.group);
+        mnuSrcType->addMenu(sub);
+        bool first = true;
+        for (const char* array : g.arrays) {
+            if (!first) sub->addSeparator();
+            first = false;
+            int lastIndex = -1;
+            for (const FormatEntry& e : formatCatalog()) {
+                if (e.menu != array) continue;
+                if (lastIndex >= 0 && e.menuIndex > lastIndex + 1) sub->addSeparator(); // index 2 of the MPEG items
+                lastIndex = e.menuIndex;
+                QAction* a = addItem(sub, array, e.menuIndex);
+                catalogItems_.push_back({&e, a});
+                connect(a, &QAction::triggered, this, [this, &e] { addSourceFrom(e); });
+            }
+        }
+    }
+    mnuSrcType->addSeparator();
+    connect(addItem(mnuSrcType, "mnuToScreenshot", 0), &QAction::triggered, this,
+            [this] { ctx_->boxes.showMessage(ctx_->lang[146]); });
+
+    // The target menu.
+    mnuTarget = newMenu(this, "mnuTarget");
+    connect(addItem(mnuTarget, "mnuToPlay2", 0), &QAction::triggered, this, [this] { playItem(2); });
+    connect(addItem(mnuTarget, "mnuTargetFile", 0), &QAction::triggered, this, &frmMain::mnuTargetFileClick);
+    QMenu* dir = newMenu(mnuTarget, "mnuTargetDir");
+    mnuTarget->addMenu(dir);
+    for (int i = 0; i < 2; ++i) {
+        QAction* a = addItem(dir, "mnuTargetDefDir", i);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, i] { mnuTargetDefDirClick(i); });
+    }
+
+    // The menu bar: language and help.
+    mnuLanguage = newMenu(menuBar(), "mnuLanguage");
+    mnuLanguage->setTitle("Language");
+    menuBar()->addMenu(mnuLanguage);
+    const struct {
+        const char* name;
+        const char* code;
+        const char* caption;
+    } languages[] = {{"mnuLngTW", "tw", "繁體中文"}, {"mnuLngGB", "gb", "简体中文"}, {"mnuLngEN", "en", "English"}};
+    for (const auto& l : languages) {
+        QAction* a = addItem(mnuLanguage, l.name, 0);
+        a->setText(QString::fromUtf8(l.caption));
+        a->setCheckable(true);
+        const std::string code = l.code;
+        connect(a, &QAction::triggered, this, [this, code] { applyLanguage(code); });
+    }
+    mnuMainHelp = newMenu(menuBar(), "mnuMainHelp");
+    mnuMainHelp->setTitle("?");
+    menuBar()->addMenu(mnuMainHelp);
+    connect(addItem(mnuMainHelp, "mnuHelp", 0), &QAction::triggered, this, &frmMain::openHelp);
+    mnuMainHelp->addSeparator();
+    connect(addItem(mnuMainHelp, "mnuMoney", 0), &QAction::triggered, this, &frmMain::showMoney);
+    connect(addItem(mnuMainHelp, "mnuAbout", 0), &QAction::triggered, this, &frmMain::showAbout);
+}
+
+std::string frmMain::language() const { return mnuLanguage->property("Tag").toString().toStdString(); }
+
+void frmMain::applyLanguage(const std::string& code)
+{
+    ctx_->lang.load(code);
+    for (const char* name : {"mnuLngTW", "mnuLngGB", "mnuLngEN"}) menuItem(name)->setChecked(false);
+    mnuLanguage->setProperty("Tag", QString::fromStdString(code));
+    if (code == "en") menuItem("mnuLngEN")->setChecked(true);
+    if (code == "gb") menuItem("mnuLngGB")->setChecked(true);
+    if (code == "tw") {
+        menuItem("mnuLngTW")->setChecked(true);
+        const QFont verdana("Verdana", 9);
+        picProgress->setFont(verdana);
+        picEncodeEsti->setFont(verdana);
+    }
+    applyCaptions();
+    refreshVideoInfo();
+}
+
+void frmMain::refreshJobWords()
+{
+    const std::string kind = ctx_->job.targetKind;
+    ActionWords words = actionWordsFor(kind, ctx_->lang);
+    // Before any source the words of a conversion stand.
+    const std::string settings = kind.empty() ? ctx_->lang[15] : words.settingsWord;
+    cmdOpt->setCaption(QString::fromStdString(settings + ctx_->lang[27]));
+    cmdOpt->setToolTip(cmdOpt->Caption());
+    cmdEncode[0]->setCaption(QString::fromStdString(ctx_->lang[13] + words.actionWord));
+    cmdEncode[1]->setCaption(QString::fromStdString(ctx_->lang[14] + words.actionWord));
+}
+
+void frmMain::applyCaptions()
+{
+    const LangText& L = ctx_->lang;
+    auto set = [this](const char* name, int index, const std::string& caption) {
+        if (QAction* a = menuItem(name, index)) a->setText(QString::fromStdString(toUnixLines(caption)));
+    };
+    cmdInput->setCaption(text(11));
+    cmdInput->setToolTip(text(11) + "\n" + text(183));
+    cmdOutput->setCaption(text(12));
+    cmdOutput->setToolTip(text(12));
+    refreshJobWords();
+    if (!jobRunning()) setProgressNote(0, fillPlaceholders(L[16], {"0"}), true);
+    if (!fileObject().FileExists(ctx_->labels.input)) lblInput->setText(text(17));
+    if (!fileObject().FileExists(ctx_->labels.output)) lblOutput->setText(text(18));
+    lblMsgSay->setText(text(118));
+
+    set("mnuToPlay", 0, L[164]);
+    set("mnuToPlay", 1, L[276]);
+    set("mnuToPlay2", 0, L[277]);
+    set("mnuToScreenshot", 0, L[158]);
+    for (const auto& [entry, action] : catalogItems_)
+        action->setText(QString::fromStdString(toUnixLines(menuCaption(*entry, L))));
+    const struct {
+        const char* name;
+        int message;
+    } groups[] = {{"mnuToEncode", 147}, {"mnuToEncodeMusic", 119}, {"mnuToChangeVol", 152},
+                  {"mnuToCut", 154},    {"mnuToFix", 156},         {"mnuTargetDir", 272}};
+    for (const auto& g : groups) menu(g.name)->setTitle(text(g.message));
+    set("mnuTargetFile", 0, L[271]);
+    set("mnuTargetDefDir", 0, L[274]);
+    set("mnuTargetDefDir", 1, L[273] + targetDefDir());
+    set("mnuHelp", 0, L[129]);
+    set("mnuMoney", 0, L[126]);
+    set("mnuAbout", 0, L[135]);
+}
+
+// ---- target folder menu ----
+
+std::string frmMain::targetDefDir() const
+{
+    QAction* a = menuItem("mnuTargetDefDir", 1);
+    return a ? a->property("Tag").toString().toStdString() : std::string();
+}
+
+TargetFolderSetting frmMain::targetFolderSetting() const
+{
+    return {targetMode_, targetDefDir()};
+}
+
+void frmMain::setTargetDefDir(const std::string& folder)
+{
+    QAction* a = menuItem("mnuTargetDefDir", 1);
+    const std::string f = ensureBackslash(folder);
+    a->setProperty("Tag", QString::fromStdString(f));
+    a->setText(QString::fromStdString(toUnixLines(ctx_->lang[273] + f)));
+}
+
+void frmMain::selectTargetMode(int mode)
+{
+    targetMode_ = mode;
+    menuItem("mnuTargetDefDir", 0)->setChecked(mode == 0);
+    menuItem("mnuTargetDefDir", 1)->setChecked(mode == 1);
+}
+
+void frmMain::mnuTargetDefDirClick(int index)
+{
+    // The item's own check flip is undone: only a completed choice changes the mode.
+    selectTargetMode(targetMode_);
+    if (index == 0) {
+        selectTargetMode(0);
+        return;
+    }
+    CommDialog& d = ctx_->dialog;
+    d.DialogTitle = toUnixLines(ctx_->lang[275]);
+    d.InitDir = targetDefDir();
+    const std::string folder = d.ShowDir(true);
+    if (folder.empty()) return;
+    setTargetDefDir(folder);
+    selectTargetMode(1);
+}
+
+} // namespace qorvid

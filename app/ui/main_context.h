@@ -1,0 +1,42 @@
+#pragma once
+#include "app/lang_text.h"
+#include "app/paths.h"
+#include "app/ui/message_boxes.h"
+#include "app/ui/qt_event_clock.h"
+#include "engine/job_display.h"
+#include "engine/tool_runner.h"
+#include "media/job_state.h"
+#include "media/mci_media_info.h"
+#include "media/source_selection.h"
+#include "options/conversion_options.h"
+#include "util/shell_ops.h"
+#include "util/ui/comm_dialog.h"
+
+#include <string>
+
+namespace qorvid {
+
+
+// The one instance of each shared piece of the window program: the job record, the message
+// texts, the labels' paths, the runner and the reporters. Held by the main window and handed
+// to whoever needs them.
+struct MainContext {
+    MainContext(const AppPaths& appPaths, ProgressView& progress, EstimateView& estimate, OutputView* output);
+
+    AppPaths paths;
+    LangText lang;
+    JobState job;
+    SourceLabels labels;
+    ConversionOptions options; // the current job's option values, as the options window edits them
+    std::string summary;       // the settings summary of those options
+    std::string generalFilter;
+    MessageBoxes boxes;
+    QtEventClock clock;
+    JobDisplay display;
+    ToolRunner runner;
+    FfprobeMediaInfo mediaInfo;
+    CommDialog dialog;
+    ShellOps* shell;
+};
+
+} // namespace qorvid

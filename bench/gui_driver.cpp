@@ -1,0 +1,132 @@
+// Drives the real main window for the bench scripts and the screenshots.
+//   qorvid_gui_driver icon OUT.png
+//   qorvid_gui_driver gap SOURCE --plugins DIR [--lang tw]     longest event-loop gap of one conversion
+//   qorvid_gui_driver shots SOURCE OUTDIR --plugins DIR         main window idle and converting, 3 languages
+#include "app/ui/frm_about.h"
+#include "app/ui/frm_main.h"
+#include "app/ui/progress_picture.h"
+#include "controls/style_button.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+using namespace qorvid;
+
+namespace {
+
+struct Window {
+    QTemporaryDir app;
+    std::unique_ptr<frmMain> win;
+    bool stopOnResult = false;
+
+    Window(const std::string& plugins, const std::string& lang, const std::string& source)
+    {
+        std::filesystem::create_directory_symlink(plugins, app.path().toStdString() + "/plugins");
+        QFile ini(app.path() + "/Qorvid.ini");
+        ini.open(QIODevice::WriteOnly);
+        ini.write(("Language=" + lang + "\r\n").c_str());
+        ini.close();
+        win = std::make_unique<frmMain>(AppPaths::forFolder(app.path().toStdString() + "/"), false);
+        MainContext& c = win->context();
+        c.boxes.presenter = [](const BoxRequest& r) {
+            if (r.buttons == Buttons::OkCancel && r.text.find("\n\n") != std::string::npos &&
+                r.text.find("Qorvid") == std::string::npos && r.text.rfind('/', 0) == 0)
+                return Answer::Cancel; // the success box: do not play
+            return r.buttons == Buttons::YesNo || r.buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+        };
+        c.dialog.chooser = [source](const DialogRequest&) { return DialogResult{{QString::fromStdString(source)}, 1}; };
+        win->load();
+        win->move(0, 0);
+        win->show();
+        if (!QTest::qWaitForWindowExposed(win.get())) std::fprintf(stderr, "window not exposed\n");
+        win->menuItem("mnuSrcIsFileToAvi", 3)->trigger(); // H.264
+        // Remove a target left by an earlier run so that no overwrite question comes.
+        std::filesystem::remove(c.labels.output);
+    }
+    ~Window()
+    {
+        win->context().boxes.presenter = [](const BoxRequest&) { return Answer::Yes; };
+    }
+};
+
+int gap(const std::string& source, const std::string& plugins, const std::string& lang)
+{
+    Window w(plugins, lang, source);
+    QElapsedTimer clock;
+    qint64 last = -1, longest = 0, ticks = 0;
+    QTimer probe;
+    probe.setInterval(5);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        if (last >= 0) longest = std::max(longest, now - last);
+        last = now;
+        ++ticks;
+    });
+    clock.start();
+    probe.start();
+    QTest::mouseClick(w.win->cmdEncode[0], Qt::LeftButton);
+    probe.stop();
+    const double seconds = clock.elapsed() / 1000.0;
+    std::printf("conversion: %.1f s, timer ticks: %lld, longest event-loop gap: %lld ms\n", seconds, ticks, longest);
+    std::printf("target: %s (%lld bytes)\n", w.win->context().labels.output.c_str(),
+                static_cast<long long>(std::filesystem::exists(w.win->context().labels.output)
+                                           ? std::filesystem::file_size(w.win->context().labels.output)
+                                           : 0));
+    std::filesystem::remove(w.win->context().labels.output);
+    return 0;
+}
+
+int shots(const std::string& source, const std::string& outDir, const std::string& plugins)
+{
+    for (const std::string lang : {"tw", "gb", "en"}) {
+        Window w(plugins, lang, source);
+        QTest::qWait(200);
+        w.win->grab().save(QString::fromStdString(outDir + "/main_idle_" + lang + ".png"));
+        bool shot = false;
+        QTimer watch;
+        watch.setInterval(50);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (shot || w.win->picProgress->percent() < 20) return;
+            shot = true;
+            w.win->cpuTick(); // a fresh CPU line and estimate on the picture
+            QTest::qWait(100);
+            w.win->grab().save(QString::fromStdString(outDir + "/main_running_" + lang + ".png"));
+            QTest::mouseClick(w.win->cmdEncode[1], Qt::LeftButton);
+        });
+        watch.start();
+        QTest::mouseClick(w.win->cmdEncode[0], Qt::LeftButton);
+        std::printf("%s: %s\n", lang.c_str(), shot ? "idle and running" : "idle only");
+    }
+    return 0;
+}
+
+std::string option(int argc, char** argv, const std::string& name, const std::string& fallback)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (argv[i] == name) return argv[i + 1];
+    return fallback;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const std::string plugins = option(argc, argv, "--plugins", "");
+    if (mode == "icon" && argc > 2) return programIcon(256).save(argv[2]) ? 0 : 1;
+    if (mode == "gap" && argc > 2) return gap(argv[2], plugins, option(argc, argv, "--lang", "tw"));
+    if (mode == "shots" && argc > 3) return shots(argv[2], argv[3], plugins);
+    std::fprintf(stderr, "usage: qorvid_gui_driver icon OUT.png | gap SOURCE --plugins DIR | shots SOURCE OUTDIR --plugins DIR\n");
+    return 2;
+}

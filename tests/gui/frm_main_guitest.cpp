@@ -1,0 +1,312 @@
+// The main window driven through its real widgets: menus and captions, the busy guard,
+// choosing a source, the target menu, settings and closing.
+#include "tests/gui/gui_fixture.h"
+
+#include "app/lang_text.h"
+#include "controls/style_button.h"
+#include "engine/format_catalog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+namespace qorvid::test {
+namespace {
+
+std::string text(const QAction* a) { return a ? a->text().toStdString() : "<missing>"; }
+
+using MainWindow = MainWindowTest;
+
+TEST_F(MainWindow, EveryMenuEntryCarriesItsCaptionInEachLanguage)
+{
+    open();
+    struct Fixed {
+        const char* name;
+        int index;
+        int message;
+    };
+    const Fixed fixed[] = {{"mnuToPlay", 0, 164},       {"mnuToPlay", 1, 276},       {"mnuToPlay2", 0, 277},
+                           {"mnuToScreenshot", 0, 158}, {"mnuTargetFile", 0, 271},   {"mnuTargetDefDir", 0, 274},
+                           {"mnuHelp", 0, 129},         {"mnuMoney", 0, 126},        {"mnuAbout", 0, 135}};
+    for (const char* code : {"tw", "gb", "en"}) {
+        SCOPED_TRACE(code);
+        win->menuItem(code == std::string("tw") ? "mnuLngTW" : code == std::string("gb") ? "mnuLngGB" : "mnuLngEN")
+            ->trigger();
+        LangText table;
+        ASSERT_TRUE(table.load(code));
+        EXPECT_EQ(win->language(), code);
+        for (const Fixed& f : fixed) EXPECT_EQ(text(win->menuItem(f.name, f.index)), table[f.message]) << f.name;
+        EXPECT_EQ(text(win->menuItem("mnuTargetDefDir", 1)), table[273] + homeFolder());
+        EXPECT_EQ(win->menu("mnuToEncode")->title().toStdString(), table[147]);
+        EXPECT_EQ(win->menu("mnuToEncodeMusic")->title().toStdString(), table[119]);
+        EXPECT_EQ(win->menu("mnuToChangeVol")->title().toStdString(), table[152]);
+        EXPECT_EQ(win->menu("mnuToCut")->title().toStdString(), table[154]);
+        EXPECT_EQ(win->menu("mnuToFix")->title().toStdString(), table[156]);
+        EXPECT_EQ(win->menu("mnuTargetDir")->title().toStdString(), table[272]);
+
+        // The conversion entries: lead message + fixed English literal (+ "recommended").
+        const std::string r = table[149];
+        const struct {
+            const char* name;
+            int index;
+            std::string caption;
+        } entries[] = {
+            {"mnuSrcIsFileToMpg", 0, table[148] + " DAT [VCD]"},
+            {"mnuSrcIsFileToMpg", 1, table[148] + " VOB [DVD]"},
+            {"mnuSrcIsFileToMpg", 3, table[148] + " MPG [MPEG1]"},
+            {"mnuSrcIsFileToMpg", 4, table[148] + " MPG [MPEG2]  " + r},
+            {"mnuSrcIsFileToWmv", 0, table[148] + " WMV [WMV7]"},
+            {"mnuSrcIsFileToWmv", 1, table[148] + " WMV [WMV8]"},
+            {"mnuSrcIsFileToWmv", 2, table[148] + " WMV [MP42]  " + r},
+            {"mnuSrcIsFileToAvi", 0, table[148] + " AVI  [MP42 + MP3]"},
+            {"mnuSrcIsFileToAvi", 1, table[148] + " AVI  [XviD + MP3]"},
+            {"mnuSrcIsFileToAvi", 2, table[148] + " AVI  [DivX + MP3]  " + r},
+            {"mnuSrcIsFileToAvi", 3, table[148] + " AVI  [H.264 + MP3]"},
+            {"mnuSrcIsFileToAvi", 4, table[148] + " AVI  [" + table[150] + " + MP3]"},
+            {"mnuSrcIsFileToSound", 0, table[151] + " WAV"},
+            {"mnuSrcIsFileToSound", 6, table[151] + " OGG"},
+            {"mnuSrcIsFileToChangeVol", 0, fillPlaceholders(table[153], {"MPG、DAT、VOB"})},
+            {"mnuSrcIsFileToCut", 1, fillPlaceholders(table[155], {"WMV"})},
+            {"mnuSrcIsFileToFix", 2, fillPlaceholders(table[157], {"AVI "})},
+        };
+        for (const auto& e : entries) EXPECT_EQ(text(win->menuItem(e.name, e.index)), e.caption) << e.name << e.index;
+        for (int i = 0; i < 7; ++i) EXPECT_NE(win->menuItem("mnuSrcIsFileToSound", i), nullptr);
+        for (const char* quick : {"mnuSrcIsFileToChangeVol", "mnuSrcIsFileToCut", "mnuSrcIsFileToFix"})
+            for (int i = 0; i < 3; ++i) EXPECT_NE(win->menuItem(quick, i), nullptr) << quick << i;
+        EXPECT_EQ(win->menuItem("mnuSrcIsFileToMpg", 2), nullptr); // a separator
+
+        // Exactly the chosen language is checked; captions and the idle progress note follow it.
+        int checked = 0;
+        for (const char* item : {"mnuLngTW", "mnuLngGB", "mnuLngEN"}) checked += win->menuItem(item)->isChecked();
+        EXPECT_EQ(checked, 1);
+        EXPECT_EQ(win->cmdInput->Caption().toStdString(), table[11]);
+        EXPECT_EQ(win->lblInput->text().toStdString(), table[17]);
+        EXPECT_EQ(win->cmdEncode[0]->Caption().toStdString(), table[13] + table[15]);
+        EXPECT_EQ(win->cmdEncode[1]->Caption().toStdString(), table[14] + table[15]);
+        EXPECT_EQ(win->cmdOpt->toolTip().toStdString(), table[15] + table[27]);
+    }
+    // Simplified characters for "gb", and "en" keeps the Traditional messages.
+    win->applyLanguage("gb");
+    EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "选择某个影片，转成 DAT [VCD]");
+    win->applyLanguage("en");
+    EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "選擇某個影片，轉成 DAT [VCD]");
+}
+
+TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
+{
+    open();
+    const std::string clip = makeClip("clip.avi", 320, 240, 25, 3);
+    chooseSource("mnuSrcIsFileToMpg", 0, clip); // VCD
+
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].kind, DialogRequest::Kind::Open);
+    EXPECT_EQ(dialogs[0].filterIndex, 1);
+    EXPECT_TRUE(dialogs[0].filters.value(0).startsWith("Supported Files (*.gif *.avi"));
+    EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(19) + "320 x 240");
+    EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(20) + "00:00:03" + msg(78) + "25");
+    EXPECT_TRUE(win->lblVideoSize->isVisible());
+    EXPECT_FALSE(win->lblInputCheck->isVisible());
+    EXPECT_EQ(win->lblInput->toolTip().toStdString(), clip);
+    EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file("clip.dat"));
+    EXPECT_EQ(ctx().labels.output, media.file("clip.dat"));
+    EXPECT_EQ(ctx().job.targetKind, "VCD");
+    EXPECT_NE(win->lblEncodeNote->text().toStdString().find("VCD"), std::string::npos);
+    EXPECT_TRUE(win->cmdInput->property("Tag").toString().isEmpty()); // the busy mark is gone
+    EXPECT_TRUE(boxTexts.empty());
+
+    // A cancelled dialog changes nothing; an empty file is refused with message 010.
+    choices.push_back({});
+    win->menuItem("mnuSrcIsFileToAvi", 2)->trigger();
+    EXPECT_EQ(ctx().job.targetKind, "VCD");
+    writeFile(media.file("empty.avi"), "");
+    chooseSource("mnuSrcIsFileToAvi", 2, media.file("empty.avi"));
+    ASSERT_EQ(boxTexts.size(), 1u);
+    EXPECT_EQ(boxTexts[0], msg(10) + "\n\n" + media.file("empty.avi"));
+    EXPECT_EQ(ctx().labels.input, clip);
+}
+
+TEST_F(MainWindow, ProbeThatFindsNothingShowsUnknown)
+{
+    open();
+    writeFile(media.file("noise.avi"), std::string(4096, 'x'));
+    chooseSource("mnuSrcIsFileToAvi", 1, media.file("noise.avi"));
+    EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(19) + msg(21));
+    EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(20) + msg(21) + msg(78) + msg(21));
+}
+
+TEST_F(MainWindow, BusyGuardRefusesTheSourceAndTargetButtons)
+{
+    open();
+    QMenu* source = win->menu("mnuSrcType");
+    win->cmdInput->setProperty("Tag", QString("inUse"));
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    EXPECT_FALSE(source->isVisible());
+    win->cmdInput->setProperty("Tag", QString());
+
+    win->setRunningState(true); // what a running job shows
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
+    choices.push_back("/nonexistent");
+    win->menuItem("mnuSrcIsFileToMpg", 0)->trigger();
+    EXPECT_FALSE(source->isVisible());
+    EXPECT_FALSE(win->menu("mnuTarget")->isVisible());
+    EXPECT_TRUE(dialogs.empty());
+    win->setRunningState(false);
+
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    EXPECT_TRUE(source->isVisible());
+    source->hide();
+}
+
+TEST_F(MainWindow, PlayTargetIsDisabledWithoutTheTargetFile)
+{
+    open();
+    const std::string clip = makeClip("a.avi", 160, 120, 25, 1);
+    chooseSource("mnuSrcIsFileToAvi", 2, clip);
+    QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
+    EXPECT_FALSE(win->menuItem("mnuToPlay2")->isEnabled());
+    win->menu("mnuTarget")->hide();
+
+    writeFile(ctx().labels.output, "made");
+    QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
+    EXPECT_TRUE(win->menuItem("mnuToPlay2")->isEnabled());
+    win->menu("mnuTarget")->hide();
+    win->menuItem("mnuToPlay2")->trigger();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], ctx().labels.output);
+}
+
+TEST_F(MainWindow, TargetChosenAgainThroughTheSaveDialog)
+{
+    open();
+    const std::string clip = makeClip("b.avi", 160, 120, 25, 1);
+    chooseSource("mnuSrcIsFileToWmv", 0, clip);
+    choices.push_back(QString::fromStdString(media.file("other name.wmv")));
+    win->menuItem("mnuTargetFile")->trigger();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[1].kind, DialogRequest::Kind::Save);
+    EXPECT_EQ(dialogs[1].fileName.toStdString(), "b.wmv");
+    EXPECT_EQ(dialogs[1].initialFolder.toStdString(), media.path());
+    EXPECT_EQ(dialogs[1].filters.value(0).toStdString(), "WMV Files (*.wmv)");
+    EXPECT_EQ(ctx().labels.output, media.file("other name.wmv"));
+    EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file("other name.wmv"));
+}
+
+TEST_F(MainWindow, FolderBrowserChoosesOrKeepsTheDefaultTargetFolder)
+{
+    open();
+    const std::string before = win->targetDefDir();
+    choices.push_back({}); // cancelled
+    win->menuItem("mnuTargetDefDir", 1)->trigger();
+    EXPECT_EQ(win->targetFolderSetting().mode, 0);
+    EXPECT_EQ(win->targetDefDir(), before);
+    EXPECT_TRUE(win->menuItem("mnuTargetDefDir", 0)->isChecked());
+    EXPECT_FALSE(win->menuItem("mnuTargetDefDir", 1)->isChecked());
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].kind, DialogRequest::Kind::Folder);
+
+    choices.push_back(QString::fromStdString(media.path().substr(0, media.path().size() - 1)));
+    win->menuItem("mnuTargetDefDir", 1)->trigger();
+    EXPECT_EQ(win->targetFolderSetting().mode, 1);
+    EXPECT_EQ(win->targetDefDir(), media.path());
+    EXPECT_EQ(text(win->menuItem("mnuTargetDefDir", 1)), msg(273) + media.path());
+    EXPECT_TRUE(win->menuItem("mnuTargetDefDir", 1)->isChecked());
+
+    // Targets now go there; item 0 goes back to the source's folder.
+    TempDir elsewhere;
+    const std::string clip = elsewhere.file("c.avi");
+    std::filesystem::copy_file(makeClip("c.avi", 160, 120, 25, 1), clip);
+    chooseSource("mnuSrcIsFileToAvi", 2, clip);
+    EXPECT_EQ(ctx().labels.output, media.file("c.avi"));
+    win->menuItem("mnuTargetDefDir", 0)->trigger();
+    EXPECT_EQ(win->targetFolderSetting().mode, 0);
+}
+
+TEST_F(MainWindow, SettingsAreReadAtLoadAndWrittenOnlyWhenLeaving)
+{
+    open("language=gb\r\nTargetDefDirMode=1\r\nTargetDefDir=" + media.path() + "\r\nMainLeft=5\r\nMainTop=7\r\n");
+    EXPECT_EQ(win->language(), "gb");
+    EXPECT_TRUE(win->menuItem("mnuLngGB")->isChecked());
+    EXPECT_EQ(win->targetFolderSetting().mode, 1);
+    EXPECT_EQ(win->targetDefDir(), media.path());
+
+    std::filesystem::remove(settingsFile());
+    answer = [](const BoxRequest&) { return Answer::No; };
+    EXPECT_FALSE(win->close());
+    ASSERT_EQ(boxTexts.size(), 1u);
+    EXPECT_EQ(boxTexts[0], "确定要离开\nQorvid？");
+    EXPECT_FALSE(fileExists(settingsFile()));
+    EXPECT_TRUE(win->isVisible());
+
+    win->applyLanguage("en");
+    answer = [](const BoxRequest&) { return Answer::Yes; };
+    EXPECT_TRUE(win->close());
+    const std::string saved = readFile(settingsFile());
+    EXPECT_NE(saved.find("Language=en"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("TargetDefDirMode=1"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("TargetDefDir=" + media.path()), std::string::npos) << saved;
+}
+
+TEST_F(MainWindow, FirstStartWritesTheSettingsFile)
+{
+    open("");
+    EXPECT_TRUE(fileExists(settingsFile()));
+    EXPECT_NE(readFile(settingsFile()).find("TargetDefDirMode=0"), std::string::npos);
+}
+
+TEST_F(MainWindow, DroppedFileIsPlayedNotAdded)
+{
+    open();
+    const std::string clip = makeClip("drop.avi", 160, 120, 25, 1);
+    win->dropOnSource({}, QString::fromStdString(media.file("missing.avi")));
+    win->dropOnSource({QString::fromStdString(clip)}, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.opened.empty(); }));
+    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], clip);
+    EXPECT_TRUE(ctx().labels.input.empty());
+    EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(MainWindow, DeveloperControlsOnlyWithTheMarker)
+{
+    open();
+    for (QWidget* w : std::initializer_list<QWidget*>{win->cmdDelSrc, win->chkCheckAsfMci, win->chkCheckCmd,
+                                                     win->cboCmdEditSpec})
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    win->cboCmdEditSpec->setCurrentIndex(2);
+    EXPECT_EQ(win->cmdEditSpecIndex(), 0);
+    win.reset();
+
+    open("Language=tw\r\n", true);
+    for (QWidget* w : std::initializer_list<QWidget*>{win->cmdDelSrc, win->chkCheckAsfMci, win->chkCheckCmd,
+                                                     win->cboCmdEditSpec})
+        EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    win->cboCmdEditSpec->setCurrentIndex(2);
+    EXPECT_EQ(win->cmdEditSpecIndex(), 2);
+
+    // The right-button question switches the console output on.
+    QTest::mouseClick(win->centralWidget(), Qt::RightButton);
+    EXPECT_TRUE(ctx().runner.showDosWindow);
+    ASSERT_FALSE(boxTexts.empty());
+    EXPECT_EQ(boxTexts.back(), "是否開啟 Dos 輸出視窗？");
+}
+
+TEST_F(MainWindow, HelpOpensThePageOfTheLanguageOrSaysItIsMissing)
+{
+    open();
+    win->menuItem("mnuHelp")->trigger();
+    ASSERT_EQ(boxTexts.size(), 1u);
+    EXPECT_EQ(boxTexts[0], "Qorvid\n找不到軟體的說明檔！");
+    std::filesystem::create_directory(app.path() + "help");
+    writeFile(app.path() + "help/help_tw.html", "<html></html>");
+    win->menuItem("mnuHelp")->trigger();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], app.path() + "help/help_tw.html");
+}
+
+} // namespace
+} // namespace qorvid::test

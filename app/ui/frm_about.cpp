@@ -17,6 +17,15 @@ namespace {
 
 QString text(const std::string& s) { return QString::fromStdString(toUnixLines(s)); }
 
+// The dialog's one button: closes it.
+QPushButton* okButton(const LangText& lang, QDialog* dialog)
+{
+    auto* ok = new QPushButton(text(lang[28]).isEmpty() ? "OK" : text(lang[28]), dialog);
+    ok->setObjectName("cmdOK");
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    return ok;
+}
+
 QLabel* named(QLabel* l, const char* name)
 {
     l->setObjectName(name);
@@ -71,9 +80,7 @@ frmAbout::frmAbout(const LangText& lang, QWidget* parent) : QDialog(parent)
     lblHomepage->hide();
     lblMailTxt = named(new QLabel(text(lang[115]), this), "lblMailTxt");
     lblMail = named(new QLabel(QString::fromUtf8(kNoAddress), this), "lblMail");
-    cmdOK = new QPushButton(text(lang[28]).isEmpty() ? "OK" : text(lang[28]), this);
-    cmdOK->setObjectName("cmdOK");
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    cmdOK = okButton(lang, this);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(picIcon, 0, 0, 3, 1, Qt::AlignTop);
@@ -95,9 +102,7 @@ frmMoney::frmMoney(const LangText& lang, QWidget* parent) : QDialog(parent)
     lblDonation = named(new QLabel(text(lang[136]) + "\n\n" + text(lang[137]), this), "lblDonation");
     lblMailTxt = named(new QLabel(text(lang[115]), this), "lblMailTxt");
     lblMail = named(new QLabel(QString::fromUtf8(kNoAddress), this), "lblMail");
-    cmdOK = new QPushButton(text(lang[28]).isEmpty() ? "OK" : text(lang[28]), this);
-    cmdOK->setObjectName("cmdOK");
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    cmdOK = okButton(lang, this);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(picIcon, 0, 0, Qt::AlignTop);

@@ -127,7 +127,7 @@ AddedSource addSource(const std::string& extOrList, const std::string& targetKin
     ctx.job.targetExt = targetExtFor(extOrList, path);
     ctx.job.targetKind = targetKind;
     added.verdict = analyseSource(path, ctx.job, ctx.probe);
-    if (added.verdict == "Static Gif") ctx.messages.showMessage(ctx.lang[56] + "\r\n\r\n" + path);
+    if (added.verdict == kStaticGif) ctx.messages.showMessage(ctx.lang[56] + "\r\n\r\n" + path);
 
     auto usable = ctx.usableDrive ? ctx.usableDrive : [](const std::string& p) { return isUsableDrive(p); };
     std::string fallback = ctx.fallbackFolder.empty() ? homeFolder() : ctx.fallbackFolder;

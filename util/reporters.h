@@ -55,23 +55,4 @@ public:
     virtual void show() = 0;
 };
 
-// Does nothing; for callers that have no person to report to.
-class NullReporters final : public MessageSink, public QuestionAsker, public ProgressView,
-                            public EstimateView, public EventPump, public OutputView {
-public:
-    void showMessage(const std::string&) override {}
-    Answer ask(const std::string&, Buttons b, bool) override
-    {
-        return b == Buttons::Ok || b == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
-    }
-    void setProgressNote(float, const std::string&, bool) override {}
-    void setEstimateNote(const std::string&) override {}
-    void setCpuNote(const std::string&) override {}
-    void letEventsRun() override {}
-    void setCommand(const std::string&) override {}
-    void setOutput(const std::string&) override {}
-    void appendOutput(const std::string&) override {}
-    void show() override {}
-};
-
 } // namespace qorvid

@@ -133,7 +133,15 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
         ProbeContext probe{core.runner, core.paths, core.lang, core.terminal, &mediaInfo, false, nullptr};
         SourceLabels labels;
         TargetFolderSetting folder;
-        if (args->targetDir) folder = {1, absolutePath(*args->targetDir)};
+        if (args->targetDir) {
+            // Unlike the saved setting, a folder named on the command line must be there.
+            struct stat dirStat {};
+            if (::stat(args->targetDir->c_str(), &dirStat) != 0 || !S_ISDIR(dirStat.st_mode)) {
+                std::fprintf(stderr, "qorvid-cli convert: no folder '%s'\n", args->targetDir->c_str());
+                return 2;
+            }
+            folder = {1, absolutePath(*args->targetDir)};
+        }
         AddSourceContext add{core.job, labels, core.lang, core.terminal, probe, folder, {}, {}};
         const std::string kind = targetKind(*entry, core.lang);
         AddedSource added = addSource(targetExt(*entry), kind, source, add);

@@ -13,6 +13,7 @@
 #include "media/source_check.h"
 #include "media/source_selection.h"
 #include "util/clock.h"
+#include "util/command_line.h"
 #include "util/text.h"
 
 #include <functional>
@@ -118,6 +119,11 @@ JobOutcome JobDriver::run()
     if (!checkKinds()) return JobOutcome::Refused;
     if (source == target) {
         ctx_.messages.showMessage(lang[3]);
+        return JobOutcome::Refused;
+    }
+    // A target chosen in the save dialog may hold a name the command line cannot carry.
+    if (!canQuote(target)) {
+        ctx_.messages.showMessage(lang[10] + "\r\n\r\n" + target);
         return JobOutcome::Refused;
     }
     if (fileSize(target) >= 0 &&

@@ -12,7 +12,7 @@ packages=(
   fontconfig fonts-dejavu-core fonts-liberation fonts-arphic-ukai fonts-arphic-gkai00mp fonts-arphic-bkai00mp fonts-noto-cjk
   xvfb xauth x11-utils imagemagick
   opencc
-  procps psmisc e2fsprogs python3 time bc
+  procps psmisc e2fsprogs python3 time bc xdg-utils
 )
 
 missing=()

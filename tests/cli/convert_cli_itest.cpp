@@ -176,6 +176,13 @@ TEST_F(ConvertCli, RefusalsExplainThemselvesAndTouchNothing)
     EXPECT_NE(asked.output.find("正準備開始"), std::string::npos);
     EXPECT_FALSE(fileExists(out.file("clip_avi2.avi")));
     EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "nonsense"}).exitCode, 2);
+    EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "mp3", "--yes", "--target-dir", out.file("gone")}).exitCode, 2);
+    // A target name the command line cannot carry is refused before anything runs.
+    TempDir clean;
+    RunResult quoted = convert({dir->file("clip.avi"), "--to", "mp3", "--yes", "--out", clean.file("say \"hi\".mp3")});
+    EXPECT_EQ(quoted.exitCode, 1);
+    EXPECT_NE(quoted.output.find("這是一個無效檔名的影音檔案"), std::string::npos) << quoted.output;
+    EXPECT_TRUE(std::filesystem::is_empty(clean.path()));
     EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "divx", "--rotate", "9"}).exitCode, 2);
 }
 

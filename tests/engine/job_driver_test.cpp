@@ -142,6 +142,7 @@ TEST(JobDriver, ChecksRefuseBeforeAnythingRuns)
         {[](DriverRig& r) { r.job.targetKind = "AudIsMp3", r.job.srcAudioCodec = ""; }, 258},
         {[](DriverRig& r) { r.job.targetKind = "onlyTransVol", r.job.srcAudioCodec = ""; }, 260},
         {[](DriverRig& r) { r.labels.output = r.labels.input; }, 3},
+        {[](DriverRig& r) { r.labels.output = r.media.file("say \"hi\".avi"); }, 10},
         {[](DriverRig& r) { std::filesystem::remove(r.app.file("plugins/ZevraRes2.exe")); }, 2},
     };
     for (const Case& c : cases) {

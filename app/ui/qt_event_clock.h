@@ -10,6 +10,7 @@ class QtEventClock final : public Clock, public EventPump {
 public:
     std::int64_t nowMs() override;
     void sleepMs(int ms) override;
+    void sleepUnlessHungUp(int ms, int fd) override;
     void letEventsRun() override;
 };
 

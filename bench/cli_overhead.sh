@@ -3,14 +3,10 @@
 # on a 60 s 1280x720 clip, DivX and MP3 targets, median of 3, side by side; and the peak
 # memory of qorvid-cli during a conversion. Prints figures; asserts nothing.
 set -euo pipefail
-here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${QORVID_BUILD_DIR:-$here/build}"
+source "$(dirname "$0")/cli_common.sh"
 cli="$build/qorvid-cli"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
 clip="$work/bench 720p.avi"
-ffmpeg -nostdin -y -loglevel error -f lavfi -i "testsrc2=size=1280x720:rate=25:duration=60" \
-  -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=60" -c:v mpeg4 -q:v 5 -c:a libmp3lame "$clip"
+make_clip "$clip"
 
 median() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
 

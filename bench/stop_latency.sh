@@ -3,13 +3,9 @@
 # once the target is being written it gets SIGINT, and the time until it has exited (tool
 # killed, target removed) is printed, median of 3. Asserts nothing.
 set -euo pipefail
-here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${QORVID_BUILD_DIR:-$here/build}"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/cli_common.sh"
 clip="$work/long.avi"
-ffmpeg -nostdin -y -loglevel error -f lavfi -i "testsrc2=size=1280x720:rate=25:duration=60" \
-  -f lavfi -i "sine=sample_rate=44100:duration=60" -c:v mpeg4 -q:v 5 -c:a libmp3lame "$clip"
+make_clip "$clip"
 times=()
 for i in 1 2 3; do
   rm -f "$work/long_avi2.avi"

@@ -168,6 +168,17 @@ Handler flag(bool EncodeOptions::*field)
     };
 }
 
+// "-vf"/"-af" replace the filter list, "-vf-add"/"-af-add" append to it.
+Handler filtersInto(std::vector<FilterSpec> EncodeOptions::*field, bool append)
+{
+    return [field, append](EncodeOptions& o, const std::string& v) {
+        auto more = parseFilterList(v);
+        if (!append) (o.*field).clear();
+        (o.*field).insert((o.*field).end(), more.begin(), more.end());
+        return std::string();
+    };
+}
+
 Handler ignored()
 {
     return [](EncodeOptions&, const std::string&) { return std::string(); };
@@ -201,32 +212,10 @@ const std::map<std::string, OptionRule>& optionRules()
         {"-idx", {false, flag(&EncodeOptions::rebuildIndex)}},
         {"-forceidx", {false, flag(&EncodeOptions::rebuildIndex)}},
         {"-ffourcc", {true, textInto(&EncodeOptions::fourcc)}},
-        {"-vf-add",
-         {true,
-          [](EncodeOptions& o, const std::string& v) {
-              auto more = parseFilterList(v);
-              o.videoFilters.insert(o.videoFilters.end(), more.begin(), more.end());
-              return std::string();
-          }}},
-        {"-vf",
-         {true,
-          [](EncodeOptions& o, const std::string& v) {
-              o.videoFilters = parseFilterList(v);
-              return std::string();
-          }}},
-        {"-af-add",
-         {true,
-          [](EncodeOptions& o, const std::string& v) {
-              auto more = parseFilterList(v);
-              o.audioFilters.insert(o.audioFilters.end(), more.begin(), more.end());
-              return std::string();
-          }}},
-        {"-af",
-         {true,
-          [](EncodeOptions& o, const std::string& v) {
-              o.audioFilters = parseFilterList(v);
-              return std::string();
-          }}},
+        {"-vf-add", {true, filtersInto(&EncodeOptions::videoFilters, true)}},
+        {"-vf", {true, filtersInto(&EncodeOptions::videoFilters, false)}},
+        {"-af-add", {true, filtersInto(&EncodeOptions::audioFilters, true)}},
+        {"-af", {true, filtersInto(&EncodeOptions::audioFilters, false)}},
         {"-delay",
          {true,
           [](EncodeOptions& o, const std::string& v) {

@@ -4,6 +4,7 @@
 #include "app/cpu_usage.h"
 #include "cli/convert_options.h"
 #include "cli/core_setup.h"
+#include "cli/terminal_reporters.h"
 #include "engine/command_builder.h"
 #include "engine/format_catalog.h"
 #include "engine/job_driver.h"
@@ -15,6 +16,7 @@
 #include "options/option_presets.h"
 #include "util/clock.h"
 #include "util/file_object.h"
+#include "util/target_file.h"
 #include "util/text.h"
 
 #include <csignal>
@@ -31,29 +33,40 @@ namespace qorvid::cli {
 namespace {
 
 ToolRunner* interruptTarget = nullptr;
+volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void onInterrupt(int)
 {
+    interrupted = 1;
     if (interruptTarget) interruptTarget->setStopDosIo();
 }
 
-// Ctrl-C stops the running tool instead of ending the program, so that the job can clean up.
+// Ctrl-C, SIGTERM and SIGHUP stop the running tool instead of ending the program, so that the
+// job can clean up. A run clears the stop when it starts, so the stop is asserted again on
+// every turn of the job's loops until the job has ended.
 struct InterruptGuard {
-    explicit InterruptGuard(ToolRunner& runner)
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    InterruptGuard(ToolRunner& runner, TerminalReporters& terminal) : terminal_(terminal)
     {
         interruptTarget = &runner;
+        interrupted = 0;
         struct sigaction sa {};
         sa.sa_handler = onInterrupt;
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = 0; // no restart: a question waiting for input is answered "cancel"
-        sigaction(SIGINT, &sa, &previous);
+        for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &sa, &previous[i]);
+        terminal.eachTurn = [&runner] {
+            if (interrupted) runner.setStopDosIo();
+        };
     }
     ~InterruptGuard()
     {
-        sigaction(SIGINT, &previous, nullptr);
+        terminal_.eachTurn = nullptr;
+        for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &previous[i], nullptr);
         interruptTarget = nullptr;
     }
-    struct sigaction previous {};
+    TerminalReporters& terminal_;
+    struct sigaction previous[std::size(kSignals)] {};
 };
 
 std::string absolutePath(const std::string& p)
@@ -140,6 +153,12 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
                 std::fprintf(stderr, "qorvid-cli convert: no folder '%s'\n", args->targetDir->c_str());
                 return 2;
             }
+            // It is used as named: one that cannot take the target is refused, never replaced.
+            if (std::string why = folderProblem(absolutePath(*args->targetDir) + "/-"); !why.empty()) {
+                std::fprintf(stderr, "qorvid-cli convert: cannot write into '%s': %s\n", args->targetDir->c_str(),
+                             why.c_str());
+                return 2;
+            }
             folder = {1, absolutePath(*args->targetDir)};
         }
         AddSourceContext add{core.job, labels, core.lang, core.terminal, probe, folder, {}, {}};
@@ -189,7 +208,7 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
             core.display.setCpuNote(cpuNoteText(core.lang, meter->query()));
             core.display.showEstimate({});
         };
-        InterruptGuard interrupts(core.runner);
+        InterruptGuard interrupts(core.runner, core.terminal);
         JobDriver driver(JobContext{core.lang, core.job, labels, core.paths, core.runner, core.display,
                                     core.terminal, core.asker, view, systemClock()});
         JobOutcome outcome = driver.encode();

@@ -37,6 +37,7 @@ void TerminalReporters::setCpuNote(const std::string& text)
 
 void TerminalReporters::letEventsRun()
 {
+    if (eachTurn) eachTurn();
     if (!everySecond) return;
     std::int64_t now = systemClock().nowMs();
     if (now - lastTick_ < 1000) return;

@@ -19,6 +19,8 @@ public:
     // Runs the once-a-second work (CPU load, time estimate) from inside the core's loops.
     void letEventsRun() override;
     std::function<void()> everySecond;
+    // Called on every turn, before the once-a-second work.
+    std::function<void()> eachTurn;
     // Ends the live line so that the next output starts on a fresh one.
     void finishLine();
 

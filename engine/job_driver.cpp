@@ -14,7 +14,9 @@
 #include "media/source_selection.h"
 #include "util/clock.h"
 #include "util/command_line.h"
+#include "util/target_file.h"
 #include "util/text.h"
+#include "engine/run_failure.h"
 
 #include <functional>
 #include <optional>
@@ -27,18 +29,12 @@ namespace {
 
 constexpr long long kRetryBelowBytes = 102400;
 
-// -1 when the file does not exist.
-long long fileSize(const std::string& path)
+// Removes what a failed or stopped run wrote at the target, never the file that was there before.
+void removeIfNew(const std::string& target, const FileIdentity& before)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return -1;
-    return static_cast<long long>(st.st_size);
-}
-
-bool removeFile(const std::string& path)
-{
-    ::unlink(path.c_str());
-    return fileSize(path) < 0;
+    if (target.find('*') != std::string::npos) return;
+    const FileIdentity now = identityOf(target);
+    if (now.exists && !(now.device == before.device && now.inode == before.inode)) ::unlink(target.c_str());
 }
 
 bool isQuick(const std::string& kind) { return kind == "onlyTransVol" || kind == "onlyCut" || kind == "onlyFix"; }
@@ -107,7 +103,15 @@ JobOutcome JobDriver::encode()
     return outcome;
 }
 
-JobOutcome JobDriver::run()
+// What one run of the tool left behind.
+struct JobDriver::Attempt {
+    std::string command;
+    std::int64_t startMs = 0;
+    float percent = 0;
+    FileIdentity before; // the target as it was before the run
+};
+
+std::optional<JobOutcome> JobDriver::checkBeforeStart(TargetLock& lock)
 {
     JobState& job = ctx_.job;
     const LangText& lang = ctx_.lang;
@@ -126,13 +130,54 @@ JobOutcome JobDriver::run()
         ctx_.messages.showMessage(lang[10] + "\r\n\r\n" + target);
         return JobOutcome::Refused;
     }
-    if (fileSize(target) >= 0 &&
+    // A target that another job is writing counts as existing: it would be replaced.
+    const bool taken = !lock.tryLock(target);
+    if ((taken || identityOf(target).exists) &&
         ctx_.asker.ask(target + "\r\n\r\n" + fillPlaceholders(lang[4], {job.jobTitle}), Buttons::OkCancel) !=
             Answer::Ok)
         return JobOutcome::Cancelled;
-
+    if (std::string why = folderProblem(target); !why.empty()) {
+        ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[6] + "\r\n\r\n" + why);
+        return JobOutcome::Refused;
+    }
     const bool sound = isSoundTarget(job.targetKind, lang);
     if (!checkToolFile(ctx_.paths.toolPath(sound ? 3 : 2), ctx_.messages, lang)) return JobOutcome::Refused;
+    return std::nullopt;
+}
+
+bool JobDriver::checkKeyFrameStart(std::optional<std::string>& cut, bool& sparse)
+{
+    JobState& job = ctx_.job;
+    if (job.markStart <= 0 || isSoundTarget(job.targetKind, ctx_.lang)) return true;
+    ctx_.view.showKeyFrameNote(ctx_.lang[33]);
+    const std::string player = ctx_.paths.toolPath(1);
+    const std::string& source = ctx_.labels.input;
+    auto seek = [&](float t) { return seekLanding(ctx_.runner.RunAndCapture(seekProbeCommand(player, source, t), false)); };
+    KeyFrameOutcome kf = checkKeyFrames(job, seek, ctx_.lang, ctx_.asker);
+    ctx_.view.hideKeyFrameNote();
+    ctx_.clock.sleepMs(100);
+    if (kf.cancelled) return false;
+    sparse = kf.sparseWarning;
+    if (!kf.cut.empty()) cut = kf.cut;
+    return true;
+}
+
+bool JobDriver::confirmStart(bool sparse, const std::string& mp3Note)
+{
+    const JobState& job = ctx_.job;
+    const LangText& lang = ctx_.lang;
+    std::string confirm;
+    if (sparse) confirm = fillPlaceholders(lang[49], {job.jobTitle}) + "\r\n\r\n";
+    confirm += lang[50] + job.jobTitle + "  ....." + "\r\n\r\n" + ctx_.view.settingsSummary() + mp3Note;
+    return ctx_.asker.ask(confirm, Buttons::OkCancel) == Answer::Ok;
+}
+
+JobOutcome JobDriver::run()
+{
+    JobState& job = ctx_.job;
+    const LangText& lang = ctx_.lang;
+    TargetLock lock;
+    if (auto refused = checkBeforeStart(lock)) return *refused;
 
     ctx_.view.setRunningState(true);
     IdleOnExit idle{[this] { restoreIdle(); }};
@@ -140,73 +185,79 @@ JobOutcome JobDriver::run()
 
     std::optional<std::string> cut;
     bool sparse = false;
-    if (job.markStart > 0 && !sound) {
-        ctx_.view.showKeyFrameNote(lang[33]);
-        const std::string player = ctx_.paths.toolPath(1);
-        auto seek = [&](float t) { return seekLanding(ctx_.runner.RunAndCapture(seekProbeCommand(player, source, t), false)); };
-        KeyFrameOutcome kf = checkKeyFrames(job, seek, lang, ctx_.asker);
-        ctx_.view.hideKeyFrameNote();
-        ctx_.clock.sleepMs(100);
-        if (kf.cancelled) return JobOutcome::Cancelled;
-        sparse = kf.sparseWarning;
-        if (!kf.cut.empty()) cut = kf.cut;
-    }
+    if (!checkKeyFrameStart(cut, sparse)) return JobOutcome::Cancelled;
 
     const bool mp3Note = isQuick(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
     std::string note;
     if (mp3Note)
         note = "\r\n" + std::string(48, '-') + "\r\n" + lang[261] + audioCodecDisplayName(job.srcAudioCodec, lang);
-
-    std::string confirm;
-    if (sparse) confirm = fillPlaceholders(lang[49], {job.jobTitle}) + "\r\n\r\n";
-    confirm += lang[50] + job.jobTitle + "  ....." + "\r\n\r\n" + ctx_.view.settingsSummary() + note;
-    if (ctx_.asker.ask(confirm, Buttons::OkCancel) != Answer::Ok) return JobOutcome::Cancelled;
+    if (!confirmStart(sparse, note)) return JobOutcome::Cancelled;
 
     ctx_.display.setProgressNote(
         0, fillPlaceholders(lang[16], {"0"}) + " -->  " + (job.targetKind == "onlyFix" ? lang[279] : lang[265]), false);
 
-    bool retry = false;
-    std::string command;
-    std::int64_t start = 0;
-    for (;;) {
-        CommandInputs in{ctx_.paths, job, source, target, retry, mp3Note, cut};
-        command = buildCommand(in, lang, ctx_.messages, ctx_.asker);
-        command = applyCmdEditSpec(command, ctx_.view.cmdEditSpecIndex());
-        if (!command.empty() && ctx_.view.reviewEnabled()) command = ctx_.view.reviewCommand(command);
-        if (command.empty()) return JobOutcome::Cancelled;
+    Attempt attempt;
+    if (auto stopped = runTool(cut, mp3Note, attempt)) return *stopped;
+    return reportResult(attempt);
+}
 
-        start = ctx_.clock.nowMs();
-        if (fileSize(target) >= 0 && !removeFile(target)) {
-            ctx_.messages.showMessage(lang[57] + "\r\n\r\n" + target);
+std::optional<JobOutcome> JobDriver::runTool(const std::optional<std::string>& cut, bool mp3Note, Attempt& a)
+{
+    JobState& job = ctx_.job;
+    const LangText& lang = ctx_.lang;
+    const std::string& target = ctx_.labels.output;
+    bool retry = false;
+    a.before = identityOf(target); // what was there before the first try
+    for (;;) {
+        CommandInputs in{ctx_.paths, job, ctx_.labels.input, target, retry, mp3Note, cut};
+        a.command = buildCommand(in, lang, ctx_.messages, ctx_.asker);
+        a.command = applyCmdEditSpec(a.command, ctx_.view.cmdEditSpecIndex());
+        if (!a.command.empty() && ctx_.view.reviewEnabled()) a.command = ctx_.view.reviewCommand(a.command);
+        if (a.command.empty()) return JobOutcome::Cancelled;
+
+        a.startMs = ctx_.clock.nowMs();
+        // The tool replaces an existing target only once its new one is complete.
+        if (std::string why = replaceProblem(target); !why.empty()) {
+            ctx_.messages.showMessage(lang[57] + "\r\n\r\n" + target + "\r\n\r\n" + why);
             return JobOutcome::Refused;
         }
-        float p = ctx_.runner.RunWithProgress(command, job.jobLength, false);
-        long long size = fileSize(target);
-        if (p <= 1 && !retry && !ctx_.runner.aborted() && contains(command, "-mc 1") && size > 0 &&
-            size < kRetryBelowBytes) {
+        ctx_.runner.setRunGuard([target] { return folderProblem(target); });
+        a.percent = ctx_.runner.RunWithProgress(a.command, job.jobLength, false);
+        const FileIdentity after = identityOf(target);
+        const bool smallNew = after.exists && after != a.before && after.size > 0 && after.size < kRetryBelowBytes;
+        if (a.percent <= 1 && !retry && !ctx_.runner.aborted() && contains(a.command, "-mc 1") && smallNew) {
             if (ctx_.asker.ask(lang[263], Buttons::OkCancel) == Answer::Ok) {
                 retry = true;
                 continue;
             }
-            command.clear();
+            a.command.clear();
         }
         break;
     }
     ctx_.display.resetCpuNote();
-
     if (ctx_.runner.aborted()) {
-        // A stopped run leaves no half-written target behind.
-        removeFile(target);
+        // A stopped run leaves no half-written target behind, and the earlier target stays.
+        removeIfNew(target, a.before);
         ctx_.display.setProgressNote(0, fillPlaceholders(lang[16], {"0"}), true);
         return JobOutcome::Aborted;
     }
-    if (command.empty()) return JobOutcome::Cancelled;
+    if (a.command.empty()) {
+        removeIfNew(target, a.before);
+        return JobOutcome::Cancelled;
+    }
+    return std::nullopt;
+}
 
-    const float elapsed = static_cast<float>(ctx_.clock.nowMs() - start) / 1000.0f;
+JobOutcome JobDriver::reportResult(const Attempt& a)
+{
+    const JobState& job = ctx_.job;
+    const LangText& lang = ctx_.lang;
+    const std::string& target = ctx_.labels.output;
+    const float elapsed = static_cast<float>(ctx_.clock.nowMs() - a.startMs) / 1000.0f;
     const std::string took = lang[26] + lang[7] + FormatTime(elapsed, 1, 1) + lang[8];
-    const long long size = fileSize(target);
-    const bool produced = target.find('*') != std::string::npos ? size >= 0 : size > 0;
-    if (produced) {
+    const RunEnd& end = ctx_.runner.lastRunEnd();
+    const std::string why = runFailure(end, target, a.before);
+    if (why.empty()) {
         ctx_.display.setProgressNote(100, fillPlaceholders(lang[16], {"100"}), false);
         Answer play = ctx_.asker.ask(target + "\r\n\r\n" + job.jobTitle + lang[5] + took + "\r\n\r\n" + lang[65],
                                      Buttons::OkCancel);
@@ -215,8 +266,8 @@ JobOutcome JobDriver::run()
         if (play == Answer::Ok) ctx_.view.playTarget(target);
         return JobOutcome::Produced;
     }
-    if (size >= 0) removeFile(target);
-    ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[6] + took);
+    removeIfNew(target, a.before);
+    ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[6] + took + "\r\n\r\n" + why);
     restoreIdle();
     ctx_.display.setProgressNote(0, fillPlaceholders(lang[16], {"0"}), true);
     return JobOutcome::Failed;

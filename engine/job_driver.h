@@ -1,6 +1,7 @@
 #pragma once
 #include "util/reporters.h"
 
+#include <optional>
 #include <string>
 
 namespace qorvid {
@@ -12,6 +13,7 @@ class ToolRunner;
 struct AppPaths;
 struct JobState;
 struct SourceLabels;
+class TargetLock;
 
 // What the main window does for a running job.
 class JobView {
@@ -72,8 +74,14 @@ public:
     static std::string audioCodecDisplayName(const std::string& srcAudioCodec, const LangText& lang);
 
 private:
+    struct Attempt;
     JobOutcome run();
     bool checkKinds();
+    std::optional<JobOutcome> checkBeforeStart(TargetLock& lock);
+    bool checkKeyFrameStart(std::optional<std::string>& cut, bool& sparse);
+    bool confirmStart(bool sparse, const std::string& mp3Note);
+    std::optional<JobOutcome> runTool(const std::optional<std::string>& cut, bool mp3Note, Attempt& attempt);
+    JobOutcome reportResult(const Attempt& attempt);
     void restoreIdle();
 
     JobContext ctx_;

@@ -16,6 +16,8 @@ namespace qorvid {
 namespace {
 constexpr std::size_t kProgressBuffer = 8192;
 constexpr std::size_t kCaptureBuffer = 2048;
+constexpr std::size_t kTailBytes = 4096;
+constexpr std::int64_t kGuardEveryMs = 1000;
 } // namespace
 
 ToolRunner::ToolRunner(const LangText& lang, JobState& job, RunnerPorts ports)
@@ -59,10 +61,28 @@ void ToolRunner::fillOutputSpec(const std::string& commandLine)
     ports_.output->setCommand("目前的路徑 = " + cwd + "\r\n" + commandLine);
 }
 
+bool ToolRunner::guardStops(std::int64_t& lastAskedMs)
+{
+    if (!guard_) return false;
+    const std::int64_t now = ports_.clock.nowMs();
+    if (now - lastAskedMs < kGuardEveryMs) return false;
+    lastAskedMs = now;
+    lastEnd_.guardReason = guard_();
+    return !lastEnd_.guardReason.empty();
+}
+
+void ToolRunner::keepTail(const std::string& chunk)
+{
+    std::string& tail = lastEnd_.outputTail;
+    tail += chunk;
+    if (tail.size() > 2 * kTailBytes) tail.erase(0, tail.size() - kTailBytes);
+}
+
 float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSeconds, bool showWindow)
 {
     if (commandLine.empty()) return 0;
     abort_.store(false);
+    lastEnd_ = RunEnd{};
     auto child = ports_.launcher.start(commandLine, StartOptions{showWindow, false});
 
     std::int64_t lastOutput = ports_.clock.nowMs();
@@ -80,6 +100,8 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
     bool stuck = false;
     bool alive = true;
     bool hungUp = false;
+    bool guarded = false;
+    std::int64_t guardAsked = lastOutput;
 
     while (!abort_.load()) {
         Poll p = pollOnce(*child, lastOutput, kProgressBuffer, hungUp);
@@ -89,6 +111,7 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
             break;
         }
         if (!p.chunk.empty()) {
+            keepTail(p.chunk);
             if (showOutput) ports_.output->appendOutput(sanitizeUtf8(p.chunk));
             if (auto reading = parseProgressChunk(p.chunk, style, length)) {
                 percent = reading->percent;
@@ -100,11 +123,24 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
         }
         ports_.events.letEventsRun();
         if (!alive) break;
+        if (guardStops(guardAsked)) {
+            guarded = true;
+            break;
+        }
     }
+    guard_ = nullptr;
+    lastEnd_.endedByItself = !alive && !stuck && !guarded && !abort_.load();
 
     // Killing an ended process is harmless; a stuck or aborted one must go, with its own children.
-    if (alive || stuck || abort_.load()) child->terminate();
+    if (alive || stuck || guarded || abort_.load()) child->terminate();
     ports_.events.letEventsRun();
+    // The last words of a tool that ended are still in the pipe.
+    for (int reads = 0; lastEnd_.endedByItself && reads < 64 && child->peek() > 0; ++reads) {
+        std::string piece = child->read(kCaptureBuffer);
+        if (piece.empty()) break;
+        keepTail(piece);
+    }
+    lastEnd_.exitCode = child->exitCode();
     child->close();
     ports_.display.stopEstimate();
     if (showOutput) ports_.output->show();

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace qorvid {
@@ -24,6 +25,14 @@ struct RunnerPorts {
     ProcessLauncher& launcher;
 };
 
+// How the last RunWithProgress ended.
+struct RunEnd {
+    bool endedByItself = false; // the tool exited on its own (not stopped, stuck or guarded)
+    int exitCode = 0;           // its exit status, 128 + signal number when a signal ended it
+    std::string guardReason;    // why the guard stopped the run, "" when it did not
+    std::string outputTail;     // the last few kilobytes the tool printed
+};
+
 // Runs one external tool at a time as a hidden child whose console is read by polling
 // every 100 ms, letting events run in between so that the stop button stays live.
 class ToolRunner {
@@ -41,6 +50,11 @@ public:
     bool aborted() const { return abort_.load(); }
     void clearAbort() { abort_.store(false); }
 
+    // Asked about once a second during RunWithProgress: a non-empty answer ends the run at once
+    // (a target folder that has gone, say). Cleared after each run.
+    void setRunGuard(std::function<std::string()> guard) { guard_ = std::move(guard); }
+    const RunEnd& lastRunEnd() const { return lastEnd_; }
+
     // Show each tool's command line and console output in the output window.
     bool showDosWindow = false;
 
@@ -57,11 +71,15 @@ private:
     Poll pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead, bool& hungUp);
     void fillOutputSpec(const std::string& commandLine);
     void reportEnded(bool stuck);
+    bool guardStops(std::int64_t& lastAskedMs);
+    void keepTail(const std::string& chunk);
 
     const LangText& lang_;
     JobState& job_;
     RunnerPorts ports_;
     std::atomic<bool> abort_{false};
+    std::function<std::string()> guard_;
+    RunEnd lastEnd_;
 };
 
 } // namespace qorvid

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <sys/prctl.h>
 #include <cstdlib>
 #include <poll.h>
 
@@ -61,6 +62,8 @@ void forwardSignalsTo(int pid)
     for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 }
+
+void endWithParent() { prctl(PR_SET_PDEATHSIG, SIGTERM); }
 
 int forwardedSignal() { return lastSignal; }
 

@@ -1,7 +1,9 @@
 #include "converter/converter_arguments.h"
 
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace qorvid::tools {
 namespace {
@@ -81,6 +83,33 @@ std::string converterTarget(const std::vector<std::string>& args)
         return {};
     }
     return last;
+}
+
+std::vector<std::string> writingInto(std::vector<std::string> args, const std::string& target,
+                                     const std::string& file)
+{
+    if (args.empty()) return args;
+    bool formatGiven = false;
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "-f") formatGiven = true;
+    args.back() = file;
+    if (formatGiven) return args;
+    // The muxers of the extensions the sound targets use; others by FFmpeg's own name for them.
+    static const std::pair<const char*, const char*> muxers[] = {
+        {"mp3", "mp3"}, {"wav", "wav"}, {"wma", "asf"}, {"wmv", "asf"}, {"asf", "asf"}, {"ogg", "ogg"},
+        {"ac3", "ac3"}, {"aac", "adts"}, {"m4a", "ipod"}, {"mp4", "mp4"}, {"mp2", "mp2"}, {"flac", "flac"},
+        {"mka", "matroska"}, {"mkv", "matroska"}, {"avi", "avi"}, {"mpg", "mpeg"}, {"vob", "vob"}};
+    size_t dot = target.find_last_of('.');
+    size_t slash = target.find_last_of('/');
+    std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? ""
+                                                                                             : target.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string muxer = ext;
+    for (const auto& [e, m] : muxers)
+        if (ext == e) muxer = m;
+    if (muxer.empty()) return args;
+    args.insert(args.end() - 1, {"-f", muxer});
+    return args;
 }
 
 std::string converterInput(const std::vector<std::string>& args)

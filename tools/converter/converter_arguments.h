@@ -13,6 +13,11 @@ std::vector<std::string> converterArguments(const std::vector<std::string>& args
 // option's value or an input; empty when there is none (a probe run).
 std::string converterTarget(const std::vector<std::string>& args);
 
+// The arguments with the target (the last one) replaced by the file FFmpeg really writes, and
+// the target's format named, since that file's name has no extension to tell it.
+std::vector<std::string> writingInto(std::vector<std::string> args, const std::string& target,
+                                     const std::string& file);
+
 // The file after the first "-i"; empty when there is none.
 std::string converterInput(const std::vector<std::string>& args);
 

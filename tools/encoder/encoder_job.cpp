@@ -7,7 +7,7 @@
 #include "encoder/ffmpeg_plan.h"
 #include "encoder/progress.h"
 #include "encoder/source_probe.h"
-#include "encoder/unfinished_target.h"
+#include "common/unfinished_target.h"
 
 #include <cerrno>
 #include <chrono>
@@ -89,8 +89,6 @@ int runEncoderJob(const std::vector<std::string>& args)
     ctx.output = unfinished.path();
     FfmpegPlan plan = planFfmpegRun(o, ctx);
     if (!plan.error.empty()) return refuse(plan.error);
-    // As with the original encoder, an earlier target is gone once the encoding starts.
-    unlink(o.target.c_str());
 
     ChildProcess::Setup setup;
     setup.program = "ffmpeg";

@@ -14,6 +14,7 @@ using namespace qorvid::tools;
 
 int main(int argc, char** argv)
 {
+    endWithParent();
     std::vector<std::string> args(argv + 1, argv + argc);
     const char* display = std::getenv("DISPLAY");
     ChildProcess::Setup setup;

@@ -1,4 +1,4 @@
-#include "encoder/unfinished_target.h"
+#include "common/unfinished_target.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -46,9 +46,19 @@ bool UnfinishedTarget::open(const std::string& target)
 bool UnfinishedTarget::publish(const std::string& target)
 {
     if (fd_ >= 0) {
+        // An unnamed file cannot be renamed over another: give it a passing hidden name
+        // first, then replace the target in one step, so that an earlier target stays
+        // whole until the new one takes its place.
         std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        unlink(target.c_str());
-        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+        std::string passing = unfinishedTargetPath(target) + "." + std::to_string(getpid());
+        unlink(passing.c_str());
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, passing.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+        if (std::rename(passing.c_str(), target.c_str()) != 0) {
+            int err = errno;
+            unlink(passing.c_str());
+            errno = err;
+            return false;
+        }
         published_ = true;
         return true;
     }

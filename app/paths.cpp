@@ -50,7 +50,10 @@ std::string AppPaths::toolPath(int n) const
 
 std::string AppPaths::settingsFolder() const
 {
-    if (!appFolder.empty() && ::access(appFolder.c_str(), W_OK) == 0) return appFolder;
+    // An installed program keeps its settings per user, even when root could write its folder.
+    if (!appFolder.empty() && ::access(appFolder.c_str(), W_OK) == 0 &&
+        ::access((appFolder + kInstalledMarker).c_str(), F_OK) != 0)
+        return appFolder;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     // The XDG rules ignore a relative value.
     std::string base = xdg && xdg[0] == '/' ? std::string(xdg) : homeFolder() + ".config";

@@ -26,10 +26,13 @@ struct AppPaths {
     // Tool n (1 player, 2 encoder, 3 converter): the ".dll" file when it exists, else ".exe".
     std::string toolPath(int n) const;
     std::string settingsFile() const; // where Qorvid.ini lives (see settings)
-    // appFolder when it is writable (portable use), else $XDG_CONFIG_HOME/Qorvid/
-    // (~/.config/Qorvid/). Plimbo.ini and other per-program files go here too.
+    // appFolder when it is writable (portable use) and not an installed program folder, else
+    // $XDG_CONFIG_HOME/Qorvid/ (~/.config/Qorvid/). Plimbo.ini and other per-program files go here too.
     std::string settingsFolder() const;
 };
+
+// The file that installation puts into the program folder.
+inline constexpr const char* kInstalledMarker = "qorvid.installed";
 
 // The user's home folder with a trailing separator; stands in for "C:\" as the fallback folder.
 std::string homeFolder();

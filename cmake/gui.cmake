@@ -29,7 +29,10 @@ install(CODE "
   file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
   file(CREATE_LINK ../lib/qorvid/qorvid \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/qorvid\" SYMBOLIC)")
 install(FILES ${QORVID_RES}/qorvid.desktop DESTINATION share/applications)
-install(FILES ${QORVID_RES}/qorvid.png DESTINATION share/icons/hicolor/256x256/apps)
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES ${QORVID_RES}/icons/${size}x${size}/qorvid.png DESTINATION share/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES ${QORVID_RES}/io.qorvid.Qorvid.metainfo.xml DESTINATION share/metainfo)
 
 # A driver for the bench scripts and the screenshots: runs a conversion in the real window.
 add_executable(qorvid_gui_driver ${CMAKE_SOURCE_DIR}/bench/gui_driver.cpp)

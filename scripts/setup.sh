@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   opencc
   procps psmisc e2fsprogs python3 time bc xdg-utils
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

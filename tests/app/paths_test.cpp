@@ -36,16 +36,15 @@ TEST(AppPaths, ToolsPreferDllAndSettingsFollowWritability)
     EXPECT_EQ(paths.tempFolder.back(), '/');
 
     EXPECT_EQ(paths.settingsFile(), dir.path() + "Qorvid.ini");
-    if (::geteuid() != 0) { // root may write anywhere
-        AppPaths readOnly = AppPaths::forFolder("/proc/");
-        const char* saved = std::getenv("XDG_CONFIG_HOME");
-        std::string keep = saved ? saved : "";
-        setenv("XDG_CONFIG_HOME", "/cfg", 1);
-        EXPECT_EQ(readOnly.settingsFile(), "/cfg/Qorvid/Qorvid.ini");
-        setenv("XDG_CONFIG_HOME", "relative", 1); // ignored: not absolute
-        EXPECT_EQ(readOnly.settingsFolder(), homeFolder() + ".config/Qorvid/");
-        if (saved) setenv("XDG_CONFIG_HOME", keep.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
-    }
+    // An installed program folder keeps settings per user, even where root could write it.
+    writeFile(dir.file(kInstalledMarker), "");
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    std::string keep = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(paths.settingsFile(), "/cfg/Qorvid/Qorvid.ini");
+    setenv("XDG_CONFIG_HOME", "relative", 1); // ignored: not absolute
+    EXPECT_EQ(paths.settingsFolder(), homeFolder() + ".config/Qorvid/");
+    if (saved) setenv("XDG_CONFIG_HOME", keep.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(ChangeToFolderOf, ParentFolderOrFallback)

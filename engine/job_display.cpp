@@ -17,6 +17,19 @@ void JobDisplay::setProgressNote(float percent, const std::string& caption, bool
 {
     progress_.setProgressNote(percent, caption, idleStyle);
     lastPercent_ = percent;
+    reading_.reset();
+}
+
+void JobDisplay::showReading(const ProgressReading& reading)
+{
+    setProgressNote(reading.percent, progressCaption(lang_, reading), false);
+    reading_ = reading;
+}
+
+void JobDisplay::relabel()
+{
+    if (reading_) showReading(*reading_);
+    if (estimateActive_) estimate_.setEstimateNote(estimateText());
 }
 
 void JobDisplay::startEstimate(std::int64_t startMs)

@@ -1,7 +1,9 @@
 #pragma once
+#include "engine/progress_parse.h"
 #include "util/reporters.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qorvid {
@@ -17,6 +19,8 @@ public:
 
     // Draws the bar at percent with the caption; idleStyle only when it is reset after a job.
     void setProgressNote(float percent, const std::string& caption, bool idleStyle);
+    // A tool's progress reading, in the running style; remembered for a language switch.
+    void showReading(const ProgressReading& reading);
     float lastPercent() const { return lastPercent_; }
 
     // A run starts: remembers the start time and shows the first estimate text.
@@ -35,12 +39,17 @@ public:
 
     ProgressView& progressView() { return progress_; }
 
+    // After a language switch: the last reading's caption and the running estimate again,
+    // in the new language.
+    void relabel();
+
 private:
     const LangText& lang_;
     ProgressView& progress_;
     EstimateView& estimate_;
     Clock& clock_;
     float lastPercent_ = 0;
+    std::optional<ProgressReading> reading_; // the bar shows this reading's caption
     bool estimateActive_ = false;
     std::int64_t startMs_ = 0;
     float estimatePercent_ = -1;

@@ -116,7 +116,7 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
             if (auto reading = parseProgressChunk(p.chunk, style, length)) {
                 percent = reading->percent;
                 if (percent != lastShown) {
-                    ports_.display.setProgressNote(percent, progressCaption(lang_, *reading), false);
+                    ports_.display.showReading(*reading);
                     lastShown = percent;
                 }
             }
@@ -131,6 +131,12 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
     guard_ = nullptr;
     lastEnd_.endedByItself = !alive && !stuck && !guarded && !abort_.load();
 
+    // A stop that comes after the tool has ended by itself is too late to abort anything: the
+    // run is complete and its target must not be thrown away.
+    if (abort_.load() && !stuck && (!alive || !child->alive())) {
+        abort_.store(false);
+        alive = false;
+    }
     // Killing an ended process is harmless; a stuck or aborted one must go, with its own children.
     if (alive || stuck || guarded || abort_.load()) child->terminate();
     ports_.events.letEventsRun();

@@ -40,6 +40,22 @@ std::string label(const std::string& text)
     return s;
 }
 
+// The sound the command writes: a cut or repair keeps the source's rates (copied, or
+// re-encoded at them); the volume change of a VCD or DVD file uses that format's fixed rate.
+struct SoundValues {
+    std::string bitrate;
+    std::string sample;
+};
+SoundValues soundWritten(const ConversionOptions& o, const JobState& job, const LangText& lang)
+{
+    const std::string& kind = job.targetKind;
+    auto known = [&](std::int32_t v) { return v > 0 ? std::to_string(v) : lang[55]; };
+    if (kind == "onlyCut" || kind == "onlyFix") return {known(job.srcAudioBitrate), known(job.srcAudioRate)};
+    if (kind == "onlyTransVol" && job.targetExt == "dat") return {"224", o.cboAudioSample};
+    if (kind == "onlyTransVol" && job.targetExt == "vob") return {"320", o.cboAudioSample};
+    return {job.audioBitrateText, o.cboAudioSample};
+}
+
 } // namespace
 
 SizeChain sizeArgs(const ConversionOptions& o, const JobState& job)
@@ -193,8 +209,9 @@ std::string buildSummary(const ConversionOptions& o, const JobState& job, const 
         text += line(75, job.videoBitrateText);
     }
     if (soundOn) {
-        text += line(76, job.audioBitrateText);
-        text += line(267, o.cboAudioSample);
+        const SoundValues written = soundWritten(o, job, lang);
+        text += line(76, written.bitrate);
+        text += line(267, written.sample);
     }
     text += dashes + eol;
 

@@ -65,10 +65,11 @@ std::string absolute(const std::string& path)
 
 class LinuxShell final : public ShellOps {
 public:
-    bool openDocument(const std::string& pathOrUrl) override
+    bool openDocument(const std::string& pathOrUrl, std::function<void()> onFailure) override
     {
         if (pathOrUrl.empty()) return false;
-        return spawnDetached({"xdg-open", asArgument(pathOrUrl)});
+        // xdg-open ends with a non-zero status when no program takes the file.
+        return spawnDetached({"xdg-open", asArgument(pathOrUrl)}, std::move(onFailure));
     }
 
     bool runHidden(const std::string& path) override

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 namespace qorvid {
@@ -9,7 +10,8 @@ class ShellOps {
 public:
     virtual ~ShellOps() = default;
     // Opens a file or an address (http:, mailto:) with the desktop's default program.
-    virtual bool openDocument(const std::string& pathOrUrl) = 0;
+    // onFailure runs later, on a thread of its own, when the desktop has no program for it.
+    virtual bool openDocument(const std::string& pathOrUrl, std::function<void()> onFailure) = 0;
     // Runs a program file without a window, or opens any other file quietly.
     virtual bool runHidden(const std::string& path) = 0;
     // Shows the file selected in the file manager; where none answers, opens its folder.

@@ -22,8 +22,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+
+#include <cmath>
 
 namespace qorvid {
 
@@ -282,6 +285,12 @@ void frmMain::closeEvent(QCloseEvent* e)
 {
     if (!closeConfirmed_) {
         closePlayer();
+        if (jobRunning()) {
+            // The job goes on while the person decides.
+            askToLeaveDuringJob();
+            e->ignore();
+            return;
+        }
         if (ctx_->boxes.ask(ctx_->lang[22], Buttons::YesNo) != Answer::Yes) {
             e->ignore();
             return;
@@ -302,6 +311,35 @@ void frmMain::closeEvent(QCloseEvent* e)
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top != this && top->isVisible()) top->close();
     e->accept();
+}
+
+void frmMain::askToLeaveDuringJob()
+{
+    if (leaveQuestionOpen_) return;
+    leaveQuestionOpen_ = true;
+    const LangText& L = ctx_->lang;
+    const std::string percent = numberText(std::floor(picProgress->percent()));
+    const std::string text =
+        ctx_->job.jobTitle + "  ..... " + fillPlaceholders(L[16], {percent}) + "\r\n\r\n" + L[22];
+    QPointer<frmMain> self(this);
+    ctx_->boxes.askLater(text, Buttons::YesNo, [self](Answer a) {
+        if (self) self->leaveAnswered(a);
+    });
+}
+
+void frmMain::leaveAnswered(Answer answer)
+{
+    leaveQuestionOpen_ = false;
+    if (answer != Answer::Yes) return;
+    closeConfirmed_ = true;
+    saveSettingsNow();
+    // A job that ended while the question was open has kept and reported its target.
+    if (driver_->running()) {
+        closeAfterJob_ = true;
+        driver_->stop();
+        return;
+    }
+    close();
 }
 
 void frmMain::mousePressEvent(QMouseEvent* e)
@@ -339,7 +377,20 @@ void frmMain::openHelp()
         ctx_->boxes.showMessage(ctx_->lang[29]);
         return;
     }
-    ctx_->shell->openDocument(help);
+    // The table has no text for a help file that no program opens.
+    const std::string failed = language() == "gb" ? "Qorvid\n找不到可以开启说明档的程序！"
+                                                  : "Qorvid\n找不到可以開啟說明檔的程式！";
+    openWithDesktop(help, failed + "\r\n\r\n" + help);
+}
+
+void frmMain::openWithDesktop(const std::string& path, const std::string& failureText)
+{
+    // The desktop's answer comes later; the window may be gone by then.
+    QPointer<frmMain> self(this);
+    auto report = [self, failureText] {
+        if (self) self->ctx_->boxes.showMessage(failureText);
+    };
+    if (!ctx_->shell->openDocument(path, report)) report();
 }
 
 } // namespace qorvid

@@ -139,6 +139,12 @@ protected:
     void mousePressEvent(QMouseEvent*) override;
 
 private:
+    void askToLeaveDuringJob();
+    void leaveAnswered(Answer answer);
+    // Opens the file with the desktop's program; failureText is shown when none opens it.
+    void openWithDesktop(const std::string& path, const std::string& failureText);
+    // After a language switch: the job's texts, its summary and the running job's notes.
+    void relabelJob(const LangText& before);
     void buildControls();
     void buildMenus();
     void layoutControls();
@@ -157,8 +163,10 @@ private:
     std::unique_ptr<CpuMeter> meter_;
     bool developerMode_;
     std::string lengthTooltip_;
+    std::string lastCpuLoad_; // the meter's last reading, for a language switch
     bool closeConfirmed_ = false;
     bool closeAfterJob_ = false;
+    bool leaveQuestionOpen_ = false;
     int targetMode_ = 0;
 
     QMenu* mnuSrcType = nullptr;

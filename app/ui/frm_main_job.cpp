@@ -47,7 +47,8 @@ void frmMain::setCpuNote(const std::string& text) { lblEncodeEsti->setText(QStri
 void frmMain::cpuTick()
 {
     if (!meter_) return;
-    ctx_->display.setCpuNote(cpuNoteText(ctx_->lang, meter_->query()));
+    lastCpuLoad_ = meter_->query();
+    ctx_->display.setCpuNote(cpuNoteText(ctx_->lang, lastCpuLoad_));
     ctx_->display.showEstimate({});
 }
 
@@ -57,6 +58,8 @@ void frmMain::setRunningState(bool running)
     cmdEncode[0]->setVisible(!running);
     cmdEncode[1]->setVisible(running);
     imgFun->setActive(running);
+    // The idle window shows no time of a run that is over.
+    if (!running) picEncodeEsti->print(QString());
 }
 
 void frmMain::showKeyFrameNote(const std::string& text)
@@ -83,7 +86,7 @@ void frmMain::playTarget(const std::string& path)
 {
     cmdEncode[0]->setProperty("Tag", QString("playFromEndEncode"));
     // The player window is a later part of the program; the desktop's player stands in.
-    ctx_->shell->openDocument(path);
+    openWithDesktop(path, ctx_->lang[178] + "\r\n\r\n" + path);
     cmdEncode[0]->setProperty("Tag", QString());
 }
 

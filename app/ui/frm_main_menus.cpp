@@ -2,11 +2,13 @@
 // language switch, and the target-folder menu's state.
 #include "app/ui/frm_main.h"
 
+#include "app/cpu_note.h"
 #include "app/paths.h"
 #include "app/ui/progress_picture.h"
 #include "controls/style_button.h"
 #include "engine/format_catalog.h"
-#include "util/file_object.h"
+#include "options/option_args.h"
+#include "options/option_relabel.h"
 #include "util/text.h"
 
 #include <QAction>
@@ -127,7 +129,9 @@ std::string frmMain::language() const { return mnuLanguage->property("Tag").toSt
 
 void frmMain::applyLanguage(const std::string& code)
 {
+    const LangText before = ctx_->lang;
     ctx_->lang.load(code);
+    relabelJob(before);
     for (const char* name : {"mnuLngTW", "mnuLngGB", "mnuLngEN"}) menuItem(name)->setChecked(false);
     mnuLanguage->setProperty("Tag", QString::fromStdString(code));
     if (code == "en") menuItem("mnuLngEN")->setChecked(true);
@@ -140,6 +144,20 @@ void frmMain::applyLanguage(const std::string& code)
     }
     applyCaptions();
     refreshVideoInfo();
+}
+
+void frmMain::relabelJob(const LangText& before)
+{
+    qorvid::relabelJob(ctx_->options, ctx_->job, before, ctx_->lang);
+    if (!ctx_->summary.empty()) {
+        ctx_->summary = buildSummary(ctx_->options, ctx_->job, ctx_->lang);
+        lblEncodeNote->setText(QString::fromStdString(toUnixLines(ctx_->summary)));
+    }
+    if (!lastCpuLoad_.empty()) ctx_->display.setCpuNote(cpuNoteText(ctx_->lang, lastCpuLoad_));
+    else if (meter_) ctx_->display.resetCpuNote();
+    if (!jobRunning()) return;
+    ctx_->display.relabel();
+    if (lblEncodeNoteCheck->isVisibleTo(lblEncodeNoteCheck->parentWidget())) lblEncodeNoteCheck->setText(text(33));
 }
 
 void frmMain::refreshJobWords()
@@ -166,8 +184,8 @@ void frmMain::applyCaptions()
     cmdOutput->setToolTip(text(12));
     refreshJobWords();
     if (!jobRunning()) setProgressNote(0, fillPlaceholders(L[16], {"0"}), true);
-    if (!fileObject().FileExists(ctx_->labels.input)) lblInput->setText(text(17));
-    if (!fileObject().FileExists(ctx_->labels.output)) lblOutput->setText(text(18));
+    // A target that is not written yet is still the job's target: only a missing path reads "none".
+    refreshLabels();
     lblMsgSay->setText(text(118));
 
     set("mnuToPlay", 0, L[164]);

@@ -84,6 +84,7 @@ void frmMain::addSource(const std::string& extOrList, const std::string& kind, c
     AddSourceContext add{ctx_->job, ctx_->labels, ctx_->lang, ctx_->boxes, probe, targetFolderSetting(), {}, {}};
     if (!acceptSourceFile(path, ctx_->boxes, ctx_->lang)) return;
     lblEncodeNote->clear();
+    ctx_->summary.clear();
     lblOutput->clear();
     lblOutput->setToolTip({});
     setLabelPath(lblInput, path, 17);
@@ -147,8 +148,10 @@ void frmMain::mnuTargetFileClick()
     d.setFilterIndex(1);
     d.InitDir = fo.GetParentFolderName(target);
     d.FileName = fo.GetBaseName(target) + "." + ext;
-    const std::string chosen = d.ShowSave(false);
+    std::string chosen = d.ShowSave(false);
     if (chosen.empty()) return;
+    // The tool writes the format the kind names, whatever the name says: the name must say it too.
+    if (toLower(fo.GetExtensionName(chosen)) != toLower(ext)) chosen += (endsWith(chosen, ".") ? "" : ".") + ext;
     ctx_->labels.output = chosen;
     refreshLabels();
 }
@@ -177,7 +180,7 @@ void frmMain::playItem(int index)
     if (name.empty()) return;
     if (!acceptSourceFile(name, ctx_->boxes, ctx_->lang)) return;
     // The player window is a later part of the program; the desktop's player stands in.
-    ctx_->shell->openDocument(name);
+    openWithDesktop(name, ctx_->lang[178] + "\r\n\r\n" + name);
 }
 
 void frmMain::dropOnSource(const QStringList& files, const QString& dropped)

@@ -131,8 +131,9 @@ TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePoll)
     rig.ui.onEvents = [&] {
         if (rig.ui.eventRuns == 3) rig.runner.setStopDosIo();
     };
+    const std::int64_t start = rig.clock.now;
     rig.runner.RunWithProgress(kEncoder, 100, false);
-    EXPECT_EQ(launcher.last().polls, 3);
+    EXPECT_EQ(rig.clock.now - start, 3 * ToolRunner::kPollMs); // no wait after the stop
     EXPECT_TRUE(launcher.last().terminated);
     ASSERT_EQ(rig.ui.messages.size(), 1u);
     EXPECT_EQ(rig.ui.messages[0], "轉檔處理中斷！");
@@ -141,6 +142,28 @@ TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePoll)
     rig.ui.onEvents = nullptr;
     rig.runner.RunWithProgress(kConverter, 100, false);
     EXPECT_FALSE(rig.runner.aborted());
+}
+
+TEST(RunWithProgress, StopAfterTheToolEndedByItselfIsNoAbort)
+{
+    // The tool ends with the poll in which the stop comes, or just after it.
+    const std::vector<std::vector<FakeStep>> runs = {
+        {{"Pos: 1.0s 1f\r"}, {"Pos: 2.0s 2f\r", false}},
+        {{"Pos: 1.0s 1f\r"}, {"Pos: 2.0s 2f\r"}, {"", false}},
+    };
+    for (const auto& steps : runs) {
+        SCOPED_TRACE(steps.size());
+        ScriptedLauncher launcher;
+        launcher.on("ZevraRes2", steps);
+        RunnerRig rig(launcher);
+        rig.ui.onEvents = [&] {
+            if (rig.ui.eventRuns == 2) rig.runner.setStopDosIo();
+        };
+        rig.runner.RunWithProgress(kEncoder, 100, false);
+        EXPECT_FALSE(rig.runner.aborted());
+        EXPECT_TRUE(rig.ui.messages.empty());
+        EXPECT_FALSE(rig.ui.startButtonShown);
+    }
 }
 
 TEST(RunWithProgress, OutputWindowShowsCommandAndConsole)

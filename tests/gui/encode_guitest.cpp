@@ -1,6 +1,7 @@
 // The encode button pair running real conversions through the plugins.
 #include "tests/gui/gui_fixture.h"
 
+#include "app/lang_text.h"
 #include "app/ui/frm_output.h"
 #include "app/ui/progress_picture.h"
 #include "controls/style_button.h"
@@ -13,7 +14,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
 
 namespace qorvid::test {
 namespace {
@@ -30,10 +33,12 @@ TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
     std::vector<float> drawn;
     QObject::connect(win->picProgress, &ProgressPicture::drawn, [&](float p, const QString&, bool) { drawn.push_back(p); });
     std::string captionAtSuccess;
+    QString estimateAtSuccess;
     bool stopFaceDuringRun = false;
     answer = [&](const BoxRequest& r) {
         if (r.text.find(toUnixLines(msg(65))) != std::string::npos) {
             captionAtSuccess = win->picProgress->caption().toStdString();
+            estimateAtSuccess = win->picEncodeEsti->text();
             return Answer::Cancel; // do not play
         }
         stopFaceDuringRun = stopFaceDuringRun || win->cmdEncode[1]->isVisible();
@@ -54,6 +59,59 @@ TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
     EXPECT_FALSE(win->cmdEncode[1]->isVisible());
     EXPECT_TRUE(win->cmdInput->isEnabled());
     EXPECT_TRUE(shell.opened.empty());
+    // The run's time is shown until its end, and the idle window shows none.
+    EXPECT_TRUE(estimateAtSuccess.startsWith(QString::fromStdString(msg(278).substr(0, msg(278).find("aaa")))))
+        << estimateAtSuccess.toStdString();
+    EXPECT_TRUE(win->picEncodeEsti->text().isEmpty()) << win->picEncodeEsti->text().toStdString();
+}
+
+// The value of the summary line "<message> = value".
+std::string summaryValue(const std::string& summary, const std::string& message)
+{
+    const std::string head = message + " = ";
+    auto at = summary.find(head);
+    if (at == std::string::npos) return "<none>";
+    at += head.size();
+    return summary.substr(at, summary.find("\r\n", at) - at);
+}
+
+TEST_F(Encode, QuickOperationSummaryNamesTheSoundTheTargetGets)
+{
+    open();
+    const std::string avi = makeClip("keep.avi", 320, 240, 25, 3);
+    const std::string wmv = media.file("keep.wmv");
+    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=3", "-f", "lavfi", "-i",
+            "sine=sample_rate=44100:duration=3", "-c:v", "wmv2", "-c:a", "wmav2", "-b:a", "96k", wmv});
+    const std::string dat = media.file("keep.dat");
+    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=352x240:rate=30000/1001:duration=3", "-f", "lavfi", "-i",
+            "sine=sample_rate=44100:duration=3", "-target", "ntsc-vcd", dat});
+    const struct {
+        const char* menu;
+        int index;
+        std::string source;
+    } jobs[] = {{"mnuSrcIsFileToCut", 2, avi},
+                {"mnuSrcIsFileToFix", 1, wmv},
+                {"mnuSrcIsFileToCut", 1, wmv},
+                {"mnuSrcIsFileToChangeVol", 0, dat}};
+    for (const auto& j : jobs) {
+        SCOPED_TRACE(std::string(j.menu) + " " + j.source);
+        chooseSource(j.menu, j.index, j.source);
+        const std::string summary = ctx().summary;
+        answer = [&](const BoxRequest& r) {
+            // Confirm the job, do not play the result.
+            return r.text.find(toUnixLines(msg(65))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+        };
+        QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
+        const std::string target = ctx().labels.output;
+        ASSERT_TRUE(fileExists(target)) << boxTexts.back();
+        EXPECT_EQ(summaryValue(summary, msg(267)), ffprobeValue(target, "a:0", "sample_rate")) << summary;
+        // A container's bit rate is measured over the file: a few per cent off the stream's own.
+        const std::string rate = ffprobeValue(target, "a:0", "bit_rate");
+        if (!rate.empty() && rate != "N/A")
+            EXPECT_NEAR(leadingNumber(summaryValue(summary, msg(76))), std::stod(rate) / 1000, std::stod(rate) / 20000)
+                << summary;
+        std::filesystem::remove(target);
+    }
 }
 
 TEST_F(Encode, StopDuringALongRunShowsMessage045AndLeavesNoChild)
@@ -85,6 +143,99 @@ TEST_F(Encode, StopDuringALongRunShowsMessage045AndLeavesNoChild)
     EXPECT_TRUE(processesMatching(clip).empty());
     EXPECT_TRUE(win->cmdEncode[0]->isVisible());
     EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(16), {"0"}));
+}
+
+// Runs the job while `step` is called every 20 ms with the window live; step returns true
+// when it is done.
+void runWhile(frmMain& win, std::function<bool()> step)
+{
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (step()) watch.stop();
+    });
+    watch.start();
+    QTest::mouseClick(win.cmdEncode[0], Qt::LeftButton);
+}
+
+TEST_F(Encode, LanguageSwitchDuringARunRewritesItsNotesAtOnce)
+{
+    open();
+    const std::string clip = makeClip("switch.avi", 640, 360, 25, 60);
+    chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
+    LangText gb;
+    ASSERT_TRUE(gb.load("gb"));
+    const QString estimateHead = QString::fromStdString(gb[278].substr(0, gb[278].find("aaa")));
+    const QString progressHead = QString::fromStdString(gb[16].substr(0, gb[16].find("aaa")));
+    QString estimate, caption;
+    runWhile(*win, [&] {
+        if (win->picProgress->percent() <= 0 || win->picEncodeEsti->text().isEmpty()) return false;
+        win->applyLanguage("gb");
+        estimate = win->picEncodeEsti->text();
+        caption = win->picProgress->caption();
+        QTest::mouseClick(win->cmdEncode[1], Qt::LeftButton);
+        return true;
+    });
+    EXPECT_TRUE(estimate.startsWith(estimateHead)) << estimate.toStdString();
+    EXPECT_TRUE(caption.startsWith(progressHead)) << caption.toStdString();
+    EXPECT_TRUE(win->picEncodeEsti->text().isEmpty());
+}
+
+TEST_F(Encode, ClosingDuringARunNamesTheJobAndKeepsDrivingIt)
+{
+    open();
+    const std::string clip = makeClip("leave.avi", 640, 360, 25, 60);
+    chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
+    const std::string target = ctx().labels.output;
+    float percentAsked = -1;
+    bool closedAtOnce = true;
+    runWhile(*win, [&] {
+        const float p = win->picProgress->percent();
+        if (percentAsked < 0) {
+            if (p <= 0) return false;
+            closedAtOnce = win->close();
+            percentAsked = p;
+            return false;
+        }
+        // The bar goes on while the question is open; then the answer is Yes.
+        if (p <= percentAsked || openQuestions.empty()) return false;
+        openQuestions.back().done(Answer::Yes);
+        return true;
+    });
+    EXPECT_FALSE(closedAtOnce);
+    ASSERT_EQ(openQuestions.size(), 1u);
+    EXPECT_NE(openQuestions[0].request.text.find(ctx().job.jobTitle), std::string::npos)
+        << openQuestions[0].request.text;
+    EXPECT_NE(openQuestions[0].request.text.find(toUnixLines(msg(22))), std::string::npos);
+    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(45)));
+    EXPECT_FALSE(fileExists(target));
+    EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_TRUE(fileExists(settingsFile()));
+}
+
+TEST_F(Encode, LeavingAfterTheRunEndedKeepsAndReportsTheTarget)
+{
+    open();
+    const std::string clip = makeClip("late.avi", 320, 240, 25, 8);
+    chooseSource("mnuSrcIsFileToAvi", 2, clip); // DivX
+    const std::string target = ctx().labels.output;
+    answer = [&](const BoxRequest& r) {
+        return r.text.find(toUnixLines(msg(65))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+    };
+    runWhile(*win, [&] {
+        if (win->picProgress->percent() <= 0) return false;
+        win->close();
+        return true;
+    });
+    // The question was still open when the run ended; the answer comes now.
+    ASSERT_EQ(openQuestions.size(), 1u);
+    EXPECT_NE(boxTexts.back().find(target), std::string::npos) << boxTexts.back(); // the success box
+    openQuestions[0].done(Answer::Yes);
+    EXPECT_FALSE(win->isVisible());
+    ASSERT_TRUE(fileExists(target));
+    EXPECT_GT(std::filesystem::file_size(target), 0u);
+    EXPECT_NE(ffprobeValue(target, "v:0", "codec_name"), "");
 }
 
 TEST_F(Encode, EmptiedCommandInTheReviewEndsTheJobSilently)

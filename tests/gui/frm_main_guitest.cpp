@@ -5,6 +5,8 @@
 #include "app/lang_text.h"
 #include "controls/style_button.h"
 #include "engine/format_catalog.h"
+#include "util/text.h"
+#include "util/ui/qt_shell.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,10 +16,69 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cstdio>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <unistd.h>
+
 namespace qorvid::test {
 namespace {
 
 std::string text(const QAction* a) { return a ? a->text().toStdString() : "<missing>"; }
+
+// Children of this process that ended and were never waited for.
+int defunctChildren()
+{
+    int count = 0;
+    DIR* proc = opendir("/proc");
+    if (!proc) return 0;
+    while (dirent* e = readdir(proc)) {
+        std::ifstream stat(std::string("/proc/") + e->d_name + "/stat");
+        std::string all;
+        if (!stat || !std::getline(stat, all)) continue;
+        auto close = all.rfind(')');
+        if (close == std::string::npos) continue;
+        char state = 0;
+        int ppid = 0;
+        if (std::sscanf(all.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && state == 'Z' && ppid == getpid())
+            ++count;
+    }
+    closedir(proc);
+    return count;
+}
+
+// A desktop without any program to open files: no display, no browser, no mailcap entries.
+class BareDesktop {
+public:
+    explicit BareDesktop(const std::string& emptyMailcap)
+    {
+        writeFile(emptyMailcap, "");
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
+                                 "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+            set(name, nullptr);
+        set("BROWSER", "false");
+        set("MAILCAPS", emptyMailcap.c_str());
+    }
+    ~BareDesktop()
+    {
+        for (auto& [name, value] : saved_) {
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+            else unsetenv(name.c_str());
+        }
+    }
+
+private:
+    void set(const char* name, const char* value)
+    {
+        const char* old = getenv(name);
+        saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
 
 using MainWindow = MainWindowTest;
 
@@ -178,6 +239,87 @@ TEST_F(MainWindow, PlayTargetIsDisabledWithoutTheTargetFile)
     win->menuItem("mnuToPlay2")->trigger();
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], ctx().labels.output);
+}
+
+TEST_F(MainWindow, TargetChosenAgainKeepsTheExtensionOfTheKind)
+{
+    open();
+    const std::string clip = makeClip("e.avi", 160, 120, 25, 1);
+    chooseSource("mnuSrcIsFileToWmv", 0, clip);
+    const struct {
+        std::string chosen, target;
+    } cases[] = {
+        {"plain", "plain.wmv"},
+        {"other.avi", "other.avi.wmv"},
+        {"dotted.", "dotted.wmv"},
+        {"UPPER.WMV", "UPPER.WMV"},
+        {"kept.wmv", "kept.wmv"},
+    };
+    for (const auto& c : cases) {
+        choices.push_back(QString::fromStdString(media.file(c.chosen)));
+        win->menuItem("mnuTargetFile")->trigger();
+        EXPECT_EQ(ctx().labels.output, media.file(c.target)) << c.chosen;
+        EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file(c.target)) << c.chosen;
+    }
+}
+
+TEST_F(MainWindow, LanguageSwitchRewritesTheJobAsAFreshChoiceWouldShowIt)
+{
+    open();
+    const std::string clip = makeClip("lang.avi", 320, 240, 25, 2);
+    const struct {
+        const char* menu;
+        int index;
+    } entries[] = {{"mnuSrcIsFileToMpg", 0},   {"mnuSrcIsFileToAvi", 4}, {"mnuSrcIsFileToSound", 1},
+                   {"mnuSrcIsFileToCut", 2},   {"mnuSrcIsFileToChangeVol", 2}};
+    struct Shown {
+        std::string summary, kind, title, startCaption, stopCaption, optTip;
+        bool operator==(const Shown&) const = default;
+    };
+    auto shown = [&] {
+        return Shown{win->lblEncodeNote->text().toStdString(), ctx().job.targetKind,  ctx().job.jobTitle,
+                     win->cmdEncode[0]->Caption().toStdString(), win->cmdEncode[1]->Caption().toStdString(),
+                     win->cmdOpt->toolTip().toStdString()};
+    };
+    for (const auto& e : entries) {
+        SCOPED_TRACE(std::string(e.menu) + " " + std::to_string(e.index));
+        win->applyLanguage("tw");
+        chooseSource(e.menu, e.index, clip);
+        const Shown inTw = shown();
+        win->applyLanguage("gb");
+        const Shown switched = shown();
+        chooseSource(e.menu, e.index, clip);
+        const Shown fresh = shown();
+        EXPECT_FALSE(inTw == fresh); // the two tables differ here
+        EXPECT_EQ(switched.summary, fresh.summary);
+        EXPECT_EQ(switched.kind, fresh.kind);
+        EXPECT_EQ(switched.title, fresh.title);
+        EXPECT_EQ(switched.startCaption, fresh.startCaption);
+        EXPECT_EQ(switched.stopCaption, fresh.stopCaption);
+        EXPECT_EQ(switched.optTip, fresh.optTip);
+    }
+}
+
+TEST_F(MainWindow, PlayAndHelpSayWhenNoProgramOpensTheFileAndLeaveNoDefunctChild)
+{
+    open();
+    ctx().shell = &qtShell();
+    BareDesktop desktop(app.file("mailcap"));
+    std::filesystem::create_directory(app.path() + "help");
+    const std::string help = app.path() + "help/help_tw.html";
+    writeFile(help, "<html></html>");
+    const std::string odd = media.file("odd.qzx");
+    writeFile(odd, std::string(4096, '\x7f'));
+
+    win->dropOnSource({QString::fromStdString(odd)}, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxTexts.empty(); }, 20000));
+    EXPECT_EQ(boxTexts[0], toUnixLines(msg(178)) + "\n\n" + odd);
+
+    win->menuItem("mnuHelp")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxTexts.size() >= 2; }, 20000));
+    EXPECT_NE(boxTexts[1].find(help), std::string::npos) << boxTexts[1];
+    EXPECT_EQ(boxTexts[1].rfind("Qorvid\n", 0), 0u) << boxTexts[1];
+    EXPECT_EQ(defunctChildren(), 0);
 }
 
 TEST_F(MainWindow, TargetChosenAgainThroughTheSaveDialog)

@@ -42,6 +42,10 @@ void MainWindowTest::open(const std::string& settingsText, bool developer)
         if (answer) return answer(r);
         return r.buttons == Buttons::Ok || r.buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     };
+    c.boxes.laterPresenter = [this](const BoxRequest& r, MessageBoxes::Done done) {
+        boxTexts.push_back(r.text);
+        openQuestions.push_back({r, std::move(done)});
+    };
     c.dialog.chooser = [this](const DialogRequest& r) {
         dialogs.push_back(r);
         DialogResult res;

@@ -21,7 +21,7 @@ std::string pluginsDir();
 // Records what the window opens instead of starting the desktop's programs.
 class RecordingShell final : public ShellOps {
 public:
-    bool openDocument(const std::string& p) override
+    bool openDocument(const std::string& p, std::function<void()>) override
     {
         opened.push_back(p);
         return true;
@@ -57,6 +57,12 @@ protected:
     // Boxes: every text shown, in order; answers come from `answer` (default: OK / Yes).
     std::vector<std::string> boxTexts;
     std::function<Answer(const BoxRequest&)> answer;
+    // Questions that do not wait: they stay open here until the test answers them.
+    struct OpenQuestion {
+        BoxRequest request;
+        MessageBoxes::Done done;
+    };
+    std::vector<OpenQuestion> openQuestions;
     // Dialogs: each request; the chooser takes the next path from `choices` ("" cancels).
     std::vector<DialogRequest> dialogs;
     std::deque<QString> choices;

@@ -1,17 +1,21 @@
 #include "util/ui/qt_shell.h"
 
-#include <QDesktopServices>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QMetaObject>
 
 namespace qorvid {
 
-bool QtShellOps::openDocument(const std::string& pathOrUrl)
+bool QtShellOps::openDocument(const std::string& pathOrUrl, std::function<void()> onFailure)
 {
-    if (pathOrUrl.empty()) return false;
-    const QString s = QString::fromStdString(pathOrUrl);
-    // An address keeps its scheme; anything else is a file name, never parsed as a URL.
-    const bool address = s.startsWith("http:") || s.startsWith("https:") || s.startsWith("mailto:");
-    return QDesktopServices::openUrl(address ? QUrl(s) : QUrl::fromLocalFile(s));
+    // Not QDesktopServices: it neither waits for its launcher (a defunct child per call) nor
+    // tells whether any program took the file.
+    std::function<void()> onWindowThread;
+    if (onFailure)
+        onWindowThread = [onFailure = std::move(onFailure)] {
+            if (QCoreApplication* app = QCoreApplication::instance())
+                QMetaObject::invokeMethod(app, onFailure, Qt::QueuedConnection);
+        };
+    return systemShell().openDocument(pathOrUrl, std::move(onWindowThread));
 }
 
 bool QtShellOps::runHidden(const std::string& path) { return systemShell().runHidden(path); }

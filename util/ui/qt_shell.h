@@ -3,11 +3,11 @@
 
 namespace qorvid {
 
-// The shell calls through Qt: documents and addresses with QDesktopServices; hidden runs
-// and the file manager as the core does them.
+// The shell calls of the window program: as the core does them, with a failure reported
+// on the window thread.
 class QtShellOps final : public ShellOps {
 public:
-    bool openDocument(const std::string& pathOrUrl) override;
+    bool openDocument(const std::string& pathOrUrl, std::function<void()> onFailure) override;
     bool runHidden(const std::string& path) override;
     bool showInFileManager(const std::string& path) override;
 };

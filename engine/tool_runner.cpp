@@ -129,7 +129,6 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
         }
     }
     guard_ = nullptr;
-    lastEnd_.endedByItself = !alive && !stuck && !guarded && !abort_.load();
 
     // A stop that comes after the tool has ended by itself is too late to abort anything: the
     // run is complete and its target must not be thrown away.
@@ -137,6 +136,7 @@ float ToolRunner::RunWithProgress(const std::string& commandLine, float lengthSe
         abort_.store(false);
         alive = false;
     }
+    lastEnd_.endedByItself = !alive && !stuck && !guarded && !abort_.load();
     // Killing an ended process is harmless; a stuck or aborted one must go, with its own children.
     if (alive || stuck || guarded || abort_.load()) child->terminate();
     ports_.events.letEventsRun();

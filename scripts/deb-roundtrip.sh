@@ -40,8 +40,8 @@ mkdir -p "$HOME"
 ffmpeg -v error -f lavfi -i testsrc2=size=320x240:rate=25:duration=3 -f lavfi -i sine=duration=3 \
   -c:v mpeg4 -c:a libmp3lame "$work/clip.avi"
 /usr/bin/qorvid-cli --version
-/usr/bin/qorvid-cli convert "$work/clip.avi" --to divx --yes --lang en --target-dir "$work"
-ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$work/clip.avi" >/dev/null
+/usr/bin/qorvid-cli convert "$work/clip.avi" --to divx --yes --lang en --target-dir "$work" >/dev/null
+echo "divx target: $(ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$work/clip_avi2.avi" | tr "\n" " ")"
 /usr/bin/qorvid-cli convert "$work/clip.avi" --to mp3 --yes --lang en >/dev/null
 echo "mp3 target: $(ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$work/clip.mp3")"
 set +e

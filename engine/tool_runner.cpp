@@ -173,13 +173,14 @@ std::string ToolRunner::RunAndCapture(const std::string& commandLine, bool showW
     if (commandLine.empty()) return {};
     auto child = ports_.launcher.start(commandLine, StartOptions{showWindow, false});
     std::int64_t lastOutput = ports_.clock.nowMs();
+    const std::int64_t started = lastOutput;
     std::string captured;
     bool hungUp = false;
 
     for (;;) {
         Poll p = pollOnce(*child, lastOutput, std::numeric_limits<std::size_t>::max(), hungUp);
         captured += p.chunk;
-        if (p.stuck) break;
+        if (p.stuck || ports_.clock.nowMs() - started > kCaptureLimitMs) break;
         ports_.events.letEventsRun();
         if (!p.alive) break;
     }

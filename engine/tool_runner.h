@@ -42,7 +42,8 @@ public:
     // Runs an encoding command and drives the progress display; returns the last percentage.
     // lengthSeconds 0 means the job's length.
     float RunWithProgress(const std::string& commandLine, float lengthSeconds, bool showWindow);
-    // Runs a command to its end (or until it is stuck) and returns all it printed.
+    // Runs a command to its end (or until it is stuck, or kCaptureLimitMs have passed) and
+    // returns all it printed.
     std::string RunAndCapture(const std::string& commandLine, bool showWindow);
 
     // The abort flag: set by the stop button (safe from a signal handler) and by a stuck run.
@@ -61,6 +62,8 @@ public:
     static constexpr int kPollMs = 100;
     static constexpr std::int64_t kBrokenPipeMs = 2000;
     static constexpr std::int64_t kSilentMs = 24000;
+    // A capture that is never silent (a tool printing in a loop) still has to end.
+    static constexpr std::int64_t kCaptureLimitMs = 10 * 60 * 1000;
 
 private:
     struct Poll {

@@ -18,9 +18,12 @@ std::string aboutFile(const std::string& text, const std::string& path) { return
 bool acceptSourceFile(const std::string& path, MessageSink& messages, const LangText& lang)
 {
     bool ok = canQuote(path);
+    struct stat st {};
+    // Only a regular file: opening a FIFO waits for a writer, and a device or socket has no
+    // length. Non-blocking, so that a file swapped for a FIFO meanwhile cannot hold us either.
+    if (ok) ok = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     if (ok) {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st {};
+        int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         ok = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
         if (fd >= 0) ::close(fd);
     }

@@ -7,8 +7,9 @@ class LangText;
 class MessageSink;
 struct JobState;
 
-// Whether a chosen path can be a source at all: a readable file of non-zero length whose
-// name the command line can carry. Otherwise shows message 010 with the path.
+// Whether a chosen path can be a source at all: a readable regular file of non-zero length
+// whose name the command line can carry (no FIFO, device, socket or folder). Otherwise shows
+// message 010 with the path. Never waits on the file.
 bool acceptSourceFile(const std::string& path, MessageSink& messages, const LangText& lang);
 
 // Whether the probed source can be converted: it exists (else message 001) and the probe

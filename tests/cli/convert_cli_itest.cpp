@@ -9,6 +9,7 @@
 #include <sstream>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -184,6 +185,20 @@ TEST_F(ConvertCli, RefusalsExplainThemselvesAndTouchNothing)
     EXPECT_NE(quoted.output.find("這是一個無效檔名的影音檔案"), std::string::npos) << quoted.output;
     EXPECT_TRUE(std::filesystem::is_empty(clean.path()));
     EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "divx", "--rotate", "9"}).exitCode, 2);
+}
+
+TEST_F(ConvertCli, FifoSourceIsRefusedBeforeAnyToolRuns)
+{
+    TempDir out;
+    const std::string fifo = out.file("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    RunResult r = runGuarded({buildDir() + "qorvid-cli", "convert", "--lang", "tw", fifo, "--to", "mpeg1", "--yes",
+                              "--target-dir", out.path()},
+                             20);
+    EXPECT_FALSE(r.hung);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("這是一個無效檔名的影音檔案"), std::string::npos) << r.output;
+    EXPECT_TRUE(processesMatching(fifo).empty());
 }
 
 TEST_F(ConvertCli, TargetThatCannotBeReplacedIsKept)

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace qorvid::test;
 
@@ -194,6 +195,22 @@ TEST_F(ProbeCli, BadInputIsRefusedWithItsMessage)
     RunResult r = runProgram({bare.file("qorvid-cli"), "probe", "--lang", "tw", dir->file("mpeg4 mp3.avi")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.output.find("找不到 Qorvid Plugins"), std::string::npos) << r.output;
+}
+
+TEST_F(ProbeCli, FileThatIsNoRegularFileIsRefusedBeforeAnyToolRuns)
+{
+    TempDir here;
+    const std::string fifo = here.file("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& file : {fifo, std::string("/dev/null")}) {
+        SCOPED_TRACE(file);
+        RunResult r = runGuarded({buildDir() + "qorvid-cli", "probe", "--lang", "tw", file}, 20);
+        EXPECT_FALSE(r.hung);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.output.find("這是一個無效檔名的影音檔案\n\n" + file), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("srcWidth="), std::string::npos) << r.output;
+    }
+    EXPECT_TRUE(processesMatching(fifo).empty());
 }
 
 TEST_F(ProbeCli, SpeaksTheChosenLanguage)

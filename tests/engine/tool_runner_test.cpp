@@ -193,6 +193,38 @@ TEST(RunAndCapture, KeepsEverythingAndNeverShowsAMessage)
     EXPECT_FALSE(rig.runner.aborted());
 }
 
+TEST(RunAndCapture, ToolPrintingEvery20SecondsRunsToItsEnd)
+{
+    ScriptedLauncher launcher;
+    std::vector<FakeStep> steps;
+    for (int i = 0; i < 1000; ++i) steps.push_back({i % 200 == 0 ? "V:  1.0 1/1\r" : ""});
+    steps.push_back({"Exiting...\n", false});
+    launcher.on("fps", steps);
+    RunnerRig rig(launcher);
+    std::string out = rig.runner.RunAndCapture("p -fps 10000", false);
+    EXPECT_FALSE(launcher.last().terminated);
+    EXPECT_EQ(out.substr(out.size() - 11), "Exiting...\n");
+}
+
+TEST(RunAndCapture, ToolThatNeverFallsSilentIsEndedAtTheCaptureLimit)
+{
+    // Prints every 10 s for longer than the limit, so the silence bound never comes into play.
+    ScriptedLauncher launcher;
+    std::vector<FakeStep> steps;
+    for (std::int64_t i = 0; i < ToolRunner::kCaptureLimitMs / ToolRunner::kPollMs + 1000; ++i)
+        steps.push_back({i % 100 == 0 ? "V:  1.0 1/1\r" : ""});
+    launcher.on("chatty", steps);
+    RunnerRig rig(launcher);
+    const std::int64_t start = rig.clock.now;
+    std::string out = rig.runner.RunAndCapture("p chatty", false);
+    EXPECT_TRUE(launcher.last().terminated);
+    EXPECT_TRUE(launcher.last().closed);
+    EXPECT_GE(rig.clock.now - start, ToolRunner::kCaptureLimitMs);
+    EXPECT_LT(rig.clock.now - start, ToolRunner::kCaptureLimitMs + 1000);
+    EXPECT_EQ(out.substr(0, 12), "V:  1.0 1/1\r");
+    EXPECT_TRUE(rig.ui.messages.empty());
+}
+
 // Real child processes, with the injected clock standing in for the waiting.
 TEST(RunnerWithRealTools, CannedProgressScriptEndsNormally)
 {

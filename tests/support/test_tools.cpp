@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sstream>
@@ -35,7 +37,45 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
+namespace {
+RunResult run(const std::vector<std::string>& argv, const std::string& stdinText, int guardSeconds);
+} // namespace
+
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText)
+{
+    return run(argv, stdinText, 0);
+}
+
+RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds)
+{
+    return run(argv, {}, guardSeconds);
+}
+
+namespace {
+
+// Reads the pipe to its end; with a guard, kills the program once the guard has run out.
+void readUntilEnd(int fd, pid_t pid, int guardSeconds, RunResult& result)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(guardSeconds);
+    char buf[8192];
+    for (;;) {
+        if (guardSeconds > 0) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd p{fd, POLLIN, 0};
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0) {
+                result.hung = true;
+                kill(pid, SIGKILL);
+                return;
+            }
+        }
+        ssize_t n = read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        result.output.append(buf, static_cast<size_t>(n));
+    }
+}
+
+RunResult run(const std::vector<std::string>& argv, const std::string& stdinText, int guardSeconds)
 {
     RunResult result;
     int out[2], in[2];
@@ -66,16 +106,15 @@ RunResult runProgram(const std::vector<std::string>& argv, const std::string& st
         (void)ignored;
     }
     close(in[1]);
-    char buf[8192];
-    ssize_t n;
-    while ((n = read(out[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0) result.output.append(buf, static_cast<size_t>(n));
+    readUntilEnd(out[0], pid, guardSeconds, result);
     close(out[0]);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }
+
+} // namespace
 
 void ffmpeg(const std::vector<std::string>& args)
 {

@@ -22,10 +22,14 @@ private:
 struct RunResult {
     int exitCode = -1;
     std::string output; // standard output and standard error together
+    bool hung = false;  // killed by the guard of runGuarded
 };
 
 // Runs argv[0] (looked up in PATH) with the arguments, no shell, and waits for it.
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText = {});
+// The same for a program that might never end: after guardSeconds it is killed and the result
+// says so (a guard against a hang, not a measured wait).
+RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds);
 
 // Runs ffmpeg -y -hide_banner -loglevel error <args>; fails the current test when it fails.
 void ffmpeg(const std::vector<std::string>& args);

@@ -94,3 +94,22 @@ TEST_F(BadInput, PlayerOnAMissingFileSaysSo)
     EXPECT_EQ(r.output.find("ID_VIDEO_WIDTH="), std::string::npos);
     EXPECT_NE(r.output.find("missing.avi"), std::string::npos);
 }
+
+TEST_F(BadInput, NoPluginWaitsOnAFifo)
+{
+    const std::string fifo = dir_.file("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string target = dir_.file("out.avi");
+    for (const std::string& command :
+         {pluginPath(1) + " -identify -ao null -vo null -frames 0 " + q(fifo), encoderCommand("", fifo, target),
+          converterCommand("", fifo, dir_.file("out.mp3")),
+          encoderCommand(" -sub " + q(fifo), dir_.file("good.avi"), target)}) {
+        SCOPED_TRACE(command);
+        RunResult r = runGuarded(splitCommandLine(command), 20);
+        EXPECT_FALSE(r.hung);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.output.find("not a regular file"), std::string::npos) << r.output;
+    }
+    EXPECT_FALSE(fileExists(target));
+    EXPECT_TRUE(processesMatching(fifo).empty());
+}

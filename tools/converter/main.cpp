@@ -5,6 +5,7 @@
 #include "common/child_process.h"
 #include "common/output_relay.h"
 #include "common/unfinished_target.h"
+#include "common/waiting_files.h"
 #include "converter/asf_preroll.h"
 #include "converter/converter_arguments.h"
 #include "converter/converter_output.h"
@@ -59,6 +60,8 @@ int main(int argc, char** argv)
 {
     endWithParent();
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::string waiting = firstWaitingFile(args); !waiting.empty())
+        return refuse(waiting + " is not a regular file");
     std::vector<std::string> ffmpegArgs = converterArguments(args);
     const std::string target = converterTarget(args);
 

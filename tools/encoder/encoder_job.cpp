@@ -3,6 +3,7 @@
 #include "common/child_process.h"
 #include "common/line_stream.h"
 #include "common/output_relay.h"
+#include "common/waiting_files.h"
 #include "encoder/encode_options.h"
 #include "encoder/ffmpeg_plan.h"
 #include "encoder/progress.h"
@@ -59,8 +60,10 @@ int runEncoderJob(const std::vector<std::string>& args)
     ParsedOptions parsed = parseEncoderArguments(args);
     if (!parsed.error.empty()) return refuse(parsed.error);
     const EncodeOptions& o = parsed.options;
+    if (std::string waiting = firstWaitingFile(args); !waiting.empty())
+        return refuse("cannot open " + waiting + ": not a regular file");
 
-    int fd = open(o.source.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = open(o.source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return refuse("cannot open the source " + o.source + ": " + std::strerror(errno));
     close(fd);
     if (sameFile(o.source, o.target)) return refuse("the target is the source file " + o.target);

@@ -3,6 +3,7 @@
 // older player's wording.
 #include "common/child_process.h"
 #include "common/output_relay.h"
+#include "common/waiting_files.h"
 #include "player/player_arguments.h"
 #include "player/player_output.h"
 
@@ -16,6 +17,10 @@ int main(int argc, char** argv)
 {
     endWithParent();
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::string waiting = firstWaitingFile(args); !waiting.empty()) {
+        std::fprintf(stderr, "ZevraRes1: %s is not a regular file\n", waiting.c_str());
+        return 1;
+    }
     const char* display = std::getenv("DISPLAY");
     ChildProcess::Setup setup;
     setup.program = "mplayer";

@@ -180,6 +180,10 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
             std::fprintf(stderr, "qorvid-cli convert: %s\n", problem.c_str());
             return 2;
         }
+        if (std::string refusal = applyMarks(*args, preset.options, core.job, core.lang); !refusal.empty()) {
+            core.terminal.showMessage(refusal);
+            return 1;
+        }
         OkOutcome ok = applyOptions(preset.options, core.job, core.lang, core.terminal);
         if (!ok.ok()) {
             core.terminal.showMessage(ok.failure->text);

@@ -1,10 +1,9 @@
 #include "cli/convert_options.h"
 
 #include "app/lang_text.h"
-#include "engine/format_time.h"
 #include "media/job_state.h"
-#include "media/probe.h"
 #include "options/conversion_options.h"
+#include "options/mark_times.h"
 #include "options/option_lists.h"
 #include "util/text.h"
 
@@ -226,15 +225,22 @@ std::string applySettings(const ConvertArgs& args, ConversionOptions& o, const J
             o.txtSubBlur = value;
         } else if (name == "--sub-delay") {
             o.txtSubDelay = value;
-        } else if (name == "--mark") {
-            size_t bar = value.find('|');
-            std::string start = value.substr(0, bar), end = value.substr(bar + 1);
-            float s = timeToSeconds(start, 0), e = timeToSeconds(end, 0);
-            if (!(e > s) || s < 0) return "--mark: END must lie after START";
-            o.txtScope = {FormatTime(s, 3, 1), FormatTime(e, 3, 1)};
-            o.lblMark = {s, e};
         }
         if (!problem.empty()) return problem;
+    }
+    return {};
+}
+
+std::string applyMarks(const ConvertArgs& args, ConversionOptions& o, const JobState& job, const LangText& lang)
+{
+    for (const auto& [name, value] : args.settings) {
+        if (name != "--mark") continue;
+        size_t bar = value.find('|');
+        std::string start = value.substr(0, bar), end = value.substr(bar + 1);
+        TypedMarks typed = checkTypedMarks(start, end, job.srcLength, lang);
+        if (typed.message != 0) return typed.text;
+        o.txtScope = {start, end};
+        o.lblMark = typed.marks;
     }
     return {};
 }

@@ -28,9 +28,13 @@ struct ConvertArgs {
 std::optional<ConvertArgs> parseConvertArgs(const std::vector<std::string>& words, std::string& error);
 
 // Puts the settings onto the options the source's preset gave, as the options window would.
-// Returns "" or the reason a value cannot be used.
+// Returns "" or the reason a value cannot be used. The marks are left to applyMarks.
 std::string applySettings(const ConvertArgs& args, ConversionOptions& options, const JobState& job,
                           const LangText& lang);
+// Puts the --mark times onto the options through the mark boxes' own check. Returns "" or the
+// message that check shows (107 or 108).
+std::string applyMarks(const ConvertArgs& args, ConversionOptions& options, const JobState& job,
+                       const LangText& lang);
 
 const char* convertUsage();
 

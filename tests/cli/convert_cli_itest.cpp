@@ -187,6 +187,29 @@ TEST_F(ConvertCli, RefusalsExplainThemselvesAndTouchNothing)
     EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "divx", "--rotate", "9"}).exitCode, 2);
 }
 
+TEST_F(ConvertCli, TypedMarksFollowTheMarkBoxesRule)
+{
+    TempDir out;
+    const std::string form = "時間並不符合格式要求：\nhh:mm:ss.s\nhh = 00 ~ 99\nmm = 00 ~ 59\nss = 00 ~ 59\ns = 0 ~ 9";
+    const std::string notAfter = "標記結束時間，不能小於起始時間";
+    struct Case {
+        std::string start, end, message;
+    };
+    for (const Case& c : std::vector<Case>{{"0:00:01.0", "00:00:02.0", form}, {"00:00:02.0", "00:00:01.0", notAfter}}) {
+        SCOPED_TRACE(c.start + " " + c.end);
+        RunResult r = convert({dir->file("clip.avi"), "--to", "cut", "--mark", c.start, c.end, "--yes", "--target-dir",
+                               out.path()});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+    // The right form is taken as typed.
+    RunResult ok = convert({dir->file("clip.avi"), "--to", "cut", "--mark", "00:00:01.0", "00:00:02.0", "--dry-run",
+                            "--target-dir", out.path()});
+    EXPECT_EQ(ok.exitCode, 0) << ok.output;
+    EXPECT_NE(ok.output.find(" -ss 00:00:01.0 -endpos 00:00:01.0 "), std::string::npos) << ok.output;
+}
+
 TEST_F(ConvertCli, FifoSourceIsRefusedBeforeAnyToolRuns)
 {
     TempDir out;

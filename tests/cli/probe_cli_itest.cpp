@@ -213,6 +213,36 @@ TEST_F(ProbeCli, FileThatIsNoRegularFileIsRefusedBeforeAnyToolRuns)
     EXPECT_TRUE(processesMatching(fifo).empty());
 }
 
+TEST_F(ProbeCli, FilmCutShortBeforeItsIndexCannotBeAnalysed)
+{
+    // The index of an MP4 made without faststart sits at its end; the first 30 % has none.
+    std::string whole = dir->file("index at end.mp4");
+    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=10", "-f", "lavfi", "-i",
+            "sine=duration=10", "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac", whole});
+    std::string bytes = readFile(whole);
+    std::string cut = dir->file("cut short.mp4");
+    writeFile(cut, bytes.substr(0, bytes.size() * 3 / 10));
+
+    RunResult r = probe(cut);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("無法分析這個來源影音"), std::string::npos) << r.output;
+    EXPECT_EQ(fields(r.output)["srcWidth"], "0");
+}
+
+TEST_F(ProbeCli, ShortSoundFilesHaveTheirRealLength)
+{
+    const double seconds = 1.46;
+    for (const auto& [name, codec] : std::vector<std::pair<std::string, std::string>>{
+             {"short.wav", "pcm_s16le"}, {"short.mp3", "libmp3lame"}}) {
+        SCOPED_TRACE(name);
+        ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=22050:duration=1.46", "-c:a", codec, dir->file(name)});
+        RunResult r = probe(dir->file(name));
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        // The probe rounds up to the next tenth: 1.5.
+        EXPECT_NEAR(std::stod(fields(r.output)["srcLength"]), seconds, name == "short.wav" ? 0.05 : 0.1);
+    }
+}
+
 TEST_F(ProbeCli, SpeaksTheChosenLanguage)
 {
     EXPECT_NE(probe(dir->file("missing.avi"), "gb").output.find("请先指定存在的来源影音"), std::string::npos);

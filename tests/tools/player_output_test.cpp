@@ -136,3 +136,75 @@ TEST(PlayerOutput, HeaderZerosAreLeftOutAndAsfLengthCountsThePreroll)
     EXPECT_EQ(rewriteAll("ID_DEMUXER=lavfpref\nID_START_TIME=1.00\nID_LENGTH=3.05\n"),
               "ID_DEMUXER=lavfpref\nID_START_TIME=1.00\nID_LENGTH=3.05\n");
 }
+
+namespace {
+
+// Identify output of the current player for a film cut short before its index: its last
+// resort reads the file as raw DV.
+const std::string identifyRawDv =
+    "Playing cut.mp4.\n"
+    "MOV: missing header (moov/cmov) chunk! Maybe broken file...\n"
+    "RAWDV file format detected.\n"
+    "VIDEO:  [DVSD]  720x480  24bpp  29.970 fps    0.0 kbps ( 0.0 kbyte/s)\n" +
+    sep + "Opening video decoder: [ffmpeg] FFmpeg's libavcodec codec family\n" + sep +
+    "ID_VIDEO_CODEC=ffdv\n"
+    "ID_FILENAME=cut.mp4\n"
+    "ID_DEMUXER=rawdv\n"
+    "ID_VIDEO_FORMAT=DVSD\n"
+    "ID_VIDEO_WIDTH=720\n"
+    "ID_VIDEO_HEIGHT=480\n"
+    "ID_VIDEO_FPS=29.970\n"
+    "ID_LENGTH=0.07\n" +
+    sep + "Audio: no sound\nStarting playback...\nExiting... (End of file)\nID_EXIT=EOF\n";
+
+std::string rewriteWith(const SourceFacts& facts, const std::string& text)
+{
+    PlayerOutputRewriter rewriter(facts);
+    LineStream lines;
+    lines.feed(text);
+    std::string out;
+    for (const auto& l : lines.takeLines()) out += rewriter.line(l);
+    return out + rewriter.finish();
+}
+
+} // namespace
+
+TEST(PlayerOutput, RawDvGuessOfAFileThatIsNotDvIsNotRecognised)
+{
+    std::vector<std::string> asked;
+    SourceFacts facts;
+    facts.isDv = [&](const std::string& file) {
+        asked.push_back(file);
+        return false;
+    };
+    std::string out = rewriteWith(facts, identifyRawDv);
+    EXPECT_EQ(asked, std::vector<std::string>{"cut.mp4"});
+    for (const char* key : {"ID_DEMUXER=", "ID_VIDEO_CODEC=", "ID_VIDEO_WIDTH=", "ID_VIDEO_FPS=", "ID_LENGTH="})
+        EXPECT_EQ(out.find(key), std::string::npos) << key << " in\n" << out;
+    EXPECT_NE(out.find("not recognized"), std::string::npos);
+    // The end of the run still shows.
+    EXPECT_NE(out.find("Exiting... (End of file)\nID_EXIT=EOF\n"), std::string::npos);
+
+    // A real DV file keeps everything.
+    facts.isDv = [](const std::string&) { return true; };
+    EXPECT_EQ(rewriteWith(facts, identifyRawDv), rewriteAll(identifyRawDv));
+}
+
+TEST(PlayerOutput, PlainAudioReaderGetsTheFilesRealLength)
+{
+    std::vector<std::string> asked;
+    SourceFacts facts;
+    facts.duration = [&](const std::string& file) -> std::optional<double> {
+        asked.push_back(file);
+        return 1.4562;
+    };
+    const std::string wav = "ID_FILENAME=a b.wav\nID_DEMUXER=audio\nID_AUDIO_RATE=22050\nID_LENGTH=1.00\n";
+    EXPECT_EQ(rewriteWith(facts, wav), "ID_FILENAME=a b.wav\nID_DEMUXER=audio\nID_AUDIO_RATE=22050\nID_LENGTH=1.46\n");
+    EXPECT_EQ(asked, std::vector<std::string>{"a b.wav"});
+
+    // Other readers measure the length themselves; an unknown length keeps the player's.
+    const std::string ogg = "ID_FILENAME=a.ogg\nID_DEMUXER=lavfpref\nID_LENGTH=1.46\n";
+    EXPECT_EQ(rewriteWith(facts, ogg), ogg);
+    facts.duration = [](const std::string&) { return std::optional<double>(); };
+    EXPECT_EQ(rewriteWith(facts, wav), wav);
+}

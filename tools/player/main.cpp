@@ -6,6 +6,7 @@
 #include "common/waiting_files.h"
 #include "player/player_arguments.h"
 #include "player/player_output.h"
+#include "player/source_facts.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
         return 1;
     }
     forwardSignalsTo(player.pid());
-    PlayerOutputRewriter rewriter;
+    PlayerOutputRewriter rewriter(fileSourceFacts());
     relayLines(player.outputFd(), STDOUT_FILENO, rewriter);
     exitLike(player.wait());
 }

@@ -36,7 +36,9 @@ constexpr int maxBlockLines = 200;
 
 std::string PlayerOutputRewriter::line(const std::string& line)
 {
+    if (state_ == State::NotRecognised) return notRecognised(line);
     std::string_view text = lineText(line);
+    if (text == "ID_DEMUXER=rawdv" && facts_.isDv && !facts_.isDv(file_)) return giveUp();
     std::string out;
     if (separatorHeld_) {
         separatorHeld_ = false;
@@ -70,6 +72,7 @@ std::string PlayerOutputRewriter::line(const std::string& line)
 
 std::string PlayerOutputRewriter::finish()
 {
+    if (state_ == State::NotRecognised) return {};
     std::string out = release();
     out += separator_;
     separator_.clear();
@@ -80,6 +83,34 @@ std::string PlayerOutputRewriter::finish()
 bool PlayerOutputRewriter::mayPrintUnfinished() const
 {
     return state_ == State::Passing && !separatorHeld_;
+}
+
+std::string PlayerOutputRewriter::notRecognised(const std::string& line)
+{
+    std::string_view text = lineText(line);
+    return startsWith(text, "Exiting...") || startsWith(text, "ID_EXIT=") ? line : std::string();
+}
+
+// Raw DV is the player's last resort for a file nothing else could read (a film cut short
+// before its index, say): unless the file really is DV, what it found is not there.
+std::string PlayerOutputRewriter::giveUp()
+{
+    state_ = State::NotRecognised;
+    block_.clear();
+    separator_.clear();
+    separatorHeld_ = false;
+    return "============ Sorry, this file format is not recognized/supported =============\n";
+}
+
+// The plain audio reader guesses a length in whole seconds from the header.
+std::string PlayerOutputRewriter::checkLength(const std::string& line)
+{
+    if (demuxer_ != "audio" || !facts_.duration) return line;
+    std::optional<double> seconds = facts_.duration(file_);
+    if (!seconds) return line;
+    char value[64];
+    std::snprintf(value, sizeof value, "%.2f", *seconds);
+    return "ID_LENGTH=" + std::string(value) + std::string(lineEnd(line));
 }
 
 std::string PlayerOutputRewriter::release()
@@ -94,14 +125,20 @@ std::string PlayerOutputRewriter::release()
 std::string PlayerOutputRewriter::rewrite(const std::string& line)
 {
     std::string_view text = lineText(line);
-    if (text == "GIF file format detected." || text == "ID_DEMUXER=gif") gif_ = true;
+    constexpr std::string_view fileKey = "ID_FILENAME=", demuxerKey = "ID_DEMUXER=";
+    if (startsWith(text, fileKey)) file_ = std::string(text.substr(fileKey.size()));
+    if (startsWith(text, demuxerKey)) {
+        demuxer_ = std::string(text.substr(demuxerKey.size()));
+        if (demuxer_ == "gif") gif_ = true;
+        if (demuxer_ == "asf") asf_ = true;
+    }
+    if (text == "GIF file format detected.") gif_ = true;
     if (gif_) {
         for (std::string_view key : {"ID_VIDEO_WIDTH=", "ID_VIDEO_HEIGHT=", "ID_VIDEO_FPS="})
             if (startsWith(text, key)) return {};
     }
     for (std::string_view key : {"ID_AUDIO_BITRATE=", "ID_AUDIO_RATE=", "ID_AUDIO_NCH="})
         if (startsWith(text, key) && text.substr(key.size()) == "0") return {};
-    if (text == "ID_DEMUXER=asf") asf_ = true;
     constexpr std::string_view startKey = "ID_START_TIME=", lengthKey = "ID_LENGTH=";
     if (startsWith(text, startKey)) startTime_ = std::atof(std::string(text.substr(startKey.size())).c_str());
     if (asf_ && startTime_ > 0 && startsWith(text, lengthKey)) {
@@ -110,6 +147,7 @@ std::string PlayerOutputRewriter::rewrite(const std::string& line)
         std::snprintf(value, sizeof value, "%.2f", length + startTime_);
         return std::string(lengthKey) + value + std::string(lineEnd(line));
     }
+    if (startsWith(text, lengthKey)) return checkLength(line);
     constexpr std::string_view codecKey = "ID_AUDIO_CODEC=";
     if (startsWith(text, codecKey)) {
         std::string_view codec = text.substr(codecKey.size());

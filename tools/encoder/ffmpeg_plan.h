@@ -16,7 +16,7 @@ struct SourceInfo {
     double startTime = 0; // timestamp of the file's beginning
     // For a copied picture cut at -ss: the time (from the file's beginning) of the last key
     // frame at or before the cut; negative when unknown.
-    double keyFrameBeforeStart = -1;
+    double startKeyFrame = -1;  // first key frame at or after -ss, for a copied picture
 };
 
 // Facts from outside the command line that the translation needs.

@@ -111,12 +111,6 @@ TEST(EncoderPlan, CopiedPictureIsCutFromTheKeyFrameAtOrAfterTheStart)
     auto at = std::find(p.args.begin(), p.args.end(), "-i");
     std::vector<std::string> around(at - 2, at + 4);
     EXPECT_EQ(around, (std::vector<std::string>{"-ss", "1.8", "-i", "in.avi", "-ss", "1"}));
-    // A programme stream is only seeked, onto the key frame.
-    ctx.source.programmeStream = true;
-    p = planFfmpegRun(parsed.options, ctx);
-    at = std::find(p.args.begin(), p.args.end(), "-i");
-    EXPECT_EQ(std::vector<std::string>(at - 2, at + 3),
-              (std::vector<std::string>{"-ss", "2.801", "-i", "in.avi", "-map"}));
     EXPECT_EQ(*(std::find(p.args.begin(), p.args.end(), "-t") + 1), "2");
     EXPECT_DOUBLE_EQ(p.expectedSeconds, 2);
 

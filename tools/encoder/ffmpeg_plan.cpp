@@ -328,14 +328,10 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
     double start = o.start.value_or(0);
     double cutBegin = start;
     if (copiedPicture && start > 0 && ctx.source.startKeyFrame >= 0) cutBegin = ctx.source.startKeyFrame;
-    // A programme stream is only seeked, just past the key frame, so that it lands on it: a
-    // second, output-side trim would drop its packets that carry no time stamp. Elsewhere a
-    // quick seek to before the key frame and an exact trim to it (an ASF seek lands short).
-    bool onKeyFrame = cutBegin != start && ctx.source.programmeStream;
-    double seekTo = onKeyFrame ? cutBegin + 0.001 : copiedPicture ? std::max(0.0, cutBegin - 1.0) : cutBegin;
+    double seekTo = copiedPicture ? std::max(0.0, cutBegin - 1.0) : cutBegin;
     if (seekTo > 0) a.insert(a.end(), {"-ss", timeText(seekTo)});
     a.insert(a.end(), {"-i", o.source});
-    if (!onKeyFrame && cutBegin - seekTo > 0) a.insert(a.end(), {"-ss", timeText(cutBegin - seekTo)});
+    if (cutBegin - seekTo > 0) a.insert(a.end(), {"-ss", timeText(cutBegin - seekTo)});
 
     bool video = ctx.source.hasVideo;
     bool audio = ctx.source.hasAudio && !o.noSound;

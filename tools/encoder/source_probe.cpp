@@ -11,7 +11,7 @@ namespace qorvid::tools {
 
 std::vector<std::string> sourceProbeArguments(const std::string& source)
 {
-    return {"-v", "error", "-show_entries", "stream=codec_type,width,height:format=duration,start_time,format_name",
+    return {"-v", "error", "-show_entries", "stream=codec_type,width,height:format=duration,start_time",
             "-of", "default=nw=1", source};
 }
 
@@ -33,8 +33,6 @@ SourceInfo parseSourceProbe(const std::string& text)
             info.width = std::atoi(value.c_str());
         } else if (key == "height" && inFirstVideo) {
             info.height = std::atoi(value.c_str());
-        } else if (key == "format_name") {
-            info.programmeStream = value == "mpeg";
         } else if (key == "start_time") {
             char* end = nullptr;
             double t = std::strtod(value.c_str(), &end);

@@ -115,11 +115,14 @@ std::vector<std::string> videoPacketHashes(const std::string& file)
     std::vector<std::string> out;
     std::istringstream in(r.output);
     for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
+        // Comments and the decoders' complaints (merged from standard error) are no packets.
+        if (line.empty() || line[0] == '#' || line[0] == '[') continue;
         // stream, dts, pts, duration, size, checksum[, side data]
         std::istringstream fields(line);
         std::string field;
-        for (int i = 0; i < 6 && std::getline(fields, field, ','); ++i) {}
+        int count = 0;
+        while (count < 6 && std::getline(fields, field, ',')) ++count;
+        if (count < 6) continue;
         out.push_back(field.substr(field.find_first_not_of(' ')));
     }
     return out;

@@ -95,24 +95,24 @@ TEST(EncoderPlan, VideoTargetsMapToTheirContainersAndCodecs)
     EXPECT_EQ(plan(rows[4].options + tail)["-bf"], "0");
 }
 
-TEST(EncoderPlan, CopiedPictureIsCutFromTheKeyFrameBeforeTheStart)
+TEST(EncoderPlan, CopiedPictureIsCutFromTheKeyFrameAtOrAfterTheStart)
 {
     std::string cut = "-noodml -ovc copy -oac copy -ss 00:00:02.5 -endpos 00:00:02.0 -vf-add harddup -mc 0";
     auto parsed = parseEncoderArguments(words(cut + " in.avi -o out.avi"));
     PlanContext ctx;
     ctx.source = {true, true, 320, 240, 10};
-    ctx.source.keyFrameBeforeStart = 2.2;
+    ctx.source.startKeyFrame = 2.8;
     ctx.output = "tmp";
     FfmpegPlan p = planFfmpegRun(parsed.options, ctx);
     ASSERT_EQ(p.error, "");
     EXPECT_FALSE(std::count(p.args.begin(), p.args.end(), "-vf"));
     EXPECT_FALSE(std::count(p.args.begin(), p.args.end(), "-af"));
-    // A quick seek to before the key frame, then exactly to it, and on to 2.5 + 2.0.
+    // A quick seek to before the key frame, then exactly to it, and -endpos long from there.
     auto at = std::find(p.args.begin(), p.args.end(), "-i");
     std::vector<std::string> around(at - 2, at + 4);
-    EXPECT_EQ(around, (std::vector<std::string>{"-ss", "1.2", "-i", "in.avi", "-ss", "1"}));
-    EXPECT_EQ(*(std::find(p.args.begin(), p.args.end(), "-t") + 1), "2.3");
-    EXPECT_DOUBLE_EQ(p.expectedSeconds, 2.3);
+    EXPECT_EQ(around, (std::vector<std::string>{"-ss", "1.8", "-i", "in.avi", "-ss", "1"}));
+    EXPECT_EQ(*(std::find(p.args.begin(), p.args.end(), "-t") + 1), "2");
+    EXPECT_DOUBLE_EQ(p.expectedSeconds, 2);
 
     // An encoded picture is cut exactly where asked.
     Planned encoded = plan("-ovc lavc -oac mp3lame -ss 2.5 -endpos 2");

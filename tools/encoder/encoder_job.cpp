@@ -79,7 +79,7 @@ int runEncoderJob(const std::vector<std::string>& args)
         Captured keys = runAndCapture(
             "ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime));
         if (keys.exitCode == 0)
-            ctx.source.keyFrameBeforeStart = parseKeyFrameBefore(keys.output, *o.start, ctx.source.startTime);
+            ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, *o.start, ctx.source.startTime);
     }
     if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
     if (!o.subtitles.file.empty() && access(o.subtitles.file.c_str(), R_OK) != 0)

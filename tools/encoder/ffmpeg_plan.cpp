@@ -322,13 +322,12 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
 
     std::vector<std::string>& a = plan.args;
     a = {"-nostdin", "-hide_banner", "-nostats", "-loglevel", "error", "-progress", "pipe:1", "-y"};
-    // A copied picture can only begin at a key frame; like the original encoder the cut then
-    // begins there for the sound as well, and still ends at -ss + -endpos.
+    // A copied picture can only begin at a key frame. Like the player's seek, the cut moves on
+    // to the first one at or after -ss, for the sound as well, and lasts -endpos from there.
     bool copiedPicture = ctx.source.hasVideo && o.videoEncoder == "copy";
     double start = o.start.value_or(0);
     double cutBegin = start;
-    if (copiedPicture && start > 0 && ctx.source.keyFrameBeforeStart >= 0)
-        cutBegin = std::min(start, ctx.source.keyFrameBeforeStart);
+    if (copiedPicture && start > 0 && ctx.source.startKeyFrame >= 0) cutBegin = ctx.source.startKeyFrame;
     double seekTo = copiedPicture ? std::max(0.0, cutBegin - 1.0) : cutBegin;
     if (seekTo > 0) a.insert(a.end(), {"-ss", timeText(seekTo)});
     a.insert(a.end(), {"-i", o.source});
@@ -414,7 +413,7 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
     double available = std::max(0.0, ctx.source.duration - cutBegin);
     plan.expectedSeconds = available;
     if (o.length) {
-        double length = *o.length + (start - cutBegin);
+        double length = *o.length;
         a.insert(a.end(), {"-t", timeText(length)});
         if (length < available || available <= 0) plan.expectedSeconds = length;
     }

@@ -14,9 +14,9 @@ struct SourceInfo {
     int height = 0;
     double duration = 0; // seconds, 0 when unknown
     double startTime = 0; // timestamp of the file's beginning
-    // For a copied picture cut at -ss: the time (from the file's beginning) of the last key
-    // frame at or before the cut; negative when unknown.
-    double keyFrameBeforeStart = -1;
+    // For a copied picture cut at -ss: the time (from the file's beginning) of the first key
+    // frame at or after the cut, where the player's seek lands; negative when unknown.
+    double startKeyFrame = -1;
 };
 
 // Facts from outside the command line that the translation needs.

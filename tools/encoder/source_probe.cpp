@@ -2,6 +2,7 @@
 
 #include "common/child_process.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -47,13 +48,14 @@ SourceInfo parseSourceProbe(const std::string& text)
 
 std::vector<std::string> keyFrameProbeArguments(const std::string& source, double seconds)
 {
+    // Wide enough for sparse key frames: the start moves forward to the next one.
     char interval[64];
-    std::snprintf(interval, sizeof interval, "%.3f%%+%.3f", seconds > 30 ? seconds - 30 : 0.0, 32.0);
+    std::snprintf(interval, sizeof interval, "%.3f%%+%.3f", seconds > 1 ? seconds - 1 : 0.0, 121.0);
     return {"-v", "error", "-select_streams", "v:0", "-read_intervals", interval,
             "-show_entries", "packet=pts_time,dts_time,flags", "-of", "csv=p=0", source};
 }
 
-double parseKeyFrameBefore(const std::string& text, double seconds, double startTime)
+double parseKeyFrameFrom(const std::string& text, double seconds, double startTime)
 {
     double best = -1;
     std::istringstream in(text);
@@ -70,7 +72,8 @@ double parseKeyFrameBefore(const std::string& text, double seconds, double start
             if (end == dts.c_str()) continue;
         }
         t -= startTime;
-        if (t <= seconds + 0.0005 && t > best) best = std::max(0.0, t);
+        t = std::max(0.0, t);
+        if (t >= seconds - 0.0005 && (best < 0 || t < best)) best = t;
     }
     return best;
 }

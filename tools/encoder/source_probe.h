@@ -12,9 +12,9 @@ SourceInfo parseSourceProbe(const std::string& text);
 
 // The ffprobe arguments that list the picture's packets around a time.
 std::vector<std::string> keyFrameProbeArguments(const std::string& source, double seconds);
-// The time of the last key frame at or before the time (both from the file's beginning,
-// which lies at startTime); negative when none is listed.
-double parseKeyFrameBefore(const std::string& text, double seconds, double startTime);
+// The time of the first key frame at or after the time (both from the file's beginning,
+// which lies at startTime), where the player's seek lands; negative when none is listed.
+double parseKeyFrameFrom(const std::string& text, double seconds, double startTime);
 
 // The family name of a font file, asked of fontconfig; empty when it cannot tell.
 std::string fontFamilyOf(const std::string& fontFile);

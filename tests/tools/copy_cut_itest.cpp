@@ -1,0 +1,161 @@
+// A copy cut made by the encoder plugin must hold what the key-frame check announces: it starts
+// on the key frame where the player's seek to the mark lands and lasts the -endpos length.
+#include "support/test_tools.h"
+#include "support/tools_media.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+
+using namespace qorvid::test;
+
+namespace {
+
+const std::string aviCut = " -noodml -ovc copy -oac copy";
+const std::string wmvCut = " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128"
+                           " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
+
+class Clips {
+public:
+    Clips()
+    {
+        const std::vector<std::string> sparse = {"-g", "250", "-keyint_min", "250", "-sc_threshold", "0"};
+        make("sparse.avi", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+        make("dense.avi", {"-g", "12"}, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+        make("sparse.wmv", sparse, {"-c:v", "wmv2", "-c:a", "wmav2", "-f", "asf"});
+        make("sparse.mp4", sparse, {"-c:v", "mpeg4", "-c:a", "aac"});
+        make("sparse.mkv", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+    }
+    std::string path(const std::string& name) const { return dir_.file(name); }
+
+private:
+    void make(const std::string& name, const std::vector<std::string>& gop, const std::vector<std::string>& codecs)
+    {
+        std::vector<std::string> args = {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=30",
+                                         "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=30",
+                                         "-ac", "2", "-b:v", "300k"};
+        args.insert(args.end(), gop.begin(), gop.end());
+        args.insert(args.end(), codecs.begin(), codecs.end());
+        args.push_back(dir_.file(name));
+        ffmpeg(args);
+    }
+    TempDir dir_;
+};
+
+struct Packet {
+    double pts = 0;
+    bool key = false;
+};
+
+// The picture packets of the file in file order, as ffprobe lists them.
+std::vector<Packet> videoPackets(const std::string& file)
+{
+    RunResult r = runProgram({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                              "packet=pts_time,dts_time,flags", "-of", "csv=p=0", file});
+    std::vector<Packet> packets;
+    std::istringstream in(r.output);
+    for (std::string line; std::getline(in, line);) {
+        size_t c1 = line.find(','), c2 = line.find(',', c1 + 1);
+        if (c1 == std::string::npos || c2 == std::string::npos) continue;
+        std::string pts = line.substr(0, c1);
+        if (pts == "N/A") pts = line.substr(c1 + 1, c2 - c1 - 1);
+        packets.push_back({std::atof(pts.c_str()), line.find('K', c2) != std::string::npos});
+    }
+    return packets;
+}
+
+// Where the player's seek lands, read as the key-frame check reads it: the last "A:" field,
+// else the last "V:" field; -1 when none.
+double playerLanding(const std::string& file, const std::string& time)
+{
+    RunResult r = runCommandLine(pluginPath(1) + " -ao null -vo null -noframedrop -frames 1  -ss " + time +
+                                 " -endpos 0 \"" + file + "\"");
+    for (const char* field : {"A:", "V:"}) {
+        double last = -1;
+        for (size_t at = r.output.find(field); at != std::string::npos; at = r.output.find(field, at + 2)) {
+            const char* begin = r.output.c_str() + at + 2;
+            char* end = nullptr;
+            double t = std::strtod(begin, &end);
+            if (end != begin) last = t;
+        }
+        if (last >= 0) return last;
+    }
+    return -1;
+}
+
+struct CutRow {
+    std::string source;
+    std::string options;  // the cut template's options before -ss
+    std::string ext;
+    std::string mark;
+    std::string length;
+    double playerShift;   // the player's clock minus ffprobe's (an ASF clock counts the preroll)
+};
+
+class CopyCut : public ::testing::TestWithParam<CutRow> {
+protected:
+    static void SetUpTestSuite() { clips_ = std::make_unique<Clips>(); }
+    static void TearDownTestSuite() { clips_.reset(); }
+    static std::unique_ptr<Clips> clips_;
+    TempDir out_;
+};
+std::unique_ptr<Clips> CopyCut::clips_;
+
+void PrintTo(const CutRow& row, std::ostream* os) { *os << row.source << " -ss " << row.mark << " -endpos " << row.length; }
+
+TEST_P(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
+{
+    const CutRow& row = GetParam();
+    const std::string source = clips_->path(row.source);
+    const std::string target = out_.file("cut." + row.ext);
+
+    double landing = playerLanding(source, row.mark);
+    ASSERT_GE(landing, 0) << "the player found no landing time";
+    std::vector<Packet> packets = videoPackets(source);
+    std::vector<std::string> hashes = videoPacketHashes(source);
+    ASSERT_EQ(packets.size(), hashes.size());
+    size_t key = packets.size();
+    for (size_t i = 0; i < packets.size(); ++i) {
+        double off = std::fabs(packets[i].pts + row.playerShift - landing);
+        if (packets[i].key && off < 0.2 && (key == packets.size() || off < std::fabs(packets[key].pts + row.playerShift - landing)))
+            key = i;
+    }
+    ASSERT_LT(key, packets.size()) << "no key frame near the landing at " << landing;
+
+    std::string command = pluginPath(2) + row.options + " -ss " + row.mark + " -endpos " + row.length +
+                          " -vf-add harddup -mc 0 \"" + source + "\" -o \"" + target + "\"";
+    SCOPED_TRACE(command);
+    RunResult r = runCommandLine(command);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+
+    std::vector<std::string> cut = videoPacketHashes(target);
+    ASSERT_FALSE(cut.empty());
+    EXPECT_EQ(cut.front(), hashes[key]) << "expected to start at the key frame at " << packets[key].pts;
+    EXPECT_TRUE(isRunOf(cut, hashes));
+    const double frames = std::atof(row.length.substr(6).c_str()) * 25;  // "00:00:SS.S"
+    const double available = static_cast<double>(packets.size() - key);
+    EXPECT_NEAR(static_cast<double>(cut.size()), std::min(frames, available), 2.0);
+}
+
+// Key frames every 10 s (dense: every 12 pictures). Marks between key frames, on one, just
+// after one, and from a key frame to past the end.
+INSTANTIATE_TEST_SUITE_P(
+    Containers, CopyCut,
+    ::testing::Values(CutRow{"sparse.avi", aviCut, "avi", "00:00:05.0", "00:00:10.0", 0},
+                      CutRow{"sparse.avi", aviCut, "avi", "00:00:10.0", "00:00:10.0", 0},
+                      CutRow{"sparse.avi", aviCut, "avi", "00:00:10.1", "00:00:05.0", 0},
+                      CutRow{"sparse.avi", aviCut, "avi", "00:00:20.0", "00:00:15.0", 0},
+                      CutRow{"dense.avi", aviCut, "avi", "00:00:05.0", "00:00:04.0", 0},
+                      CutRow{"dense.avi", aviCut, "avi", "00:00:10.0", "00:00:04.0", 0},
+                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:05.0", "00:00:10.0", 3.1},
+                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:10.1", "00:00:05.0", 3.1},
+                      CutRow{"sparse.mp4", aviCut, "avi", "00:00:10.0", "00:00:10.0", 0},
+                      CutRow{"sparse.mp4", aviCut, "avi", "00:00:10.1", "00:00:05.0", 0},
+                      CutRow{"sparse.mkv", aviCut, "avi", "00:00:05.0", "00:00:10.0", 0},
+                      CutRow{"sparse.mkv", aviCut, "avi", "00:00:10.1", "00:00:05.0", 0},
+                      CutRow{"sparse.mkv", aviCut, "avi", "00:00:20.0", "00:00:15.0", 0}));
+
+} // namespace

@@ -154,7 +154,7 @@ TEST_F(MainWindow, EveryMenuEntryCarriesItsCaptionInEachLanguage)
     win->applyLanguage("gb");
     EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "选择某个影片，转成 DAT [VCD]");
     win->applyLanguage("en");
-    EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "Choose a video and convert it to DAT [VCD]");
+    EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "Convert a video to DAT [VCD]");
 }
 
 TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)

@@ -17,7 +17,9 @@ void usage()
                  "  probe FILE [--lang tw|gb|en]   analyse a media file and print what was found\n"
                  "  targets                        list the conversion targets\n"
                  "  convert FILE --to KEY [...]    convert (see `qorvid-cli convert --help`)\n"
-                 "  --version                      print the version\n");
+                 "  --version                      print the version\n"
+                 "  --lang tw|gb|en                messages in this language (any command); without it\n"
+                 "                                 the locale decides: LC_ALL, else LC_MESSAGES, else LANG\n");
 }
 
 } // namespace

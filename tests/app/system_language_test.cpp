@@ -1,8 +1,8 @@
 #include "app/system_language.h"
 
-#include <gtest/gtest.h>
+#include "support/test_tools.h"
 
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 using qorvid::languageForLocale;
 
@@ -18,25 +18,16 @@ TEST(SystemLanguage, LocaleDecidesTheCode)
 
 TEST(SystemLanguage, LcAllThenLcMessagesThenLang)
 {
-    auto keep = [](const char* name) {
-        const char* v = std::getenv(name);
-        return std::pair<std::string, bool>(v ? v : "", v != nullptr);
-    };
-    const auto all = keep("LC_ALL"), messages = keep("LC_MESSAGES"), lang = keep("LANG");
-
-    setenv("LANG", "zh_TW.UTF-8", 1);
-    setenv("LC_MESSAGES", "zh_CN.UTF-8", 1);
-    setenv("LC_ALL", "", 1); // set but empty: not used
+    qorvid::test::ScopedEnv env;
+    env.set("LANG", "zh_TW.UTF-8");
+    env.set("LC_MESSAGES", "zh_CN.UTF-8");
+    env.set("LC_ALL", ""); // set but empty: not used
     EXPECT_EQ(qorvid::systemLanguage(), "gb");
-    unsetenv("LC_MESSAGES");
+    env.set("LC_MESSAGES", nullptr);
     EXPECT_EQ(qorvid::systemLanguage(), "tw");
-    setenv("LC_ALL", "en_GB.UTF-8", 1);
+    env.set("LC_ALL", "en_GB.UTF-8");
     EXPECT_EQ(qorvid::systemLanguage(), "en");
-
-    auto restore = [](const char* name, const std::pair<std::string, bool>& v) {
-        if (v.second) setenv(name, v.first.c_str(), 1); else unsetenv(name);
-    };
-    restore("LC_ALL", all);
-    restore("LC_MESSAGES", messages);
-    restore("LANG", lang);
+    env.set("LC_ALL", nullptr);
+    env.set("LANG", nullptr);
+    EXPECT_EQ(qorvid::systemLanguage(), "en"); // nothing set at all
 }

@@ -1,4 +1,6 @@
 // qorvid-cli probe against the real player and converter plugins, on clips made here.
+#include "app/lang_text.h"
+#include "support/lang.h"
 #include "support/test_tools.h"
 
 #include <gtest/gtest.h>
@@ -248,4 +250,47 @@ TEST_F(ProbeCli, SpeaksTheChosenLanguage)
     EXPECT_NE(probe(dir->file("missing.avi"), "gb").output.find("请先指定存在的来源影音"), std::string::npos);
     EXPECT_EQ(runProgram({buildDir() + "qorvid-cli", "probe"}).exitCode, 2);
     EXPECT_EQ(runProgram({buildDir() + "qorvid-cli", "probe", "--lang", "fr", "x"}).exitCode, 2);
+}
+
+TEST_F(ProbeCli, WithoutLangSpeaksTheLanguageOfTheLocale)
+{
+    qorvid::LangText en;
+    ASSERT_TRUE(en.load("en"));
+    const std::string english = en[1], traditional = tw()[1];
+    const std::string missing = dir->file("missing.avi");
+    auto run = [&](std::vector<std::string> extra) {
+        std::vector<std::string> argv{buildDir() + "qorvid-cli", "probe"};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        argv.push_back(missing);
+        return runProgram(argv);
+    };
+    struct Case {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        std::vector<std::string> options;
+        const std::string& expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "en_US.UTF-8", {}, english},
+        {nullptr, nullptr, "zh_TW.UTF-8", {}, traditional},
+        {nullptr, nullptr, "zh_HK.UTF-8", {}, traditional},
+        {"zh_TW.UTF-8", nullptr, "en_US.UTF-8", {}, traditional}, // LC_ALL before LANG
+        {"", "zh_TW.UTF-8", "en_US.UTF-8", {}, traditional},      // an empty LC_ALL counts as unset
+        {"C", nullptr, "zh_TW.UTF-8", {}, english},
+        {nullptr, nullptr, "zh_TW.UTF-8", {"--lang", "en"}, english}, // --lang wins
+        {nullptr, nullptr, "en_US.UTF-8", {"--lang=tw"}, traditional},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lcAll ? c.lcAll : "-") + " " + (c.lcMessages ? c.lcMessages : "-") + " " + c.lang);
+        ScopedEnv env;
+        env.set("LC_ALL", c.lcAll);
+        env.set("LC_MESSAGES", c.lcMessages);
+        env.set("LANG", c.lang);
+        RunResult r = run(c.options);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.output.find(c.expected), std::string::npos) << r.output;
+        const std::string& other = &c.expected == &english ? traditional : english;
+        EXPECT_EQ(r.output.find(other), std::string::npos) << r.output;
+    }
 }

@@ -150,11 +150,11 @@ TEST_F(MainWindow, EveryMenuEntryCarriesItsCaptionInEachLanguage)
         EXPECT_EQ(win->cmdEncode[1]->Caption().toStdString(), table[14] + table[15]);
         EXPECT_EQ(win->cmdOpt->toolTip().toStdString(), table[15] + table[27]);
     }
-    // Simplified characters for "gb", and "en" keeps the Traditional messages.
+    // Simplified characters for "gb", and English messages before the fixed literal for "en".
     win->applyLanguage("gb");
     EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "选择某个影片，转成 DAT [VCD]");
     win->applyLanguage("en");
-    EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "選擇某個影片，轉成 DAT [VCD]");
+    EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "Convert a video to DAT [VCD]");
 }
 
 TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)

@@ -49,6 +49,23 @@ bool fileExists(const std::string& path);
 std::string buildDir();  // ends in "/"
 std::string sourceDir(); // ends in "/"
 
+// Sets (or, with nullptr, unsets) environment variables for one scope; the old values come back.
+class ScopedEnv {
+public:
+    ScopedEnv() = default;
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    void set(const std::string& name, const char* value);
+
+private:
+    struct Saved {
+        std::string name, value;
+        bool wasSet;
+    };
+    std::vector<Saved> saved_;
+};
+
 // Whether a process with this id still exists (and is not a zombie).
 bool processAlive(int pid);
 // Process ids of the current user's processes whose command line contains the text.

@@ -6,7 +6,7 @@
 #include "cli/core_setup.h"
 #include "cli/terminal_reporters.h"
 #include "engine/command_builder.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "engine/job_driver.h"
 #include "media/mci_media_info.h"
 #include "media/probe.h"
@@ -101,20 +101,13 @@ private:
     bool play_;
 };
 
-const FormatEntry* resolveTarget(const std::string& key, const std::string& source)
-{
-    if (key == "volume" || key == "cut" || key == "fix")
-        return quickOperationFor(key, fileObject().GetExtensionName(source));
-    return findFormat(key);
-}
-
 } // namespace
 
 int runTargets(CoreSetup& core)
 {
     for (const FormatEntry& e : formatCatalog()) {
         std::printf("%-10s %s\t%s\t%s\n", std::string(e.key).c_str(), menuCaption(e, core.lang).c_str(),
-                    targetKind(e, core.lang).c_str(), std::string(e.ext).c_str());
+                    kindCaption(e.kind, core.lang).c_str(), std::string(e.ext).c_str());
     }
     return 0;
 }
@@ -162,8 +155,7 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
             folder = {1, absolutePath(*args->targetDir)};
         }
         AddSourceContext add{core.job, labels, core.lang, core.terminal, probe, folder, {}, {}};
-        const std::string kind = targetKind(*entry, core.lang);
-        AddedSource added = addSource(targetExt(*entry), kind, source, add);
+        AddedSource added = addSource(targetExt(*entry), entry->kind, source, add);
         if (!added.ready) return 1;
         if (!checkSource(source, core.job, false, core.terminal, core.lang)) return 1;
         if (args->out) labels.output = absolutePath(*args->out);
@@ -196,7 +188,7 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
         if (args->dryRun) {
             JobState& job = core.job;
             job.jobLength = job.markEnd > 0 ? job.markEnd - job.markStart : job.srcLength;
-            if (job.markStart > 0 && !isSoundTarget(job.targetKind, core.lang))
+            if (job.markStart > 0 && !isSoundTarget(job.targetKind))
                 std::fprintf(stderr, "qorvid-cli: dry run: the key-frame check at the marked start is skipped\n");
             const bool mp3Note = isQuickOperation(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
             CommandInputs in{core.paths, job, source, labels.output, false, mp3Note, std::nullopt};

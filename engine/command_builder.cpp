@@ -1,7 +1,7 @@
 #include "engine/command_builder.h"
 
 #include "app/lang_text.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "engine/format_time.h"
 #include "util/file_object.h"
 #include "util/reporters.h"
@@ -49,49 +49,49 @@ struct Derived {
 
 std::string videoCommand(const JobState& job, const Derived& d)
 {
-    const std::string& k = job.targetKind;
+    const TargetKind k = job.targetKind;
     const std::string tail = videoTail(job, d.cut, d.mc);
-    if (k == "MPEG1") {
+    if (k == TargetKind::Mpeg1) {
         std::string v = leadingNumber(d.vrate) < 1200 ? "1200" : d.vrate;
         return " -oac lavc -ovc lavc -of lavf -lavfopts format=vcd -lavcopts vcodec=mpeg1video:keyint=" + d.gop +
                ":vrc_buf_size=" + v + ":vrc_minrate=" + v + ":vrc_maxrate=" + v + ":vbitrate=" + v +
                ":acodec=mp2:abitrate=" + d.arate + " -ofps " + d.fps + tail;
     }
-    if (k == "VCD")
+    if (k == TargetKind::Vcd)
         return " -oac lavc -ovc lavc -of lavf -lavfopts format=vcd -lavcopts vcodec=mpeg1video:"
                "keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152"
                ":acodec=mp2:abitrate=224 -ofps 30000/1001" + tail;
-    if (k == "MPEG2")
+    if (k == TargetKind::Mpeg2)
         return " -oac lavc -ovc lavc -of mpeg -mpegopts format=mpeg2 -lavcopts vcodec=mpeg2video:keyint=" + d.gop +
                ":vrc_buf_size=" + d.vrate + ":vrc_maxrate=" + d.maxrate + ":vbitrate=" + d.vrate +
                ":vstrict=0:acodec=mp2:abitrate=" + d.arate + " -ofps " + d.fps + tail;
-    if (k == "DVD")
+    if (k == TargetKind::Dvd)
         return " -oac lavc -ovc lavc -of mpeg -mpegopts format=dvd:tsaf -lavcopts vcodec=mpeg2video:"
                "keyint=18:vrc_buf_size=1835:vrc_maxrate=9000:vbitrate=4800:vstrict=0"
                ":acodec=ac3:abitrate=320 -ofps 30000/1001" + tail;
-    if (k == "WMV7" || k == "WMV8") {
-        const bool v7 = k == "WMV7";
+    if (k == TargetKind::Wmv7 || k == TargetKind::Wmv8) {
+        const bool v7 = k == TargetKind::Wmv7;
         return std::string(" -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=") +
                (v7 ? "wmv1" : "wmv2") + ":keyint=" + d.gop + ":vbitrate=" + d.vrate +
                (v7 ? ":acodec=wmav1:abitrate=" : ":acodec=wmav2:abitrate=") + d.arate + " -ofps " + d.fps + tail;
     }
-    if (k == "MP42") {
+    if (k == TargetKind::Mp42) {
         if (job.targetExt == "wmv")
             return " -noodml -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=msmpeg4v2:keyint=" +
                    d.gop + ":vbitrate=" + d.vrate + ":acodec=wmav2:abitrate=" + d.arate + " -ofps " + d.fps + tail;
         return " -noodml -ovc lavc -of lavf -lavfopts format=avi -lavcopts vcodec=msmpeg4v2:keyint=" + d.gop +
                ":vbitrate=" + d.vrate + " -oac mp3lame -lameopts cbr:br=" + d.arate + " -ofps " + d.fps + tail;
     }
-    if (k == "XviD")
+    if (k == TargetKind::XviD)
         return " -noodml -ofps " + d.fps + " -ovc xvid -xvidencopts max_key_interval=" + d.gop + ":bitrate=" +
                d.vrate + ":max_bframes=0:quant_type=h263:me_quality=4 -oac mp3lame -lameopts cbr:br=" + d.arate + tail;
-    if (k == "DivX")
+    if (k == TargetKind::DivX)
         return " -noodml -ofps " + d.fps + " -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=" + d.gop +
                ":vbitrate=" + d.vrate + " -oac mp3lame -lameopts cbr:br=" + d.arate + tail;
-    if (k == "H.264")
+    if (k == TargetKind::H264)
         return " -noodml -ofps " + d.fps + " -ovc x264 -x264encopts keyint=" + d.gop + ":bitrate=" + d.vrate +
                ":bframes=0 -oac mp3lame -lameopts cbr:br=" + d.arate + tail;
-    if (k == "AudIsMp3") {
+    if (k == TargetKind::AudIsMp3) {
         const std::string mc = job.srcVideoFormat == "flv1" ? " -mc 1" : " -mc 0";
         return " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=" + d.arate + d.cut + job.audioArgs +
                job.volumeArgs + " -vf-add harddup" + mc;
@@ -113,7 +113,7 @@ std::string quickOperationCommand(const JobState& job, const Derived& d, bool mp
                                       " -srate " + std::to_string(job.srcAudioRate) +
                                       " -af-add channels=" + srcChannels;
 
-    if (job.targetKind == "onlyTransVol") {
+    if (job.targetKind == TargetKind::OnlyTransVol) {
         const std::string sound = d.cut + job.audioArgs + job.volumeArgs + harddup + mc;
         if (isMpegExt(ext) && mpeg2Source)
             return " -ovc copy -oac lavc -of mpeg -mpegopts format=mpeg2 -lavcopts acodec=mp2:abitrate=" + d.arate + sound;
@@ -127,7 +127,7 @@ std::string quickOperationCommand(const JobState& job, const Derived& d, bool mp
             return " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts " + wmaCodec + d.arate + sound;
         return " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=" + d.arate + sound;
     }
-    if (job.targetKind == "onlyCut") {
+    if (job.targetKind == TargetKind::OnlyCut) {
         const std::string end = d.cut + harddup + mc;
         if (isMpegExt(ext) && mpeg2Source) return " -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2" + end;
         if (isMpegExt(ext) || ext == "dat") return " -ovc copy -oac copy -of lavf -lavfopts format=vcd" + end;
@@ -138,7 +138,7 @@ std::string quickOperationCommand(const JobState& job, const Derived& d, bool mp
         if (mp3Note) return " -noodml -ovc copy" + mp3FromSource + end;
         return " -noodml -ovc copy -oac copy" + end;
     }
-    if (job.targetKind == "onlyFix") {
+    if (job.targetKind == TargetKind::OnlyFix) {
         const std::string end = harddup + mc;
         if (isMpegExt(ext) && mpeg2Source) return " -idx -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2" + end;
         if (isMpegExt(ext) || ext == "dat") return " -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd" + end;
@@ -230,7 +230,7 @@ std::string buildCommand(const CommandInputs& in, const LangText& lang, MessageS
                          QuestionAsker& questions)
 {
     const JobState& job = in.job;
-    const bool sound = isSoundTarget(job.targetKind, lang);
+    const bool sound = isSoundTarget(job.targetKind);
     const std::string tool = in.paths.toolPath(sound ? 3 : 2);
     if (!fileObject().FileExists(tool)) {
         messages.showMessage(lang[2]);

@@ -3,7 +3,7 @@
 #include "app/lang_text.h"
 #include "app/paths.h"
 #include "engine/command_builder.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "engine/format_time.h"
 #include "engine/job_display.h"
 #include "engine/keyframe_check.h"
@@ -37,8 +37,6 @@ void removeIfNew(const std::string& target, const FileIdentity& before)
     if (now.exists && !(now.device == before.device && now.inode == before.inode)) ::unlink(target.c_str());
 }
 
-bool isQuick(const std::string& kind) { return kind == "onlyTransVol" || kind == "onlyCut" || kind == "onlyFix"; }
-
 // Guarantees the idle window on every way out of a started job.
 struct IdleOnExit {
     std::function<void()> restore;
@@ -71,15 +69,15 @@ void JobDriver::restoreIdle()
 
 int JobDriver::refusalFor(const JobState& j, const LangText& lang)
 {
-    const bool sound = isSoundTarget(j.targetKind, lang);
+    const bool sound = isSoundTarget(j.targetKind);
     int refusal = 0;
     if (!sound && (j.srcDemuxer == "audio" || (j.srcWidth == 0 && j.srcFps == 0)))
         refusal = 247;
     else if (sound && j.srcAudioCodec.empty())
         refusal = 252;
-    else if (j.targetKind == "AudIsMp3" && j.srcAudioCodec.empty())
+    else if (j.targetKind == TargetKind::AudIsMp3 && j.srcAudioCodec.empty())
         refusal = 258;
-    else if (j.targetKind == "onlyTransVol" && j.srcAudioCodec.empty())
+    else if (j.targetKind == TargetKind::OnlyTransVol && j.srcAudioCodec.empty())
         refusal = 260;
     return refusal;
 }
@@ -140,7 +138,7 @@ std::optional<JobOutcome> JobDriver::checkBeforeStart(TargetLock& lock)
         ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[6] + "\r\n\r\n" + why);
         return JobOutcome::Refused;
     }
-    const bool sound = isSoundTarget(job.targetKind, lang);
+    const bool sound = isSoundTarget(job.targetKind);
     if (!checkToolFile(ctx_.paths.toolPath(sound ? 3 : 2), ctx_.messages, lang)) return JobOutcome::Refused;
     return std::nullopt;
 }
@@ -148,7 +146,7 @@ std::optional<JobOutcome> JobDriver::checkBeforeStart(TargetLock& lock)
 bool JobDriver::checkKeyFrameStart(std::optional<std::string>& cut, bool& sparse)
 {
     JobState& job = ctx_.job;
-    if (job.markStart <= 0 || isSoundTarget(job.targetKind, ctx_.lang)) return true;
+    if (job.markStart <= 0 || isSoundTarget(job.targetKind)) return true;
     ctx_.view.showKeyFrameNote(ctx_.lang[33]);
     const std::string player = ctx_.paths.toolPath(1);
     const std::string& source = ctx_.labels.input;
@@ -187,14 +185,14 @@ JobOutcome JobDriver::run()
     bool sparse = false;
     if (!checkKeyFrameStart(cut, sparse)) return JobOutcome::Cancelled;
 
-    const bool mp3Note = isQuick(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
+    const bool mp3Note = isQuickOperation(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
     std::string note;
     if (mp3Note)
         note = "\r\n" + std::string(48, '-') + "\r\n" + lang[261] + audioCodecDisplayName(job.srcAudioCodec, lang);
     if (!confirmStart(sparse, note)) return JobOutcome::Cancelled;
 
     ctx_.display.setProgressNote(
-        0, fillPlaceholders(lang[16], {"0"}) + " -->  " + (job.targetKind == "onlyFix" ? lang[279] : lang[265]), false);
+        0, fillPlaceholders(lang[16], {"0"}) + " -->  " + (job.targetKind == TargetKind::OnlyFix ? lang[279] : lang[265]), false);
 
     Attempt attempt;
     if (auto stopped = runTool(cut, mp3Note, attempt)) return *stopped;

@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include "media/format_catalog.h"
+
 #include <cstdint>
 #include <string>
 
@@ -25,7 +27,7 @@ struct JobState {
 
     // Target, chosen with the source.
     std::string targetExt;
-    std::string targetKind;
+    TargetKind targetKind = TargetKind::None;
     std::string jobTitle;
     std::int32_t targetWidth = 0;
     std::int32_t targetHeight = 0;

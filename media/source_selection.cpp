@@ -29,13 +29,10 @@ std::vector<std::string> splitList(const std::string& list)
     return items;
 }
 
-std::string suffixFor(const std::string& kind)
+std::string suffixFor(TargetKind kind)
 {
-    if (kind == "AudIsMp3") return "_AudIsMp3.";
-    if (kind == "onlyTransVol") return "_NewVol.";
-    if (kind == "onlyCut") return "_Cut.";
-    if (kind == "onlyFix") return "_Fix.";
-    return ".";
+    const FormatEntry* e = firstEntryOf(kind);
+    return (e ? std::string(e->targetSuffix) : std::string()) + ".";
 }
 
 // Rounded to whole, raised to even, at least 2.
@@ -47,7 +44,7 @@ int evenSide(double v)
 }
 } // namespace
 
-std::string targetPathFor(const std::string& source, const std::string& targetExt, const std::string& targetKind,
+std::string targetPathFor(const std::string& source, const std::string& targetExt, TargetKind targetKind,
                           const TargetFolderSetting& setting, const std::string& fallbackFolder,
                           const std::function<bool(const std::string&)>& usableDrive)
 {
@@ -72,9 +69,9 @@ std::string targetExtFor(const std::string& extOrList, const std::string& source
     return items.front();
 }
 
-std::string openFilterFor(const std::string& targetKind, const std::string& extOrList, const std::string& generalFilter)
+std::string openFilterFor(TargetKind targetKind, const std::string& extOrList, const std::string& generalFilter)
 {
-    if (targetKind.find("only") == std::string::npos) return generalFilter;
+    if (!isQuickOperation(targetKind)) return generalFilter;
     if (extOrList == "mpg|dat|vob")
         return "MPEG Files (*.mpg;*.mpeg;*.dat;*.vob)|*.mpg;*.mpeg;*.dat;*.vob|All Files (*.*)|*.*";
     return toUpper(extOrList) + " Files (*." + extOrList + ")|*." + extOrList + "|All Files (*.*)|*.*";
@@ -95,24 +92,24 @@ void limitFrameSize(int srcWidth, int srcHeight, int& targetWidth, int& targetHe
     }
 }
 
-std::string jobTitleFor(const std::string& kind, const LangText& lang)
+std::string jobTitleFor(TargetKind kind, const LangText& lang)
 {
-    if (kind == "onlyCut") return lang[52] + lang[54];
-    if (kind == "onlyFix") return lang[53] + lang[54];
-    if (kind == "onlyTransVol") return lang[38] + lang[66];
-    if (!lang[264].empty() && kind.find(lang[264]) != std::string::npos) return lang[162] + kind + " ";
+    if (kind == TargetKind::OnlyCut) return lang[52] + lang[54];
+    if (kind == TargetKind::OnlyFix) return lang[53] + lang[54];
+    if (kind == TargetKind::OnlyTransVol) return lang[38] + lang[66];
+    if (isSoundTarget(kind)) return lang[162] + kindCaption(kind, lang) + " ";
     return lang[15];
 }
 
-ActionWords actionWordsFor(const std::string& kind, const LangText& lang)
+ActionWords actionWordsFor(TargetKind kind, const LangText& lang)
 {
-    if (kind == "onlyCut") return {lang[52], lang[52]};
-    if (kind == "onlyFix") return {"", lang[53]};
-    if (kind == "onlyTransVol") return {lang[66], lang[38]};
+    if (kind == TargetKind::OnlyCut) return {lang[52], lang[52]};
+    if (kind == TargetKind::OnlyFix) return {"", lang[53]};
+    if (kind == TargetKind::OnlyTransVol) return {lang[66], lang[38]};
     return {lang[15], lang[15]};
 }
 
-AddedSource addSource(const std::string& extOrList, const std::string& targetKind, const std::string& path,
+AddedSource addSource(const std::string& extOrList, TargetKind targetKind, const std::string& path,
                       AddSourceContext& ctx)
 {
     AddedSource added;

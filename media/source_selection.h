@@ -1,4 +1,6 @@
 #pragma once
+#include "media/format_catalog.h"
+
 #include <functional>
 #include <string>
 
@@ -24,7 +26,7 @@ struct TargetFolderSetting {
 // The target path for a source: the folder by the setting (a missing folder or an unusable
 // drive gives the fallback), the source's base name, a suffix by kind, the extension; a
 // target equal to the source gets "_<ext>2" added.
-std::string targetPathFor(const std::string& source, const std::string& targetExt, const std::string& targetKind,
+std::string targetPathFor(const std::string& source, const std::string& targetExt, TargetKind targetKind,
                           const TargetFolderSetting& setting, const std::string& fallbackFolder,
                           const std::function<bool(const std::string&)>& usableDrive);
 
@@ -33,19 +35,19 @@ std::string targetPathFor(const std::string& source, const std::string& targetEx
 std::string targetExtFor(const std::string& extOrList, const std::string& sourcePath);
 
 // The open dialog's filter for a menu entry.
-std::string openFilterFor(const std::string& targetKind, const std::string& extOrList, const std::string& generalFilter);
+std::string openFilterFor(TargetKind targetKind, const std::string& extOrList, const std::string& generalFilter);
 
 // The default target size: the source's, unless a side exceeds 1280.
 void limitFrameSize(int srcWidth, int srcHeight, int& targetWidth, int& targetHeight);
 
-std::string jobTitleFor(const std::string& targetKind, const LangText& lang);
+std::string jobTitleFor(TargetKind targetKind, const LangText& lang);
 
 // The words of the options button's tool tip and of the encode button's faces.
 struct ActionWords {
     std::string settingsWord; // may be empty (repair has no settings)
     std::string actionWord;
 };
-ActionWords actionWordsFor(const std::string& targetKind, const LangText& lang);
+ActionWords actionWordsFor(TargetKind targetKind, const LangText& lang);
 
 struct AddSourceContext {
     JobState& job;
@@ -67,7 +69,7 @@ struct AddedSource {
 // Takes a chosen file as the new source: checks it, clears the job, records kind and
 // extension, probes it and derives the target path and default size. The presets of the
 // options are the caller's next step.
-AddedSource addSource(const std::string& extOrList, const std::string& targetKind, const std::string& path,
+AddedSource addSource(const std::string& extOrList, TargetKind targetKind, const std::string& path,
                       AddSourceContext& ctx);
 
 } // namespace qorvid

@@ -1,7 +1,7 @@
 #include "options/option_args.h"
 
 #include "app/lang_text.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "media/job_state.h"
 #include "options/option_lists.h"
 #include "util/reporters.h"
@@ -26,7 +26,7 @@ std::string scale(long w, long h) { return " -vf-add scale=" + std::to_string(w)
 
 bool picturePassesThrough(const JobState& job, const LangText& lang)
 {
-    return isQuickOperation(job.targetKind) || job.targetKind == "AudIsMp3" || isSoundTarget(job.targetKind, lang);
+    return isQuickOperation(job.targetKind) || job.targetKind == TargetKind::AudIsMp3 || isSoundTarget(job.targetKind);
 }
 
 // A message used as a summary label, without its own "=", colon or leading comma.
@@ -48,11 +48,11 @@ struct SoundValues {
 };
 SoundValues soundWritten(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
-    const std::string& kind = job.targetKind;
+    const TargetKind kind = job.targetKind;
     auto known = [&](std::int32_t v) { return v > 0 ? std::to_string(v) : lang[55]; };
-    if (kind == "onlyCut" || kind == "onlyFix") return {known(job.srcAudioBitrate), known(job.srcAudioRate)};
-    if (kind == "onlyTransVol" && job.targetExt == "dat") return {"224", o.cboAudioSample};
-    if (kind == "onlyTransVol" && job.targetExt == "vob") return {"320", o.cboAudioSample};
+    if (copiesSound(kind)) return {known(job.srcAudioBitrate), known(job.srcAudioRate)};
+    if (kind == TargetKind::OnlyTransVol && job.targetExt == "dat") return {"224", o.cboAudioSample};
+    if (kind == TargetKind::OnlyTransVol && job.targetExt == "vob") return {"320", o.cboAudioSample};
     return {job.audioBitrateText, o.cboAudioSample};
 }
 
@@ -64,7 +64,7 @@ SizeChain sizeArgs(const ConversionOptions& o, const JobState& job)
     const long T = value(o.txtExpand[0]), B = value(o.txtExpand[1]);
     const long L = value(o.txtExpand[2]), R = value(o.txtExpand[3]);
     const bool cropFirst = o.optScaleCrop == 1;
-    const bool fixedFrame = job.targetKind == "VCD" || job.targetKind == "DVD";
+    const bool fixedFrame = isFixedFrame(job.targetKind);
     const bool borders = T != 0 || B != 0 || L != 0 || R != 0;
     const std::string lt = ":" + std::to_string(L) + ":" + std::to_string(T) + ":1";
 
@@ -151,7 +151,7 @@ std::string rotateArgs(int cboRotate)
 std::string volumeArgs(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
     if (o.volume == 0) return {};
-    if (isSoundTarget(job.targetKind, lang))
+    if (isSoundTarget(job.targetKind))
         return " -vol " + std::to_string(clampL(clng(o.volume * 10.0 + 256), 0, 2560));
     return " -af-add volume=" + num(o.volume);
 }
@@ -159,12 +159,12 @@ std::string volumeArgs(const ConversionOptions& o, const JobState& job, const La
 std::string buildAudioArgs(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
     const double sample = leadingNumber(o.cboAudioSample);
-    if (isSoundTarget(job.targetKind, lang)) return " -ac 2 -ar " + num(sample);
+    if (isSoundTarget(job.targetKind)) return " -ac 2 -ar " + num(sample);
     if (o.optAudio != 0) return " -nosound";
 
     const std::string delay = " -delay " + num(-leadingNumber(o.txtAudioDelay));
     std::string args;
-    if ((job.targetKind == "onlyFix" || job.targetKind == "onlyCut") && job.targetExt == "wmv") {
+    if (copiesSound(job.targetKind) && job.targetExt == "wmv") {
         const std::string ch = std::to_string(job.srcAudioChannels);
         args = delay + " -channels " + ch + " -srate " + std::to_string(job.srcAudioRate) + " -af-add channels=" + ch;
     } else {
@@ -196,7 +196,7 @@ std::string buildSummary(const ConversionOptions& o, const JobState& job, const 
     const std::string dashes(24, '-');
     auto line = [&](int message, const std::string& value) { return label(lang[message]) + " = " + value + eol; };
 
-    const bool sound = isSoundTarget(job.targetKind, lang);
+    const bool sound = isSoundTarget(job.targetKind);
     const bool picture = !picturePassesThrough(job, lang);
     const bool soundOn = sound || o.optAudio == 0;
     const SizeChain size = sizeArgs(o, job);

@@ -1,7 +1,7 @@
 #include "options/option_checks.h"
 
 #include "app/lang_text.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "media/job_state.h"
 #include "options/option_lists.h"
 #include "util/file_object.h"
@@ -88,8 +88,8 @@ std::optional<CheckFailure> checkRotateBorders(const ConversionOptions& o, const
 
 bool subtitlesAllowed(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
-    const std::string& k = job.targetKind;
-    return !contains(k, "only") && k != "AudIsMp3" && !isSoundTarget(k, lang) && !o.pageMasked[kPageSubtitle];
+    const TargetKind k = job.targetKind;
+    return reencodesPicture(k) && !o.pageMasked[kPageSubtitle];
 }
 
 std::optional<CheckFailure> checkSubtitleFile(const ConversionOptions& o, const JobState& job, const LangText& lang)

@@ -1,7 +1,7 @@
 #include "options/option_presets.h"
 
 #include "app/lang_text.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "media/job_state.h"
 #include "options/option_args.h"
 #include "options/option_lists.h"
@@ -10,13 +10,6 @@
 namespace qorvid {
 
 namespace {
-
-bool reencodesPicture(const std::string& kind)
-{
-    for (const char* k : {"VCD", "DVD", "MPEG1", "MPEG2", "WMV7", "WMV8", "MP42", "XviD", "DivX", "H.264"})
-        if (kind == k) return true;
-    return false;
-}
 
 std::string itemWithValue(const std::vector<std::string>& items, double value)
 {
@@ -67,7 +60,7 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
                            const std::string& subtitleFile)
 {
     ConversionOptions o;
-    const std::string& kind = job.targetKind;
+    const TargetKind kind = job.targetKind;
     const std::string& same = lang[55];
     const auto audioItems = audioBitrateList(lang);
 
@@ -80,19 +73,19 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
     o.txtSubFile = subtitleFile;
     resetSubtitleGroup(o);
 
-    if (kind == "VCD" || kind == "DVD") {
-        const bool vcd = kind == "VCD";
+    if (isFixedFrame(kind)) {
+        const bool vcd = kind == TargetKind::Vcd;
         selectFpsValue(o, 29.97);
         o.cboVideoBitrate = itemWithValue(o.cboVideoBitrateList, vcd ? 1152 : 4800);
         o.cboAudioBitrate = itemWithValue(audioItems, vcd ? 224 : 320);
         o.cboAudioSample = vcd ? "44100" : "48000";
         selectSizeText(o, job, lang, vcd ? "352 x 240" : "720 x 480");
-    } else if (kind == "MPEG1" || kind == "MPEG2") {
+    } else if (kind == TargetKind::Mpeg1 || kind == TargetKind::Mpeg2) {
         // The short lists: programme streams only carry the standard rates.
         o.cboFpsList = fillFpsList(lang, true);
         selectFps(o, 0);
         o.cboVideoBitrateList = fillVideoBitrateList(lang, true);
-        o.cboVideoBitrate = kind == "MPEG2" ? itemWithValue(o.cboVideoBitrateList, 1152) : o.cboVideoBitrateList[0];
+        o.cboVideoBitrate = kind == TargetKind::Mpeg2 ? itemWithValue(o.cboVideoBitrateList, 1152) : o.cboVideoBitrateList[0];
         o.cboAudioBitrate = itemWithValue(audioItems, 64);
         o.cboAudioSample = "22050";
         selectSize(o, job, lang, 1);
@@ -118,9 +111,9 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
         selectFps(o, 0);
         o.cboVideoBitrate = same;
         selectSize(o, job, lang, 0);
-        const bool copiesSound = kind == "onlyCut" || kind == "onlyFix";
-        o.cboAudioBitrate = copiesSound ? same : itemWithValue(audioItems, 128);
-        o.cboAudioSample = copiesSound ? "22050" : "44100";
+        const bool copied = copiesSound(kind);
+        o.cboAudioBitrate = copied ? same : itemWithValue(audioItems, 128);
+        o.cboAudioSample = copied ? "22050" : "44100";
         for (int page : {kPageVideo, kPageColor, kPageSubtitle}) o.pageMasked[static_cast<size_t>(page)] = true;
     }
 
@@ -129,15 +122,15 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
 
 OptionEnables enablesFor(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
-    const std::string& kind = job.targetKind;
-    const bool sound = isSoundTarget(kind, lang);
+    const TargetKind kind = job.targetKind;
+    const bool sound = isSoundTarget(kind);
     OptionEnables e;
 
-    if (kind == "VCD" || kind == "DVD") {
+    if (isFixedFrame(kind)) {
         e.fps = e.videoBitrate = e.audioBitrate = e.audioSample = e.size = false;
-        e.soundOnOff = kind == "DVD";
+        e.soundOnOff = kind == TargetKind::Dvd;
     } else if (!reencodesPicture(kind)) {
-        const bool cutOrFix = kind == "onlyCut" || kind == "onlyFix";
+        const bool cutOrFix = copiesSound(kind);
         e.fps = e.videoBitrate = e.size = false;
         e.cropOrder = e.borders = e.rotate = e.color = false;
         e.soundOnOff = false; // these targets are about the sound, or copy it as it is

@@ -46,12 +46,12 @@ void relabelJob(ConversionOptions& o, JobState& job, const LangText& from, const
 {
     auto relabel = [&](std::string& s) { s = relabelText(s, from, to); };
     for (std::string* s : {&o.formatCaption, &o.cboFps, &o.cboVideoBitrate, &o.cboAudioBitrate, &o.cboSize,
-                           &o.cboSubcp, &job.targetKind, &job.fpsText, &job.videoBitrateText,
+                           &o.cboSubcp, &job.fpsText, &job.videoBitrateText,
                            &job.audioBitrateText})
         relabel(*s);
     for (std::string& item : o.cboFpsList) relabel(item);
     for (std::string& item : o.cboVideoBitrateList) relabel(item);
-    if (!job.targetKind.empty()) job.jobTitle = jobTitleFor(job.targetKind, to);
+    if (job.targetKind != TargetKind::None) job.jobTitle = jobTitleFor(job.targetKind, to);
 }
 
 } // namespace qorvid

@@ -24,6 +24,7 @@ class NotePicture;
 class ProgressPicture;
 class frmOutput;
 struct FormatEntry;
+enum class TargetKind;
 
 // Two pictures that take turns while a job runs (imgFun, driven by tmrFun).
 class BusyPicture;
@@ -152,7 +153,7 @@ private:
     void setLabelPath(QLabel* label, const std::string& path, int emptyMessage);
     void refreshLabels();
     void refreshJobWords();
-    void addSource(const std::string& extOrList, const std::string& kind, const std::string& formatCaption);
+    void addSource(const std::string& extOrList, TargetKind kind, const std::string& formatCaption);
     void setTargetDefDir(const std::string& folder);
     void selectTargetMode(int mode);
     QAction* addItem(QMenu* menu, const QString& name, int index);

@@ -6,7 +6,7 @@
 #include "app/paths.h"
 #include "app/ui/progress_picture.h"
 #include "controls/style_button.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "options/option_args.h"
 #include "options/option_relabel.h"
 #include "util/text.h"
@@ -162,10 +162,10 @@ void frmMain::relabelJob(const LangText& before)
 
 void frmMain::refreshJobWords()
 {
-    const std::string kind = ctx_->job.targetKind;
+    const TargetKind kind = ctx_->job.targetKind;
     ActionWords words = actionWordsFor(kind, ctx_->lang);
     // Before any source the words of a conversion stand.
-    const std::string settings = kind.empty() ? ctx_->lang[15] : words.settingsWord;
+    const std::string settings = kind == TargetKind::None ? ctx_->lang[15] : words.settingsWord;
     cmdOpt->setCaption(QString::fromStdString(settings + ctx_->lang[27]));
     cmdOpt->setToolTip(cmdOpt->Caption());
     cmdEncode[0]->setCaption(QString::fromStdString(ctx_->lang[13] + words.actionWord));

@@ -4,7 +4,7 @@
 
 #include "app/paths.h"
 #include "controls/style_button.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "engine/format_time.h"
 #include "media/source_check.h"
 #include "options/option_args.h"
@@ -61,10 +61,10 @@ void frmMain::cmdOptClick()
 
 void frmMain::addSourceFrom(const FormatEntry& entry)
 {
-    addSource(targetExt(entry), targetKind(entry, ctx_->lang), formatCaption(entry, ctx_->lang));
+    addSource(targetExt(entry), entry.kind, formatCaption(entry, ctx_->lang));
 }
 
-void frmMain::addSource(const std::string& extOrList, const std::string& kind, const std::string& formatCaption)
+void frmMain::addSource(const std::string& extOrList, TargetKind kind, const std::string& formatCaption)
 {
     if (busy()) return;
     closePlayer();

@@ -2,7 +2,7 @@
 #include "support/lang.h"
 #include "app/paths.h"
 #include "engine/command_builder.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "support/fakes.h"
 #include "support/test_tools.h"
 #include "util/text.h"
@@ -63,7 +63,7 @@ protected:
     {
         const FormatEntry* e = findFormat(key);
         ASSERT_NE(e, nullptr) << key;
-        job.targetKind = targetKind(*e, tw());
+        job.targetKind = e->kind;
         job.targetExt = ext;
     }
 
@@ -382,7 +382,7 @@ TEST_F(CommandBuilderTest, SyncSwitchByTargetAndSource)
 
 TEST_F(CommandBuilderTest, MissingToolOrUnknownKindBuildsNothing)
 {
-    job.targetKind = "Theora";
+    job.targetKind = TargetKind::None;
     EXPECT_EQ(build(), "");
     EXPECT_TRUE(rec.messages.empty());
 

@@ -53,7 +53,7 @@ struct DriverRig {
         job.srcDemuxer = "avi";
         job.srcVideoFormat = "fmp4";
         job.srcAudioCodec = "mp3";
-        job.targetKind = "DivX";
+        job.targetKind = TargetKind::DivX;
         job.targetExt = "avi";
         job.jobTitle = lang[15];
         job.fpsText = "25";
@@ -138,9 +138,9 @@ TEST(JobDriver, ChecksRefuseBeforeAnythingRuns)
         {[](DriverRig& r) { r.job.srcLength = 0, r.job.srcFps = 0; }, 31},
         {[](DriverRig& r) { r.job.srcDemuxer = "audio"; }, 247},
         {[](DriverRig& r) { r.job.srcWidth = 0, r.job.srcFps = 0; }, 247},
-        {[](DriverRig& r) { r.job.targetKind = r.lang[264] + " MP3", r.job.srcAudioCodec = ""; }, 252},
-        {[](DriverRig& r) { r.job.targetKind = "AudIsMp3", r.job.srcAudioCodec = ""; }, 258},
-        {[](DriverRig& r) { r.job.targetKind = "onlyTransVol", r.job.srcAudioCodec = ""; }, 260},
+        {[](DriverRig& r) { r.job.targetKind = TargetKind::Mp3, r.job.srcAudioCodec = ""; }, 252},
+        {[](DriverRig& r) { r.job.targetKind = TargetKind::AudIsMp3, r.job.srcAudioCodec = ""; }, 258},
+        {[](DriverRig& r) { r.job.targetKind = TargetKind::OnlyTransVol, r.job.srcAudioCodec = ""; }, 260},
         {[](DriverRig& r) { r.labels.output = r.labels.input; }, 3},
         {[](DriverRig& r) { r.labels.output = r.media.file("say \"hi\".avi"); }, 10},
         {[](DriverRig& r) { std::filesystem::remove(r.app.file("plugins/ZevraRes2.exe")); }, 2},
@@ -166,7 +166,7 @@ TEST(JobDriver, QuestionsAnsweredCancelRunNothingAndKeepFiles)
 
     // A cut of an AVI whose container is really something else: message 262, Cancel.
     DriverRig mismatch;
-    mismatch.job.targetKind = "onlyCut";
+    mismatch.job.targetKind = TargetKind::OnlyCut;
     mismatch.job.srcDemuxer = "lavfpref";
     mismatch.job.srcVideoFormat = "mp4v";
     mismatch.ui.answers = {Answer::Ok, Answer::Cancel}; // confirmation, then the container question

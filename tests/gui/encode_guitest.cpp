@@ -65,6 +65,34 @@ TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
     EXPECT_TRUE(win->picEncodeEsti->text().isEmpty()) << win->picEncodeEsti->text().toStdString();
 }
 
+// The kind is chosen in one language and the job runs after a switch to another.
+TEST_F(Encode, LanguageSwitchBetweenChoosingAndEncodingStillRuns)
+{
+    open();
+    const std::string clip = makeClip("switch.avi", 320, 240, 25, 2);
+    const struct {
+        const char* menu;
+        int index;
+        const char* stream;
+    } targets[] = {{"mnuSrcIsFileToSound", 1, "a:0"}, {"mnuSrcIsFileToAvi", 2, "v:0"}}; // MP3, DivX
+    for (const auto& t : targets) {
+        SCOPED_TRACE(t.menu);
+        win->applyLanguage("tw");
+        chooseSource(t.menu, t.index, clip);
+        const std::string target = ctx().labels.output;
+        win->applyLanguage("gb");
+        boxTexts.clear();
+        answer = [&](const BoxRequest& r) {
+            return r.text.find(toUnixLines(msg(65))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+        };
+        QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
+        ASSERT_TRUE(fileExists(target)) << (boxTexts.empty() ? "no box" : boxTexts.back());
+        EXPECT_NE(ffprobeValue(target, t.stream, "codec_name"), "");
+        ASSERT_FALSE(boxTexts.empty());
+        EXPECT_NE(boxTexts.back().find(toUnixLines(msg(5))), std::string::npos) << boxTexts.back();
+    }
+}
+
 // The value of the summary line "<message> = value".
 std::string summaryValue(const std::string& summary, const std::string& message)
 {

@@ -4,7 +4,7 @@
 
 #include "app/lang_text.h"
 #include "controls/style_button.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "util/text.h"
 #include "util/ui/qt_shell.h"
 
@@ -174,7 +174,7 @@ TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
     EXPECT_EQ(win->lblInput->toolTip().toStdString(), clip);
     EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file("clip.dat"));
     EXPECT_EQ(ctx().labels.output, media.file("clip.dat"));
-    EXPECT_EQ(ctx().job.targetKind, "VCD");
+    EXPECT_EQ(ctx().job.targetKind, TargetKind::Vcd);
     EXPECT_NE(win->lblEncodeNote->text().toStdString().find("VCD"), std::string::npos);
     EXPECT_TRUE(win->cmdInput->property("Tag").toString().isEmpty()); // the busy mark is gone
     EXPECT_TRUE(boxTexts.empty());
@@ -182,7 +182,7 @@ TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
     // A cancelled dialog changes nothing; an empty file is refused with message 010.
     choices.push_back({});
     win->menuItem("mnuSrcIsFileToAvi", 2)->trigger();
-    EXPECT_EQ(ctx().job.targetKind, "VCD");
+    EXPECT_EQ(ctx().job.targetKind, TargetKind::Vcd);
     writeFile(media.file("empty.avi"), "");
     chooseSource("mnuSrcIsFileToAvi", 2, media.file("empty.avi"));
     ASSERT_EQ(boxTexts.size(), 1u);
@@ -277,7 +277,7 @@ TEST_F(MainWindow, LanguageSwitchRewritesTheJobAsAFreshChoiceWouldShowIt)
         bool operator==(const Shown&) const = default;
     };
     auto shown = [&] {
-        return Shown{win->lblEncodeNote->text().toStdString(), ctx().job.targetKind,  ctx().job.jobTitle,
+        return Shown{win->lblEncodeNote->text().toStdString(), std::string(kindKey(ctx().job.targetKind)), ctx().job.jobTitle,
                      win->cmdEncode[0]->Caption().toStdString(), win->cmdEncode[1]->Caption().toStdString(),
                      win->cmdOpt->toolTip().toStdString()};
     };

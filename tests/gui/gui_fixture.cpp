@@ -1,6 +1,6 @@
 #include "tests/gui/gui_fixture.h"
 
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 
 #include <QAction>
 

@@ -18,29 +18,29 @@ TEST(SourceSelection, TargetNamesFollowTheKind)
     TempDir dir;
     const std::string v = dir.path();
     TargetFolderSetting beside;
-    auto target = [&](const std::string& src, const std::string& ext, const std::string& kind) {
+    auto target = [&](const std::string& src, const std::string& ext, TargetKind kind) {
         return targetPathFor(v + src, ext, kind, beside, "/home/x/", anyDrive);
     };
-    EXPECT_EQ(target("a.mpg", "mpg", "MPEG1"), v + "a_mpg2.mpg"); // never the source itself
-    EXPECT_EQ(target("A.MPG", "mpg", "MPEG1"), v + "A_mpg2.mpg"); // compared without case
-    EXPECT_EQ(target("a.mpg", "dat", "VCD"), v + "a.dat");
-    EXPECT_EQ(target("a.avi", "avi", "onlyCut"), v + "a_Cut.avi");
-    EXPECT_EQ(target("a.avi", "avi", "AudIsMp3"), v + "a_AudIsMp3.avi");
-    EXPECT_EQ(target("a.wmv", "wmv", "onlyTransVol"), v + "a_NewVol.wmv");
-    EXPECT_EQ(target("a.b.c.avi", "avi", "onlyFix"), v + "a.b.c_Fix.avi");
+    EXPECT_EQ(target("a.mpg", "mpg", TargetKind::Mpeg1), v + "a_mpg2.mpg"); // never the source itself
+    EXPECT_EQ(target("A.MPG", "mpg", TargetKind::Mpeg1), v + "A_mpg2.mpg"); // compared without case
+    EXPECT_EQ(target("a.mpg", "dat", TargetKind::Vcd), v + "a.dat");
+    EXPECT_EQ(target("a.avi", "avi", TargetKind::OnlyCut), v + "a_Cut.avi");
+    EXPECT_EQ(target("a.avi", "avi", TargetKind::AudIsMp3), v + "a_AudIsMp3.avi");
+    EXPECT_EQ(target("a.wmv", "wmv", TargetKind::OnlyTransVol), v + "a_NewVol.wmv");
+    EXPECT_EQ(target("a.b.c.avi", "avi", TargetKind::OnlyFix), v + "a.b.c_Fix.avi");
 }
 
 TEST(SourceSelection, TargetFolderSettingAndFallback)
 {
     TempDir dir, other;
     std::string src = dir.file("clip.avi");
-    EXPECT_EQ(targetPathFor(src, "mpg", "MPEG2", {1, other.path()}, "/home/x/", anyDrive), other.file("clip.mpg"));
+    EXPECT_EQ(targetPathFor(src, "mpg", TargetKind::Mpeg2, {1, other.path()}, "/home/x/", anyDrive), other.file("clip.mpg"));
     // A default folder given without its separator still works.
     std::string bare = other.path().substr(0, other.path().size() - 1);
-    EXPECT_EQ(targetPathFor(src, "mpg", "MPEG2", {1, bare}, "/home/x/", anyDrive), other.file("clip.mpg"));
-    EXPECT_EQ(targetPathFor(src, "mpg", "MPEG2", {1, other.file("gone/")}, "/home/x/", anyDrive), "/home/x/clip.mpg");
+    EXPECT_EQ(targetPathFor(src, "mpg", TargetKind::Mpeg2, {1, bare}, "/home/x/", anyDrive), other.file("clip.mpg"));
+    EXPECT_EQ(targetPathFor(src, "mpg", TargetKind::Mpeg2, {1, other.file("gone/")}, "/home/x/", anyDrive), "/home/x/clip.mpg");
     auto noDrive = [](const std::string&) { return false; };
-    EXPECT_EQ(targetPathFor(src, "mpg", "MPEG2", {0, ""}, "/home/x/", noDrive), "/home/x/clip.mpg");
+    EXPECT_EQ(targetPathFor(src, "mpg", TargetKind::Mpeg2, {0, ""}, "/home/x/", noDrive), "/home/x/clip.mpg");
 }
 
 TEST(SourceSelection, QuickOperationsKeepTheSourceExtension)
@@ -49,10 +49,10 @@ TEST(SourceSelection, QuickOperationsKeepTheSourceExtension)
     EXPECT_EQ(targetExtFor("mpg|dat|vob", "/m/x.VOB"), "vob");
     EXPECT_EQ(targetExtFor("mpg|dat|vob", "/m/x.avi"), "mpg");
     EXPECT_EQ(targetExtFor("wmv", "/m/x.asf"), "wmv");
-    EXPECT_EQ(openFilterFor("onlyCut", "wmv", "G"), "WMV Files (*.wmv)|*.wmv|All Files (*.*)|*.*");
-    EXPECT_EQ(openFilterFor("onlyFix", "mpg|dat|vob", "G"),
+    EXPECT_EQ(openFilterFor(TargetKind::OnlyCut, "wmv", "G"), "WMV Files (*.wmv)|*.wmv|All Files (*.*)|*.*");
+    EXPECT_EQ(openFilterFor(TargetKind::OnlyFix, "mpg|dat|vob", "G"),
               "MPEG Files (*.mpg;*.mpeg;*.dat;*.vob)|*.mpg;*.mpeg;*.dat;*.vob|All Files (*.*)|*.*");
-    EXPECT_EQ(openFilterFor("DivX", "avi", "G"), "G");
+    EXPECT_EQ(openFilterFor(TargetKind::DivX, "avi", "G"), "G");
 }
 
 TEST(SourceSelection, DefaultFrameSize)
@@ -78,10 +78,10 @@ TEST(SourceSelection, TitlesAndActionWords)
 {
     LangText lang;
     lang.load("tw");
-    EXPECT_EQ(jobTitleFor("DivX", lang), "轉檔");
-    EXPECT_EQ(jobTitleFor("onlyCut", lang), lang[52] + lang[54]);
-    EXPECT_EQ(jobTitleFor("onlyTransVol", lang), lang[38] + lang[66]);
-    EXPECT_EQ(jobTitleFor(lang[264] + " MP3", lang), lang[162] + lang[264] + " MP3 ");
-    EXPECT_EQ(actionWordsFor("onlyFix", lang).settingsWord, "");
-    EXPECT_EQ(actionWordsFor("onlyFix", lang).actionWord, lang[53]);
+    EXPECT_EQ(jobTitleFor(TargetKind::DivX, lang), "轉檔");
+    EXPECT_EQ(jobTitleFor(TargetKind::OnlyCut, lang), lang[52] + lang[54]);
+    EXPECT_EQ(jobTitleFor(TargetKind::OnlyTransVol, lang), lang[38] + lang[66]);
+    EXPECT_EQ(jobTitleFor(TargetKind::Mp3, lang), lang[162] + lang[264] + " MP3 ");
+    EXPECT_EQ(actionWordsFor(TargetKind::OnlyFix, lang).settingsWord, "");
+    EXPECT_EQ(actionWordsFor(TargetKind::OnlyFix, lang).actionWord, lang[53]);
 }

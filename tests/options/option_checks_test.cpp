@@ -1,6 +1,6 @@
 #include "app/lang_text.h"
 #include "support/lang.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 #include "media/job_state.h"
 #include "options/option_args.h"
 #include "options/option_checks.h"
@@ -35,7 +35,7 @@ JobState divxJob()
     job.srcWidth = 720;
     job.srcHeight = 576;
     job.srcFps = 25;
-    job.targetKind = "DivX";
+    job.targetKind = TargetKind::DivX;
     job.targetExt = "avi";
     return job;
 }
@@ -125,7 +125,7 @@ TEST(OptionChecks, SubtitleFile)
     EXPECT_FALSE(checkSubtitleFile(o, job, tw()));
 
     o.txtSubFile.clear(); // not checked where subtitles cannot go
-    job.targetKind = "onlyCut";
+    job.targetKind = TargetKind::OnlyCut;
     EXPECT_FALSE(checkSubtitleFile(o, job, tw()));
 }
 
@@ -210,7 +210,7 @@ TEST(OptionPresets, EveryKindPassesTheChecks)
             job.srcWidth = src.w;
             job.srcHeight = src.h;
             job.srcFps = src.fps;
-            job.targetKind = targetKind(e, tw());
+            job.targetKind = e.kind;
             job.targetExt = e.group == TargetGroup::QuickOp ? e.ext.substr(0, 3) : e.ext;
             job.targetWidth = std::min(src.w, 1280);
             job.targetHeight = src.w > 1280 ? 720 : src.h;
@@ -229,7 +229,7 @@ TEST(OptionPresets, ChoicesByKind)
     job.targetWidth = 720;
     job.targetHeight = 576;
 
-    job.targetKind = "VCD";
+    job.targetKind = TargetKind::Vcd;
     job.targetExt = "dat";
     OptionPreset vcd = presetForKind(job, tw(), "VCD");
     EXPECT_EQ(vcd.options.cboFps, "29.97  (一般)");
@@ -242,18 +242,18 @@ TEST(OptionPresets, ChoicesByKind)
 
     job.targetWidth = 720; // the default size, not the one read back above
     job.targetHeight = 576;
-    job.targetKind = "WMV8";
+    job.targetKind = TargetKind::Wmv8;
     job.targetExt = "wmv";
     OptionPreset wmv = presetForKind(job, tw(), "WMV8");
     EXPECT_EQ(wmv.options.cboFps, "12.5"); // the list stops at the source's rate
     EXPECT_EQ(wmv.options.txtSize, (std::array<std::string, 2>{"720", "576"}));
     EXPECT_TRUE(wmv.enables.widthBox && wmv.enables.heightBox && wmv.enables.borders);
 
-    job.targetKind = "MPEG1";
+    job.targetKind = TargetKind::Mpeg1;
     job.targetExt = "mpg";
     EXPECT_EQ(presetForKind(job, tw(), "MPEG1").options.cboFps, "23.976  (一般)");
 
-    job.targetKind = "聲音 WAV";
+    job.targetKind = TargetKind::Wav;
     job.targetExt = "wav";
     OptionPreset wav = presetForKind(job, tw(), "聲音 WAV", "/v/a.srt");
     EXPECT_FALSE(wav.enables.audioBitrate || wav.enables.audioDelay || wav.enables.fps);
@@ -261,7 +261,7 @@ TEST(OptionPresets, ChoicesByKind)
     EXPECT_TRUE(wav.options.pageMasked[kPageSubtitle]);
     EXPECT_FALSE(wav.enables.subtitleControls);
 
-    job.targetKind = "onlyCut";
+    job.targetKind = TargetKind::OnlyCut;
     job.targetExt = "avi";
     OptionPreset cut = presetForKind(job, tw(), "與來源影音相同");
     EXPECT_EQ(cut.options.cboAudioBitrate, "與來源影音相同");
@@ -270,7 +270,7 @@ TEST(OptionPresets, ChoicesByKind)
 
     // Turning the sound off disables the sound group.
     wmv.options.optAudio = 1;
-    job.targetKind = "WMV8";
+    job.targetKind = TargetKind::Wmv8;
     job.targetExt = "wmv";
     OptionEnables off = enablesFor(wmv.options, job, tw());
     EXPECT_FALSE(off.audioBitrate || off.audioSample || off.audioDelay || off.volnorm || off.volume);

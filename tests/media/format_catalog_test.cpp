@@ -1,5 +1,5 @@
 #include "app/lang_text.h"
-#include "engine/format_catalog.h"
+#include "media/format_catalog.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -36,7 +36,7 @@ TEST(FormatCatalog, CaptionsKindsAndFormats)
     const FormatEntry& mpeg2 = *findFormat("mpeg2");
     EXPECT_EQ(menuCaption(mpeg2, tw), "選擇某個影片，轉成 MPG [MPEG2]  (推薦)");
     EXPECT_EQ(formatCaption(mpeg2, tw), "MPEG2");
-    EXPECT_EQ(targetKind(mpeg2, tw), "MPEG2");
+    EXPECT_EQ(kindCaption(mpeg2.kind, tw), "MPEG2");
 
     const FormatEntry& audMp3 = *findFormat("audmp3");
     EXPECT_EQ(menuCaption(audMp3, tw), "選擇某個影片，轉成 AVI  [視訊不變 + MP3]");
@@ -45,29 +45,38 @@ TEST(FormatCatalog, CaptionsKindsAndFormats)
 
     const FormatEntry& mp3 = *findFormat("mp3");
     EXPECT_EQ(menuCaption(mp3, tw), "選擇影片／音樂，轉成聲音 MP3");
-    EXPECT_EQ(targetKind(mp3, tw), "聲音 MP3");
+    EXPECT_EQ(kindCaption(mp3.kind, tw), "聲音 MP3");
     EXPECT_EQ(formatCaption(mp3, tw), "聲音 MP3");
     EXPECT_EQ(targetExt(mp3), "mp3");
 
     const FormatEntry& vol = *findFormat("volume-mpg");
     EXPECT_EQ(menuCaption(vol, tw), "選擇某個 MPG、DAT、VOB 來調整音量");
     EXPECT_EQ(menuCaption(*findFormat("fix-avi"), tw), "選擇某個 AVI  來直接修復");
-    EXPECT_EQ(targetKind(vol, tw), "onlyTransVol");
+    EXPECT_EQ(kindCaption(vol.kind, tw), "onlyTransVol");
     EXPECT_EQ(targetExt(vol), "mpg|dat|vob");
     EXPECT_EQ(formatCaption(vol, tw), "與來源影音相同");
 }
 
-TEST(FormatCatalog, SoundKindsFollowTheLanguage)
+TEST(FormatCatalog, KindsAreOneTypeWithKeys)
 {
     const LangText tw = load("tw"), gb = load("gb");
-    const std::string gbKind = targetKind(*findFormat("ogg"), gb);
-    EXPECT_TRUE(isSoundTarget(gbKind, gb));
-    EXPECT_FALSE(isSoundTarget(gbKind, tw));
-    EXPECT_FALSE(isSoundTarget("AudIsMp3", tw));
-    EXPECT_FALSE(isSoundTarget("聲音 MP3", LangText{})); // no table loaded: nothing is a sound target
-
-    EXPECT_TRUE(isQuickOperation("onlyCut"));
-    EXPECT_FALSE(isQuickOperation("AudIsMp3"));
+    // The caption follows the language; the kind does not.
+    EXPECT_NE(kindCaption(TargetKind::Ogg, tw), kindCaption(TargetKind::Ogg, gb));
+    EXPECT_TRUE(isSoundTarget(TargetKind::Ogg));
+    EXPECT_FALSE(isSoundTarget(TargetKind::AudIsMp3));
+    EXPECT_FALSE(isSoundTarget(TargetKind::None));
+    EXPECT_TRUE(isQuickOperation(TargetKind::OnlyCut));
+    EXPECT_FALSE(isQuickOperation(TargetKind::AudIsMp3));
+    EXPECT_FALSE(reencodesPicture(TargetKind::AudIsMp3));
+    EXPECT_TRUE(reencodesPicture(TargetKind::Mp42));
+    // Every kind's key reads back as that kind.
+    for (const auto& e : formatCatalog()) {
+        EXPECT_EQ(parseKindKey(kindKey(e.kind)), e.kind) << e.key;
+        EXPECT_EQ(firstEntryOf(e.kind)->kind, e.kind);
+    }
+    EXPECT_EQ(parseKindKey("Theora"), std::nullopt);
+    EXPECT_EQ(resolveTarget("cut", "/v/a.b/clip.VOB")->key, "cut-mpg");
+    EXPECT_EQ(resolveTarget("cut", "/v/a.avi/clip"), nullptr);
 }
 
 TEST(FormatCatalog, QuickOperationBySourceExtension)

@@ -37,13 +37,13 @@ constexpr std::array<FormatEntry, 28> kCatalog{{
     {"aac", "mnuSrcIsFileToSound", 4, S, 151, " AAC", 0, "", false, TargetKind::Aac, "AAC", "aac", " -f mp4 -acodec libfaac", ""},
     {"ac3", "mnuSrcIsFileToSound", 5, S, 151, " AC3", 0, "", false, TargetKind::Ac3, "AC3", "ac3", " -acodec ac3", ""},
     {"ogg", "mnuSrcIsFileToSound", 6, S, 151, " OGG", 0, "", false, TargetKind::Ogg, "OGG", "ogg", " -acodec vorbis", ""},
-    {"volume-mpg", "mnuSrcIsFileToChangeVol", 0, Q, 153, "MPG、DAT、VOB", 0, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "mpg|dat|vob", "", "_NewVol"},
+    {"volume-mpg", "mnuSrcIsFileToChangeVol", 0, Q, 153, "MPG|DAT|VOB", 0, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "mpg|dat|vob", "", "_NewVol"},
     {"volume-wmv", "mnuSrcIsFileToChangeVol", 1, Q, 153, "WMV", 0, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "wmv", "", "_NewVol"},
     {"volume-avi", "mnuSrcIsFileToChangeVol", 2, Q, 153, "AVI ", 0, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "avi", "", "_NewVol"},
-    {"cut-mpg", "mnuSrcIsFileToCut", 0, Q, 155, "MPG、DAT、VOB", 0, "", false, TargetKind::OnlyCut, "onlyCut", "mpg|dat|vob", "", "_Cut"},
+    {"cut-mpg", "mnuSrcIsFileToCut", 0, Q, 155, "MPG|DAT|VOB", 0, "", false, TargetKind::OnlyCut, "onlyCut", "mpg|dat|vob", "", "_Cut"},
     {"cut-wmv", "mnuSrcIsFileToCut", 1, Q, 155, "WMV", 0, "", false, TargetKind::OnlyCut, "onlyCut", "wmv", "", "_Cut"},
     {"cut-avi", "mnuSrcIsFileToCut", 2, Q, 155, "AVI ", 0, "", false, TargetKind::OnlyCut, "onlyCut", "avi", "", "_Cut"},
-    {"fix-mpg", "mnuSrcIsFileToFix", 0, Q, 157, "MPG、DAT、VOB", 0, "", false, TargetKind::OnlyFix, "onlyFix", "mpg|dat|vob", "", "_Fix"},
+    {"fix-mpg", "mnuSrcIsFileToFix", 0, Q, 157, "MPG|DAT|VOB", 0, "", false, TargetKind::OnlyFix, "onlyFix", "mpg|dat|vob", "", "_Fix"},
     {"fix-wmv", "mnuSrcIsFileToFix", 1, Q, 157, "WMV", 0, "", false, TargetKind::OnlyFix, "onlyFix", "wmv", "", "_Fix"},
     {"fix-avi", "mnuSrcIsFileToFix", 2, Q, 157, "AVI ", 0, "", false, TargetKind::OnlyFix, "onlyFix", "avi", "", "_Fix"},
 }};
@@ -131,7 +131,11 @@ std::string captionLiteral(const FormatEntry& entry, const LangText& lang)
 
 std::string menuCaption(const FormatEntry& entry, const LangText& lang)
 {
-    if (entry.group == TargetGroup::QuickOp) return fillPlaceholders(lang[entry.leadMessage], {entry.caption});
+    if (entry.group == TargetGroup::QuickOp) {
+        // The source types are listed the way each language lists things.
+        const std::string_view comma = toLower(lang.code()) == "en" ? ", " : "、";
+        return fillPlaceholders(lang[entry.leadMessage], {replaceAll(std::string(entry.caption), "|", comma)});
+    }
     std::string text = lang[entry.leadMessage] + captionLiteral(entry, lang);
     if (entry.recommended) text += lang[149];
     return text;

@@ -32,7 +32,7 @@ struct FormatEntry {
     TargetGroup group;
     int leadMessage;            // 148, 151, 153, 155 or 157
     // Video and sound: the caption literal (" DAT [VCD]"); quick operations: the text put
-    // for "aaa" in the lead message ("MPG、DAT、VOB").
+    // for "aaa" in the lead message ("MPG|DAT|VOB", listed as the language lists).
     std::string_view caption;
     int captionMessage;         // a message inside the literal (150 for AudIsMp3), else 0
     std::string_view captionTail; // literal after that message

@@ -8,8 +8,17 @@
 namespace qorvid {
 
 namespace {
-// The text the fixed "original ratio" size items carry in every language.
-constexpr std::string_view kOriginalRatio = " x 原比例";
+// The fixed items after the six leading ones; height 0: the source's ratio.
+struct FixedSize {
+    int width, height;
+};
+constexpr FixedSize kFixedSizes[] = {
+    {128, 96},  {176, 144}, {208, 176}, {220, 176}, {240, 160}, {240, 180}, {320, 136}, {320, 180}, {320, 240},
+    {320, 0},   {352, 240}, {352, 288}, {368, 208}, {480, 272}, {480, 320}, {480, 360}, {480, 0},   {512, 384},
+    {640, 360}, {640, 480}, {640, 0},   {720, 416}, {720, 480}, {720, 576}, {720, 0}};
+constexpr int kFirstFixed = 6;
+// Items 2 to 5: a typed width with the source's ratio, 4:3, 1.66:1 or 16:9.
+constexpr double kCustomRatio[] = {0, 3.0 / 4, 0.6, 9.0 / 16};
 
 // Whole pixels of width × ratio; the small margin keeps products such as 320 × 0.6
 // from landing just below the whole number.
@@ -69,12 +78,8 @@ std::vector<std::string> fillSizeList(const LangText& lang)
 {
     std::vector<std::string> items{lang[55], lang[211], lang[270] + lang[269], lang[270] + "4:3",
                                    lang[270] + "1.66:1", lang[270] + "16:9"};
-    for (const char* size : {"128 x 96", "176 x 144", "208 x 176", "220 x 176", "240 x 160", "240 x 180",
-                             "320 x 136", "320 x 180", "320 x 240", "320 x 原比例", "352 x 240", "352 x 288",
-                             "368 x 208", "480 x 272", "480 x 320", "480 x 360", "480 x 原比例", "512 x 384",
-                             "640 x 360", "640 x 480", "640 x 原比例", "720 x 416", "720 x 480", "720 x 576",
-                             "720 x 原比例"})
-        items.emplace_back(size);
+    for (const FixedSize& f : kFixedSizes)
+        items.push_back(std::to_string(f.width) + " x " + (f.height ? std::to_string(f.height) : lang[269]));
     return items;
 }
 
@@ -104,35 +109,31 @@ std::string codePageToken(const std::string& item)
     return item == "unicode" ? item : std::string();
 }
 
-SizeSetting SetSizeSetting(int index, const std::string& text, const std::string& width,
-                           const std::string& height, int srcWidth, int srcHeight, const LangText& lang)
+SizeSetting SetSizeSetting(int index, const std::string& /*text*/, const std::string& width,
+                           const std::string& height, int srcWidth, int srcHeight, const LangText& /*lang*/)
 {
+    // The item is known by its place in the list, so the rule is the same in every language.
     SizeSetting s{width, height};
-    const std::string& custom = lang[270];
-    const bool isCustom = !custom.empty() && contains(text, custom);
-    const auto by = text.find(" x ");
+    const bool custom = index >= 2 && index < kFirstFixed;
+    const int fixed = index - kFirstFixed;
+    const bool known = fixed >= 0 && fixed < static_cast<int>(std::size(kFixedSizes));
+    const double srcRatio = srcWidth != 0 && srcHeight != 0 ? static_cast<double>(srcHeight) / srcWidth : 1.0;
+    auto widthOr = [&](int w) { return w == 0 ? srcWidth : w; };
 
     if (index == 0) {
         s.width = std::to_string(srcWidth);
         s.height = std::to_string(srcHeight);
-    } else if (contains(text, kOriginalRatio)) {
-        int w = static_cast<int>(isCustom ? leadingNumber(width) : leadingNumber(text.substr(0, by)));
-        if (w == 0) w = srcWidth;
-        double ratio = srcWidth != 0 && srcHeight != 0 ? static_cast<double>(srcHeight) / srcWidth : 1.0;
+    } else if (custom) {
+        const int w = widthOr(static_cast<int>(leadingNumber(width)));
+        const double ratio = index == 2 ? srcRatio : kCustomRatio[index - 2];
         s.width = std::to_string(w);
         s.height = std::to_string(heightFor(w, ratio));
-    } else if (isCustom) {
-        double ratio = contains(text, "1.66:1") ? 0.6 : contains(text, "16:9") ? 9.0 / 16 : 3.0 / 4;
-        int w = static_cast<int>(leadingNumber(width));
-        if (w == 0) w = srcWidth;
-        s.width = std::to_string(w);
-        s.height = std::to_string(heightFor(w, ratio));
-    } else if (by != std::string::npos && index > 1) {
-        s.width = numberText(leadingNumber(text.substr(0, by)));
-        s.height = numberText(leadingNumber(text.substr(by + 3)));
+    } else if (known) {
+        const FixedSize& f = kFixedSizes[fixed];
+        s.width = std::to_string(f.width);
+        s.height = std::to_string(f.height ? f.height : heightFor(f.width, srcRatio));
     }
-    const std::string customWord = replaceAll(custom, " x ", "");
-    s.widthEnabled = !customWord.empty() && contains(text, customWord);
+    s.widthEnabled = index >= 1 && index < kFirstFixed;
     s.heightEnabled = index == 1;
     return s;
 }

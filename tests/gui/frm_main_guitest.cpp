@@ -130,7 +130,7 @@ TEST_F(MainWindow, EveryMenuEntryCarriesItsCaptionInEachLanguage)
             {"mnuSrcIsFileToAvi", 4, table[148] + " AVI  [" + table[150] + " + MP3]"},
             {"mnuSrcIsFileToSound", 0, table[151] + " WAV"},
             {"mnuSrcIsFileToSound", 6, table[151] + " OGG"},
-            {"mnuSrcIsFileToChangeVol", 0, fillPlaceholders(table[153], {"MPG、DAT、VOB"})},
+            {"mnuSrcIsFileToChangeVol", 0, fillPlaceholders(table[153], {table.code() == "en" ? "MPG, DAT, VOB" : "MPG、DAT、VOB"})},
             {"mnuSrcIsFileToCut", 1, fillPlaceholders(table[155], {"WMV"})},
             {"mnuSrcIsFileToFix", 2, fillPlaceholders(table[157], {"AVI "})},
         };

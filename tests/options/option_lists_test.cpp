@@ -95,3 +95,28 @@ TEST(SetSizeSetting, CustomItemsFollowTheTypedWidth)
     EXPECT_EQ(s.width + "x" + s.height, "720x576");
     EXPECT_FALSE(s.widthEnabled || s.heightEnabled);
 }
+
+TEST(SetSizeSetting, EverySizeItemWorksTheSameInEveryLanguage)
+{
+    const auto twItems = fillSizeList(tw());
+    for (const char* code : {"gb", "en"}) {
+        LangText lang;
+        lang.load(code);
+        const auto items = fillSizeList(lang);
+        ASSERT_EQ(items.size(), twItems.size()) << code;
+        for (size_t i = 0; i < items.size(); ++i) {
+            const int n = static_cast<int>(i);
+            for (auto [w, h] : {std::pair{720, 576}, {0, 0}, {352, 288}}) {
+                const SizeSetting a = SetSizeSetting(n, twItems[i], "300", "200", w, h, tw());
+                const SizeSetting b = SetSizeSetting(n, items[i], "300", "200", w, h, lang);
+                EXPECT_EQ(b.width + "x" + b.height, a.width + "x" + a.height) << code << " " << items[i];
+                EXPECT_EQ(b.widthEnabled, a.widthEnabled) << code << " " << items[i];
+            }
+        }
+    }
+    // The English list reads in English.
+    LangText en;
+    en.load("en");
+    for (const std::string& item : fillSizeList(en))
+        for (unsigned char c : item) EXPECT_LT(c, 0x80) << item;
+}

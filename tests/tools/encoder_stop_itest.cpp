@@ -1,5 +1,5 @@
 // A stopped encoder leaves neither a target nor a running FFmpeg behind.
-#include "common/child_process.h"
+#include "util/subprocess.h"
 #include "encoder/encoder_job.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
@@ -13,7 +13,7 @@
 #include <thread>
 
 using namespace qorvid::test;
-using qorvid::tools::ChildProcess;
+using qorvid::Subprocess;
 
 namespace {
 
@@ -27,21 +27,21 @@ bool goneSoon(const std::string& commandLineText)
 }
 
 // Starts a long encoding and returns once it reports progress past the start.
-bool startEncoding(ChildProcess& encoder, const std::string& source, const std::string& target)
+bool startEncoding(Subprocess& encoder, const std::string& source, const std::string& target)
 {
-    ChildProcess::Setup setup;
+    Subprocess::Setup setup;
     setup.program = pluginPath(2);
     setup.argv = splitCommandLine(pluginPath(2) + " -noodml -ofps 25 -ovc x264 -x264encopts keyint=23:bitrate=800:bframes=0"
                                                   " -oac mp3lame -lameopts cbr:br=64 -vf-add scale=640:480 -vf-add harddup -mc 1 \"" +
                                   source + "\" -o \"" + target + "\"");
-    setup.output = ChildProcess::Output::Pipe;
-    setup.errors = ChildProcess::Errors::WithOutput;
+    setup.output = Subprocess::Output::Pipe;
+    setup.errors = Subprocess::Errors::WithOutput;
     if (!encoder.start(setup)) return false;
     std::string out;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
         pollfd p{encoder.outputFd(), POLLIN, 0};
-        if (poll(&p, 1, 1000) > 0 && !qorvid::tools::readAvailable(encoder.outputFd(), out)) return false;
+        if (poll(&p, 1, 1000) > 0 && !qorvid::readAvailable(encoder.outputFd(), out)) return false;
         auto pos = numbersAfter(out, "Pos:", "s ");
         if (!pos.empty() && pos.back() > 0) return true;
     }
@@ -65,7 +65,7 @@ TEST(EncoderStop, StoppedOrKilledRunsLeaveNoTargetAndNoFFmpeg)
         return names == std::vector<std::string>{"long.avi"};
     };
     {
-        ChildProcess encoder;
+        Subprocess encoder;
         ASSERT_TRUE(startEncoding(encoder, source, target));
         encoder.signal(SIGTERM);
         EXPECT_NE(encoder.wait(), 0);
@@ -73,7 +73,7 @@ TEST(EncoderStop, StoppedOrKilledRunsLeaveNoTargetAndNoFFmpeg)
         EXPECT_TRUE(onlySource());
     }
     {
-        ChildProcess encoder;
+        Subprocess encoder;
         ASSERT_TRUE(startEncoding(encoder, source, target));
         encoder.signal(SIGKILL);
         encoder.wait();

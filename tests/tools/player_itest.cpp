@@ -1,5 +1,5 @@
 // The player plugin with the real MPlayer: identify, the GIF pass, the seek probe and slave mode.
-#include "common/child_process.h"
+#include "util/subprocess.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
 
@@ -15,7 +15,7 @@
 #include <thread>
 
 using namespace qorvid::test;
-using qorvid::tools::ChildProcess;
+using qorvid::Subprocess;
 
 namespace {
 
@@ -36,11 +36,11 @@ std::string identify(const std::string& file)
 // A running program whose output is read until an expected text shows up.
 class Session {
 public:
-    explicit Session(const ChildProcess::Setup& setup) { started_ = child_.start(setup); }
+    explicit Session(const Subprocess::Setup& setup) { started_ = child_.start(setup); }
     bool started() const { return started_; }
-    ChildProcess& child() { return child_; }
+    Subprocess& child() { return child_; }
     const std::string& output() const { return output_; }
-    void send(const std::string& line) { qorvid::tools::writeAll(child_.inputFd(), line + "\n"); }
+    void send(const std::string& line) { qorvid::writeAll(child_.inputFd(), line + "\n"); }
     // True when the text appears after position "from" before the deadline (a guard against a
     // hung player, not a measured wait).
     bool waitFor(const std::string& text, size_t from = 0, int seconds = 20)
@@ -50,14 +50,14 @@ public:
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0 || child_.outputFd() < 0) return false;
             pollfd p{child_.outputFd(), POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left.count())) > 0 && !qorvid::tools::readAvailable(child_.outputFd(), output_))
+            if (poll(&p, 1, static_cast<int>(left.count())) > 0 && !qorvid::readAvailable(child_.outputFd(), output_))
                 child_.closeOutput();
         }
         return true;
     }
 
 private:
-    ChildProcess child_;
+    Subprocess child_;
     std::string output_;
     bool started_ = false;
 };
@@ -139,11 +139,11 @@ TEST_F(PlayerPlugin, IdentifiesWithoutADisplay)
 TEST_F(PlayerPlugin, SlaveModeDrawsIntoTheWindowAndAnswersCommands)
 {
     // A private X server and a window to draw into.
-    ChildProcess::Setup xs;
+    Subprocess::Setup xs;
     xs.program = "Xvfb";
     xs.argv = {"Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"};
-    xs.output = ChildProcess::Output::Pipe;
-    xs.errors = ChildProcess::Errors::Null;
+    xs.output = Subprocess::Output::Pipe;
+    xs.errors = Subprocess::Errors::Null;
     Session xserver(xs);
     ASSERT_TRUE(xserver.started());
     ASSERT_TRUE(xserver.waitFor("\n"));
@@ -163,12 +163,12 @@ TEST_F(PlayerPlugin, SlaveModeDrawsIntoTheWindowAndAnswersCommands)
                           " -vo directx -priority abovenormal" +
                           " -autosync 100 -vf-add screenshot -autoq 10 -vf-add pp -slave -identify -idx -nokeepaspect -noaspect -framedrop -osdlevel 0" +
                           " -colorkey 0x010203 -wid " + std::to_string(windowId);
-    ChildProcess::Setup ps;
+    Subprocess::Setup ps;
     ps.argv = splitCommandLine(command);
     ps.program = ps.argv[0];
-    ps.input = ChildProcess::Input::Pipe;
-    ps.output = ChildProcess::Output::Pipe;
-    ps.errors = ChildProcess::Errors::WithOutput;
+    ps.input = Subprocess::Input::Pipe;
+    ps.output = Subprocess::Output::Pipe;
+    ps.errors = Subprocess::Errors::WithOutput;
     ps.workingDir = shots.path();
     Session player(ps);
     ASSERT_TRUE(player.started());
@@ -215,13 +215,13 @@ TEST_F(PlayerPlugin, SlaveModeDrawsIntoTheWindowAndAnswersCommands)
 
 TEST_F(PlayerPlugin, KillingThePluginEndsThePlayer)
 {
-    ChildProcess::Setup ps;
+    Subprocess::Setup ps;
     ps.program = pluginPath(1);
     ps.argv = {pluginPath(1), "-slave", "-identify", "-vo", "null", "-ao", "null", "-loop", "0",
                dir_->file("mono 44k.avi")};
-    ps.input = ChildProcess::Input::Pipe;
-    ps.output = ChildProcess::Output::Pipe;
-    ps.errors = ChildProcess::Errors::WithOutput;
+    ps.input = Subprocess::Input::Pipe;
+    ps.output = Subprocess::Output::Pipe;
+    ps.errors = Subprocess::Errors::WithOutput;
     Session player(ps);
     ASSERT_TRUE(player.started());
     ASSERT_TRUE(player.waitFor("A:"));

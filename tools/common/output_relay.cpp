@@ -1,11 +1,10 @@
 #include "common/output_relay.h"
 
-#include "common/child_process.h"
 #include "common/line_stream.h"
+#include "util/subprocess.h"
 
 #include <cerrno>
 #include <csignal>
-#include <sys/prctl.h>
 #include <cstdlib>
 #include <poll.h>
 
@@ -62,8 +61,6 @@ void forwardSignalsTo(int pid)
     for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 }
-
-void endWithParent() { prctl(PR_SET_PDEATHSIG, SIGTERM); }
 
 int forwardedSignal() { return lastSignal; }
 

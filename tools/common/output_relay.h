@@ -22,9 +22,6 @@ void relayLines(int fromFd, int toFd, LineRewriter& rewriter);
 // Until the child ends, SIGINT, SIGTERM and SIGHUP sent to this process are passed on to it;
 // writing to a closed console no longer kills this process.
 void forwardSignalsTo(int pid);
-// This process gets SIGTERM when the program that started it dies, even by SIGKILL, so that a
-// plugin never runs on orphaned (and its own tools, started with ChildProcess, go with it).
-void endWithParent();
 // The last signal that was passed on (0 when none).
 int forwardedSignal();
 

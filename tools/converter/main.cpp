@@ -2,13 +2,13 @@
 // "-vol" brought up to date) and rewrites its console output where the system relies on the
 // older wording. FFmpeg writes into an unnamed file that takes the target's name only when
 // the conversion succeeded: a failed or killed one leaves an earlier target as it was.
-#include "common/child_process.h"
 #include "common/output_relay.h"
 #include "common/unfinished_target.h"
 #include "common/waiting_files.h"
 #include "converter/asf_preroll.h"
 #include "converter/converter_arguments.h"
 #include "converter/converter_output.h"
+#include "util/subprocess.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -16,6 +16,8 @@
 #include <unistd.h>
 
 using namespace qorvid::tools;
+using qorvid::endWithParent;
+using qorvid::Subprocess;
 
 namespace {
 
@@ -72,12 +74,12 @@ int main(int argc, char** argv)
         ffmpegArgs = writingInto(ffmpegArgs, target, unfinished.path());
     }
 
-    ChildProcess::Setup setup;
+    Subprocess::Setup setup;
     setup.program = "ffmpeg";
     setup.argv.push_back("ffmpeg");
     setup.argv.insert(setup.argv.end(), ffmpegArgs.begin(), ffmpegArgs.end());
-    setup.errors = ChildProcess::Errors::Pipe;
-    ChildProcess ffmpeg;
+    setup.errors = Subprocess::Errors::Pipe;
+    Subprocess ffmpeg;
     if (!ffmpeg.start(setup)) return refuse(ffmpeg.error());
     forwardSignalsTo(ffmpeg.pid());
     ConverterOutputRewriter rewriter(asfPrerollSeconds(converterInput(args)));

@@ -1,6 +1,5 @@
 #include "encoder/encoder_job.h"
 
-#include "common/child_process.h"
 #include "common/line_stream.h"
 #include "common/output_relay.h"
 #include "common/waiting_files.h"
@@ -9,6 +8,7 @@
 #include "encoder/progress.h"
 #include "encoder/source_probe.h"
 #include "common/unfinished_target.h"
+#include "util/subprocess.h"
 
 #include <cerrno>
 #include <chrono>
@@ -93,14 +93,14 @@ int runEncoderJob(const std::vector<std::string>& args)
     FfmpegPlan plan = planFfmpegRun(o, ctx);
     if (!plan.error.empty()) return refuse(plan.error);
 
-    ChildProcess::Setup setup;
+    Subprocess::Setup setup;
     setup.program = "ffmpeg";
     setup.argv.push_back("ffmpeg");
     setup.argv.insert(setup.argv.end(), plan.args.begin(), plan.args.end());
-    setup.input = ChildProcess::Input::Null;
-    setup.output = ChildProcess::Output::Pipe;
-    setup.errors = ChildProcess::Errors::Pipe;
-    ChildProcess ffmpeg;
+    setup.input = Subprocess::Input::Null;
+    setup.output = Subprocess::Output::Pipe;
+    setup.errors = Subprocess::Errors::Pipe;
+    Subprocess ffmpeg;
     if (!ffmpeg.start(setup)) return refuse(ffmpeg.error());
     forwardSignalsTo(ffmpeg.pid());
 

@@ -1,6 +1,6 @@
 #include "encoder/source_probe.h"
 
-#include "common/child_process.h"
+#include "util/subprocess.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,18 +1,20 @@
 // ZevraRes1: the player. Runs MPlayer with the system's arguments (adapted to this platform)
 // and its own standard input, and rewrites its console output where the system relies on the
 // older player's wording.
-#include "common/child_process.h"
 #include "common/output_relay.h"
 #include "common/waiting_files.h"
 #include "player/player_arguments.h"
 #include "player/player_output.h"
 #include "player/source_facts.h"
+#include "util/subprocess.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
 using namespace qorvid::tools;
+using qorvid::endWithParent;
+using qorvid::Subprocess;
 
 int main(int argc, char** argv)
 {
@@ -23,15 +25,15 @@ int main(int argc, char** argv)
         return 1;
     }
     const char* display = std::getenv("DISPLAY");
-    ChildProcess::Setup setup;
+    Subprocess::Setup setup;
     setup.program = "mplayer";
     // The plugin path stays the first argument, so that the system finds the process as its own.
     setup.argv.push_back(argv[0]);
     for (auto& a : playerArguments(args, display && *display)) setup.argv.push_back(a);
-    setup.output = ChildProcess::Output::Pipe;
-    setup.errors = ChildProcess::Errors::WithOutput;
+    setup.output = Subprocess::Output::Pipe;
+    setup.errors = Subprocess::Errors::WithOutput;
 
-    ChildProcess player;
+    Subprocess player;
     if (!player.start(setup)) {
         std::fprintf(stderr, "ZevraRes1: %s\n", player.error().c_str());
         return 1;

@@ -1,6 +1,6 @@
 #include "player/source_facts.h"
 
-#include "common/child_process.h"
+#include "util/subprocess.h"
 
 #include <cstdlib>
 #include <fcntl.h>

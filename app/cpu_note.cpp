@@ -7,7 +7,7 @@ namespace qorvid {
 std::string cpuNoteText(const LangText& lang, const std::string& load)
 {
     const std::string shown = leadingNumber(load) < 0 ? "0.0" : load;
-    return lang[159] + shown + " %";
+    return lang[Msg::CpuUsage] + shown + " %";
 }
 
 } // namespace qorvid

@@ -49,7 +49,7 @@ void LangText::loadFromText(std::string_view tableText)
     }
 }
 
-const std::string& LangText::operator[](int key) const
+const std::string& LangText::byNumber(int key) const
 {
     if (key < 0 || key >= kSize) return kEmpty;
     return texts_[static_cast<size_t>(key)];

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/messages.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -21,8 +23,10 @@ public:
     // keys the table does not mention keep their text.
     void loadFromText(std::string_view tableText);
 
-    // Message n; "" when the table has no such line or n is out of range.
-    const std::string& operator[](int key) const;
+    // The text of a message; "" when the table has no such line.
+    const std::string& operator[](Msg key) const { return byNumber(static_cast<int>(key)); }
+    // Message n by its table number, for code that walks the whole table; "" out of range.
+    const std::string& byNumber(int key) const;
     // The code of the last table loaded ("" before any).
     const std::string& code() const { return code_; }
 

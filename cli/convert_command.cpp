@@ -132,7 +132,7 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
     try {
         struct stat st {};
         if (::lstat(source.c_str(), &st) != 0) {
-            core.terminal.showMessage(core.lang[1]);
+            core.terminal.showMessage(core.lang[Msg::ChooseSourceFirst]);
             return 1;
         }
         FfprobeMediaInfo mediaInfo(core.runner);
@@ -161,7 +161,7 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
         if (args->out) labels.output = absolutePath(*args->out);
 
         // The source must suit the target before its options are worth checking.
-        if (int refusal = JobDriver::refusalFor(core.job, core.lang)) {
+        if (Msg refusal = JobDriver::refusalFor(core.job); refusal != Msg::None) {
             core.terminal.showMessage(core.lang[refusal]);
             return 1;
         }

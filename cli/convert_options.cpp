@@ -147,7 +147,7 @@ std::string applySettings(const ConvertArgs& args, ConversionOptions& o, const J
             auto wh = splitNumbers(toLower(value), 'x');
             if (!wholeNumbers(wh, 2)) return "--size takes WIDTHxHEIGHT, for example 640x480";
             o.cboSizeIndex = 1;
-            o.cboSize = lang[211];
+            o.cboSize = lang[Msg::CustomSize];
             o.txtSize = {wh[0], wh[1]};
         } else if (name == "--size-item") {
             auto items = fillSizeList(lang);
@@ -238,7 +238,7 @@ std::string applyMarks(const ConvertArgs& args, ConversionOptions& o, const JobS
         size_t bar = value.find('|');
         std::string start = value.substr(0, bar), end = value.substr(bar + 1);
         TypedMarks typed = checkTypedMarks(start, end, job.srcLength, lang);
-        if (typed.message != 0) return typed.text;
+        if (typed.message != Msg::None) return typed.text;
         o.txtScope = {start, end};
         o.lblMark = typed.marks;
     }

@@ -49,7 +49,7 @@ int runProbe(CoreSetup& core, const std::vector<std::string>& words)
 
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) {
-        core.terminal.showMessage(core.lang[1]);
+        core.terminal.showMessage(core.lang[Msg::ChooseSourceFirst]);
         return 1;
     }
     if (!acceptSourceFile(path, core.terminal, core.lang)) return 1;

@@ -222,7 +222,7 @@ std::string sourceFormatName(const JobState& job, const LangText& lang)
     else if (name == "MP4V") name = "MP4";
     else if (name == "MPEGPS") name = "MPG";
     else if (contains(name, "FLV")) name = "FLV";
-    if (name.empty()) name = lang[21];
+    if (name.empty()) name = lang[Msg::Unknown];
     return name;
 }
 
@@ -233,7 +233,7 @@ std::string buildCommand(const CommandInputs& in, const LangText& lang, MessageS
     const bool sound = isSoundTarget(job.targetKind);
     const std::string tool = in.paths.toolPath(sound ? 3 : 2);
     if (!fileObject().FileExists(tool)) {
-        messages.showMessage(lang[2]);
+        messages.showMessage(lang[Msg::PluginsMissing]);
         return {};
     }
 
@@ -258,7 +258,7 @@ std::string buildCommand(const CommandInputs& in, const LangText& lang, MessageS
     std::string command = tool + pieces + " \"" + in.source + "\" -o \"" + in.target + "\"";
 
     if (quick && job.srcDemuxer != expectedContainer(job.targetExt)) {
-        std::string text = fillPlaceholders(lang[262], {job.jobTitle, toUpper(job.targetExt), sourceFormatName(job, lang)});
+        std::string text = fillPlaceholders(lang[Msg::WrongVideoKind], {job.jobTitle, toUpper(job.targetExt), sourceFormatName(job, lang)});
         if (questions.ask(text, Buttons::OkCancel, /*defaultNo=*/true) != Answer::Ok) return {};
     }
     return command;

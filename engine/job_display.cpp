@@ -38,7 +38,7 @@ void JobDisplay::startEstimate(std::int64_t startMs)
     estimateActive_ = true;
     estimatePercent_ = -1;
     remaining_ = "?";
-    showEstimate(fillPlaceholders(lang_[278], {"00:00:00", "?"}));
+    showEstimate(fillPlaceholders(lang_[Msg::ElapsedRemaining], {"00:00:00", "?"}));
 }
 
 std::string JobDisplay::estimateText()
@@ -51,7 +51,7 @@ std::string JobDisplay::estimateText()
         remaining_ = std::to_string(static_cast<long>(std::ceil((100.0 - p) * elapsed / p / 60.0)));
     }
     estimatePercent_ = p;
-    return fillPlaceholders(lang_[278], {FormatTime(elapsed, 3, 0), remaining_});
+    return fillPlaceholders(lang_[Msg::ElapsedRemaining], {FormatTime(elapsed, 3, 0), remaining_});
 }
 
 void JobDisplay::showEstimate(const std::string& text)
@@ -63,6 +63,6 @@ void JobDisplay::showEstimate(const std::string& text)
     if (estimateActive_) estimate_.setEstimateNote(estimateText());
 }
 
-void JobDisplay::resetCpuNote() { estimate_.setCpuNote(lang_[159] + "0.0 %"); }
+void JobDisplay::resetCpuNote() { estimate_.setCpuNote(lang_[Msg::CpuUsage] + "0.0 %"); }
 
 } // namespace qorvid

@@ -47,7 +47,7 @@ struct IdleOnExit {
 
 std::string JobDriver::audioCodecDisplayName(const std::string& codec, const LangText& lang)
 {
-    if (codec.empty()) return lang[21];
+    if (codec.empty()) return lang[Msg::Unknown];
     std::string name = toUpper(codec);
     if (name == "A52") return "AC3";
     if (name == "FAAD") return "AAC";
@@ -67,26 +67,21 @@ void JobDriver::restoreIdle()
     ctx_.display.progressView().showStartButton();
 }
 
-int JobDriver::refusalFor(const JobState& j, const LangText& lang)
+Msg JobDriver::refusalFor(const JobState& j)
 {
     const bool sound = isSoundTarget(j.targetKind);
-    int refusal = 0;
-    if (!sound && (j.srcDemuxer == "audio" || (j.srcWidth == 0 && j.srcFps == 0)))
-        refusal = 247;
-    else if (sound && j.srcAudioCodec.empty())
-        refusal = 252;
-    else if (j.targetKind == TargetKind::AudIsMp3 && j.srcAudioCodec.empty())
-        refusal = 258;
-    else if (j.targetKind == TargetKind::OnlyTransVol && j.srcAudioCodec.empty())
-        refusal = 260;
-    return refusal;
+    if (!sound && (j.srcDemuxer == "audio" || (j.srcWidth == 0 && j.srcFps == 0))) return Msg::MusicNotForVideoOps;
+    if (sound && j.srcAudioCodec.empty()) return Msg::NoSoundForSoundTarget;
+    if (j.targetKind == TargetKind::AudIsMp3 && j.srcAudioCodec.empty()) return Msg::NoSoundForMp3;
+    if (j.targetKind == TargetKind::OnlyTransVol && j.srcAudioCodec.empty()) return Msg::NoSoundForVolume;
+    return Msg::None;
 }
 
 bool JobDriver::checkKinds()
 {
-    int refusal = refusalFor(ctx_.job, ctx_.lang);
-    if (refusal) ctx_.messages.showMessage(ctx_.lang[refusal]);
-    return refusal == 0;
+    const Msg refusal = refusalFor(ctx_.job);
+    if (refusal != Msg::None) ctx_.messages.showMessage(ctx_.lang[refusal]);
+    return refusal == Msg::None;
 }
 
 JobOutcome JobDriver::encode()
@@ -120,22 +115,22 @@ std::optional<JobOutcome> JobDriver::checkBeforeStart(TargetLock& lock)
     if (!checkSource(source, job, false, ctx_.messages, lang)) return JobOutcome::Refused;
     if (!checkKinds()) return JobOutcome::Refused;
     if (source == target) {
-        ctx_.messages.showMessage(lang[3]);
+        ctx_.messages.showMessage(lang[Msg::SourceIsTarget]);
         return JobOutcome::Refused;
     }
     // A target chosen in the save dialog may hold a name the command line cannot carry.
     if (!canQuote(target)) {
-        ctx_.messages.showMessage(lang[10] + "\r\n\r\n" + target);
+        ctx_.messages.showMessage(lang[Msg::InvalidFileName] + "\r\n\r\n" + target);
         return JobOutcome::Refused;
     }
     // A target that another job is writing counts as existing: it would be replaced.
     const bool taken = !lock.tryLock(target);
     if ((taken || identityOf(target).exists) &&
-        ctx_.asker.ask(target + "\r\n\r\n" + fillPlaceholders(lang[4], {job.jobTitle}), Buttons::OkCancel) !=
+        ctx_.asker.ask(target + "\r\n\r\n" + fillPlaceholders(lang[Msg::TargetExistsOverwrite], {job.jobTitle}), Buttons::OkCancel) !=
             Answer::Ok)
         return JobOutcome::Cancelled;
     if (std::string why = folderProblem(target); !why.empty()) {
-        ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[6] + "\r\n\r\n" + why);
+        ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[Msg::Failed] + "\r\n\r\n" + why);
         return JobOutcome::Refused;
     }
     const bool sound = isSoundTarget(job.targetKind);
@@ -147,7 +142,7 @@ bool JobDriver::checkKeyFrameStart(std::optional<std::string>& cut, bool& sparse
 {
     JobState& job = ctx_.job;
     if (job.markStart <= 0 || isSoundTarget(job.targetKind)) return true;
-    ctx_.view.showKeyFrameNote(ctx_.lang[33]);
+    ctx_.view.showKeyFrameNote(ctx_.lang[Msg::CheckingKeyFrames]);
     const std::string player = ctx_.paths.toolPath(1);
     const std::string& source = ctx_.labels.input;
     auto seek = [&](float t) { return seekLanding(ctx_.runner.RunAndCapture(seekProbeCommand(player, source, t), false)); };
@@ -165,8 +160,8 @@ bool JobDriver::confirmStart(bool sparse, const std::string& mp3Note)
     const JobState& job = ctx_.job;
     const LangText& lang = ctx_.lang;
     std::string confirm;
-    if (sparse) confirm = fillPlaceholders(lang[49], {job.jobTitle}) + "\r\n\r\n";
-    confirm += lang[50] + job.jobTitle + "  ....." + "\r\n\r\n" + ctx_.view.settingsSummary() + mp3Note;
+    if (sparse) confirm = fillPlaceholders(lang[Msg::KeyFramesTooSparse], {job.jobTitle}) + "\r\n\r\n";
+    confirm += lang[Msg::GettingReady] + job.jobTitle + "  ....." + "\r\n\r\n" + ctx_.view.settingsSummary() + mp3Note;
     return ctx_.asker.ask(confirm, Buttons::OkCancel) == Answer::Ok;
 }
 
@@ -188,11 +183,11 @@ JobOutcome JobDriver::run()
     const bool mp3Note = isQuickOperation(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
     std::string note;
     if (mp3Note)
-        note = "\r\n" + std::string(48, '-') + "\r\n" + lang[261] + audioCodecDisplayName(job.srcAudioCodec, lang);
+        note = "\r\n" + std::string(48, '-') + "\r\n" + lang[Msg::AviSoundToMp3] + audioCodecDisplayName(job.srcAudioCodec, lang);
     if (!confirmStart(sparse, note)) return JobOutcome::Cancelled;
 
     ctx_.display.setProgressNote(
-        0, fillPlaceholders(lang[16], {"0"}) + " -->  " + (job.targetKind == TargetKind::OnlyFix ? lang[279] : lang[265]), false);
+        0, fillPlaceholders(lang[Msg::ProgressPercent], {"0"}) + " -->  " + (job.targetKind == TargetKind::OnlyFix ? lang[Msg::ParsingTimeline] : lang[Msg::Initialising]), false);
 
     Attempt attempt;
     if (auto stopped = runTool(cut, mp3Note, attempt)) return *stopped;
@@ -216,7 +211,7 @@ std::optional<JobOutcome> JobDriver::runTool(const std::optional<std::string>& c
         a.startMs = ctx_.clock.nowMs();
         // The tool replaces an existing target only once its new one is complete.
         if (std::string why = replaceProblem(target); !why.empty()) {
-            ctx_.messages.showMessage(lang[57] + "\r\n\r\n" + target + "\r\n\r\n" + why);
+            ctx_.messages.showMessage(lang[Msg::TargetInUse] + "\r\n\r\n" + target + "\r\n\r\n" + why);
             return JobOutcome::Refused;
         }
         ctx_.runner.setRunGuard([target] { return folderProblem(target); });
@@ -224,7 +219,7 @@ std::optional<JobOutcome> JobDriver::runTool(const std::optional<std::string>& c
         const FileIdentity after = identityOf(target);
         const bool smallNew = after.exists && after != a.before && after.size > 0 && after.size < kRetryBelowBytes;
         if (a.percent <= 1 && !retry && !ctx_.runner.aborted() && contains(a.command, "-mc 1") && smallNew) {
-            if (ctx_.asker.ask(lang[263], Buttons::OkCancel) == Answer::Ok) {
+            if (ctx_.asker.ask(lang[Msg::SyncCorrectionConflict], Buttons::OkCancel) == Answer::Ok) {
                 retry = true;
                 continue;
             }
@@ -236,7 +231,7 @@ std::optional<JobOutcome> JobDriver::runTool(const std::optional<std::string>& c
     if (ctx_.runner.aborted()) {
         // A stopped run leaves no half-written target behind, and the earlier target stays.
         removeIfNew(target, a.before);
-        ctx_.display.setProgressNote(0, fillPlaceholders(lang[16], {"0"}), true);
+        ctx_.display.setProgressNote(0, fillPlaceholders(lang[Msg::ProgressPercent], {"0"}), true);
         return JobOutcome::Aborted;
     }
     if (a.command.empty()) {
@@ -252,22 +247,22 @@ JobOutcome JobDriver::reportResult(const Attempt& a)
     const LangText& lang = ctx_.lang;
     const std::string& target = ctx_.labels.output;
     const float elapsed = static_cast<float>(ctx_.clock.nowMs() - a.startMs) / 1000.0f;
-    const std::string took = lang[26] + lang[7] + FormatTime(elapsed, 1, 1) + lang[8];
+    const std::string took = lang[Msg::ListSeparator] + lang[Msg::Took] + FormatTime(elapsed, 1, 1) + lang[Msg::Seconds];
     const RunEnd& end = ctx_.runner.lastRunEnd();
     const std::string why = runFailure(end, target, a.before);
     if (why.empty()) {
-        ctx_.display.setProgressNote(100, fillPlaceholders(lang[16], {"100"}), false);
-        Answer play = ctx_.asker.ask(target + "\r\n\r\n" + job.jobTitle + lang[5] + took + "\r\n\r\n" + lang[65],
+        ctx_.display.setProgressNote(100, fillPlaceholders(lang[Msg::ProgressPercent], {"100"}), false);
+        Answer play = ctx_.asker.ask(target + "\r\n\r\n" + job.jobTitle + lang[Msg::Succeeded] + took + "\r\n\r\n" + lang[Msg::PressOkToPlay],
                                      Buttons::OkCancel);
         restoreIdle();
-        ctx_.display.setProgressNote(0, fillPlaceholders(lang[16], {"0"}), true);
+        ctx_.display.setProgressNote(0, fillPlaceholders(lang[Msg::ProgressPercent], {"0"}), true);
         if (play == Answer::Ok) ctx_.view.playTarget(target);
         return JobOutcome::Produced;
     }
     removeIfNew(target, a.before);
-    ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[6] + took + "\r\n\r\n" + why);
+    ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[Msg::Failed] + took + "\r\n\r\n" + why);
     restoreIdle();
-    ctx_.display.setProgressNote(0, fillPlaceholders(lang[16], {"0"}), true);
+    ctx_.display.setProgressNote(0, fillPlaceholders(lang[Msg::ProgressPercent], {"0"}), true);
     return JobOutcome::Failed;
 }
 

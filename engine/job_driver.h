@@ -1,4 +1,5 @@
 #pragma once
+#include "app/messages.h"
 #include "util/reporters.h"
 
 #include <optional>
@@ -68,8 +69,8 @@ public:
     // The stop face.
     void stop();
 
-    // The message that refuses this source for this kind of target, 0 when none does.
-    static int refusalFor(const JobState& job, const LangText& lang);
+    // The message that refuses this source for this kind of target, Msg::None when none does.
+    static Msg refusalFor(const JobState& job);
     // The sound codec's display name for the MP3 note.
     static std::string audioCodecDisplayName(const std::string& srcAudioCodec, const LangText& lang);
 

@@ -126,7 +126,7 @@ KeyFrameOutcome checkKeyFrames(JobState& job, const std::function<float(float)>&
                 float advance = asShown(markStart - keyFrame);
                 const bool pastEnd = landing >= job.markEnd;
                 std::string text = fillPlaceholders(
-                    lang[pastEnd ? 44 : 46],
+                    lang[pastEnd ? Msg::KeyFrameShiftOk : Msg::KeyFrameShiftYesNo],
                     {timeText(markStart), job.jobTitle, shownText(landing - markStart), timeText(markStart),
                      timeText(markStart + delay), timeText(markStart - advance), shownText(markStart - keyFrame),
                      timeText(markStart), shownText(landing - markStart)});

@@ -42,7 +42,7 @@ std::optional<ProgressReading> parseProgressChunk(std::string_view chunk, ToolSt
 std::string progressCaption(const LangText& lang, const ProgressReading& r)
 {
     std::string shown = r.oneDecimal ? formatFixed(r.percent, 1) : std::to_string(static_cast<long>(r.percent));
-    return fillPlaceholders(lang[16], {shown}) + " -->  " + lang[125] + " " + FormatTime(r.value, 1, 1) + lang[8];
+    return fillPlaceholders(lang[Msg::ProgressPercent], {shown}) + " -->  " + lang[Msg::GoTo] + " " + FormatTime(r.value, 1, 1) + lang[Msg::Seconds];
 }
 
 } // namespace qorvid

@@ -162,8 +162,8 @@ void ToolRunner::reportEnded(bool stuck)
     abort_.store(true);
     ports_.display.resetCpuNote();
     ports_.events.letEventsRun();
-    std::string text = job_.jobTitle + lang_[45];
-    if (stuck) text = lang_[266] + "\r\n\r\n" + text;
+    std::string text = job_.jobTitle + lang_[Msg::Interrupted];
+    if (stuck) text = lang_[Msg::ProcessStuck] + "\r\n\r\n" + text;
     ports_.messages.showMessage(text);
     ports_.display.progressView().showStartButton();
 }

@@ -14,38 +14,41 @@ constexpr TargetGroup V = TargetGroup::Video;
 constexpr TargetGroup S = TargetGroup::Sound;
 constexpr TargetGroup Q = TargetGroup::QuickOp;
 
+constexpr Msg ToVideo = Msg::ConvertVideoTo, ToSound = Msg::ToSoundMenu, Vol = Msg::ChangeVolumeMany,
+              Cut = Msg::CutMany, Fix = Msg::RepairMany, NoMsg = Msg::None;
+
 constexpr std::array<FormatEntry, 28> kCatalog{{
     // key, menu, index, group, lead, caption, captionMessage, tail, recommended, kind, kind key, ext,
     // converter, suffix
-    {"vcd", "mnuSrcIsFileToMpg", 0, V, 148, " DAT [VCD]", 0, "", false, TargetKind::Vcd, "VCD", "dat", "", ""},
-    {"dvd", "mnuSrcIsFileToMpg", 1, V, 148, " VOB [DVD]", 0, "", false, TargetKind::Dvd, "DVD", "vob", "", ""},
+    {"vcd", "mnuSrcIsFileToMpg", 0, V, ToVideo, " DAT [VCD]", NoMsg, "", false, TargetKind::Vcd, "VCD", "dat", "", ""},
+    {"dvd", "mnuSrcIsFileToMpg", 1, V, ToVideo, " VOB [DVD]", NoMsg, "", false, TargetKind::Dvd, "DVD", "vob", "", ""},
     // index 2 of this menu is a separator
-    {"mpeg1", "mnuSrcIsFileToMpg", 3, V, 148, " MPG [MPEG1]", 0, "", false, TargetKind::Mpeg1, "MPEG1", "mpg", "", ""},
-    {"mpeg2", "mnuSrcIsFileToMpg", 4, V, 148, " MPG [MPEG2]  ", 0, "", true, TargetKind::Mpeg2, "MPEG2", "mpg", "", ""},
-    {"wmv7", "mnuSrcIsFileToWmv", 0, V, 148, " WMV [WMV7]", 0, "", false, TargetKind::Wmv7, "WMV7", "wmv", "", ""},
-    {"wmv8", "mnuSrcIsFileToWmv", 1, V, 148, " WMV [WMV8]", 0, "", false, TargetKind::Wmv8, "WMV8", "wmv", "", ""},
-    {"mp42-wmv", "mnuSrcIsFileToWmv", 2, V, 148, " WMV [MP42]  ", 0, "", true, TargetKind::Mp42, "MP42", "wmv", "", ""},
-    {"mp42-avi", "mnuSrcIsFileToAvi", 0, V, 148, " AVI  [MP42 + MP3]", 0, "", false, TargetKind::Mp42, "MP42", "avi", "", ""},
-    {"xvid", "mnuSrcIsFileToAvi", 1, V, 148, " AVI  [XviD + MP3]", 0, "", false, TargetKind::XviD, "XviD", "avi", "", ""},
-    {"divx", "mnuSrcIsFileToAvi", 2, V, 148, " AVI  [DivX + MP3]  ", 0, "", true, TargetKind::DivX, "DivX", "avi", "", ""},
-    {"h264", "mnuSrcIsFileToAvi", 3, V, 148, " AVI  [H.264 + MP3]", 0, "", false, TargetKind::H264, "H.264", "avi", "", ""},
-    {"audmp3", "mnuSrcIsFileToAvi", 4, V, 148, " AVI  [", 150, " + MP3]", false, TargetKind::AudIsMp3, "AudIsMp3", "avi", "", "_AudIsMp3"},
-    {"wav", "mnuSrcIsFileToSound", 0, S, 151, " WAV", 0, "", false, TargetKind::Wav, "WAV", "wav", "", ""},
-    {"mp3", "mnuSrcIsFileToSound", 1, S, 151, " MP3", 0, "", false, TargetKind::Mp3, "MP3", "mp3", "", ""},
-    {"mp4", "mnuSrcIsFileToSound", 2, S, 151, " MP4", 0, "", false, TargetKind::Mp4, "MP4", "mp4", " -f mp4 -acodec libfaac", ""},
-    {"wma", "mnuSrcIsFileToSound", 3, S, 151, " WMA", 0, "", false, TargetKind::Wma, "WMA", "wma", " -acodec wmav2", ""},
-    {"aac", "mnuSrcIsFileToSound", 4, S, 151, " AAC", 0, "", false, TargetKind::Aac, "AAC", "aac", " -f mp4 -acodec libfaac", ""},
-    {"ac3", "mnuSrcIsFileToSound", 5, S, 151, " AC3", 0, "", false, TargetKind::Ac3, "AC3", "ac3", " -acodec ac3", ""},
-    {"ogg", "mnuSrcIsFileToSound", 6, S, 151, " OGG", 0, "", false, TargetKind::Ogg, "OGG", "ogg", " -acodec vorbis", ""},
-    {"volume-mpg", "mnuSrcIsFileToChangeVol", 0, Q, 153, "MPG|DAT|VOB", 0, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "mpg|dat|vob", "", "_NewVol"},
-    {"volume-wmv", "mnuSrcIsFileToChangeVol", 1, Q, 153, "WMV", 0, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "wmv", "", "_NewVol"},
-    {"volume-avi", "mnuSrcIsFileToChangeVol", 2, Q, 153, "AVI ", 0, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "avi", "", "_NewVol"},
-    {"cut-mpg", "mnuSrcIsFileToCut", 0, Q, 155, "MPG|DAT|VOB", 0, "", false, TargetKind::OnlyCut, "onlyCut", "mpg|dat|vob", "", "_Cut"},
-    {"cut-wmv", "mnuSrcIsFileToCut", 1, Q, 155, "WMV", 0, "", false, TargetKind::OnlyCut, "onlyCut", "wmv", "", "_Cut"},
-    {"cut-avi", "mnuSrcIsFileToCut", 2, Q, 155, "AVI ", 0, "", false, TargetKind::OnlyCut, "onlyCut", "avi", "", "_Cut"},
-    {"fix-mpg", "mnuSrcIsFileToFix", 0, Q, 157, "MPG|DAT|VOB", 0, "", false, TargetKind::OnlyFix, "onlyFix", "mpg|dat|vob", "", "_Fix"},
-    {"fix-wmv", "mnuSrcIsFileToFix", 1, Q, 157, "WMV", 0, "", false, TargetKind::OnlyFix, "onlyFix", "wmv", "", "_Fix"},
-    {"fix-avi", "mnuSrcIsFileToFix", 2, Q, 157, "AVI ", 0, "", false, TargetKind::OnlyFix, "onlyFix", "avi", "", "_Fix"},
+    {"mpeg1", "mnuSrcIsFileToMpg", 3, V, ToVideo, " MPG [MPEG1]", NoMsg, "", false, TargetKind::Mpeg1, "MPEG1", "mpg", "", ""},
+    {"mpeg2", "mnuSrcIsFileToMpg", 4, V, ToVideo, " MPG [MPEG2]  ", NoMsg, "", true, TargetKind::Mpeg2, "MPEG2", "mpg", "", ""},
+    {"wmv7", "mnuSrcIsFileToWmv", 0, V, ToVideo, " WMV [WMV7]", NoMsg, "", false, TargetKind::Wmv7, "WMV7", "wmv", "", ""},
+    {"wmv8", "mnuSrcIsFileToWmv", 1, V, ToVideo, " WMV [WMV8]", NoMsg, "", false, TargetKind::Wmv8, "WMV8", "wmv", "", ""},
+    {"mp42-wmv", "mnuSrcIsFileToWmv", 2, V, ToVideo, " WMV [MP42]  ", NoMsg, "", true, TargetKind::Mp42, "MP42", "wmv", "", ""},
+    {"mp42-avi", "mnuSrcIsFileToAvi", 0, V, ToVideo, " AVI  [MP42 + MP3]", NoMsg, "", false, TargetKind::Mp42, "MP42", "avi", "", ""},
+    {"xvid", "mnuSrcIsFileToAvi", 1, V, ToVideo, " AVI  [XviD + MP3]", NoMsg, "", false, TargetKind::XviD, "XviD", "avi", "", ""},
+    {"divx", "mnuSrcIsFileToAvi", 2, V, ToVideo, " AVI  [DivX + MP3]  ", NoMsg, "", true, TargetKind::DivX, "DivX", "avi", "", ""},
+    {"h264", "mnuSrcIsFileToAvi", 3, V, ToVideo, " AVI  [H.264 + MP3]", NoMsg, "", false, TargetKind::H264, "H.264", "avi", "", ""},
+    {"audmp3", "mnuSrcIsFileToAvi", 4, V, ToVideo, " AVI  [", Msg::VideoUnchanged, " + MP3]", false, TargetKind::AudIsMp3, "AudIsMp3", "avi", "", "_AudIsMp3"},
+    {"wav", "mnuSrcIsFileToSound", 0, S, ToSound, " WAV", NoMsg, "", false, TargetKind::Wav, "WAV", "wav", "", ""},
+    {"mp3", "mnuSrcIsFileToSound", 1, S, ToSound, " MP3", NoMsg, "", false, TargetKind::Mp3, "MP3", "mp3", "", ""},
+    {"mp4", "mnuSrcIsFileToSound", 2, S, ToSound, " MP4", NoMsg, "", false, TargetKind::Mp4, "MP4", "mp4", " -f mp4 -acodec libfaac", ""},
+    {"wma", "mnuSrcIsFileToSound", 3, S, ToSound, " WMA", NoMsg, "", false, TargetKind::Wma, "WMA", "wma", " -acodec wmav2", ""},
+    {"aac", "mnuSrcIsFileToSound", 4, S, ToSound, " AAC", NoMsg, "", false, TargetKind::Aac, "AAC", "aac", " -f mp4 -acodec libfaac", ""},
+    {"ac3", "mnuSrcIsFileToSound", 5, S, ToSound, " AC3", NoMsg, "", false, TargetKind::Ac3, "AC3", "ac3", " -acodec ac3", ""},
+    {"ogg", "mnuSrcIsFileToSound", 6, S, ToSound, " OGG", NoMsg, "", false, TargetKind::Ogg, "OGG", "ogg", " -acodec vorbis", ""},
+    {"volume-mpg", "mnuSrcIsFileToChangeVol", 0, Q, Vol, "MPG|DAT|VOB", NoMsg, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "mpg|dat|vob", "", "_NewVol"},
+    {"volume-wmv", "mnuSrcIsFileToChangeVol", 1, Q, Vol, "WMV", NoMsg, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "wmv", "", "_NewVol"},
+    {"volume-avi", "mnuSrcIsFileToChangeVol", 2, Q, Vol, "AVI ", NoMsg, "", false, TargetKind::OnlyTransVol, "onlyTransVol", "avi", "", "_NewVol"},
+    {"cut-mpg", "mnuSrcIsFileToCut", 0, Q, Cut, "MPG|DAT|VOB", NoMsg, "", false, TargetKind::OnlyCut, "onlyCut", "mpg|dat|vob", "", "_Cut"},
+    {"cut-wmv", "mnuSrcIsFileToCut", 1, Q, Cut, "WMV", NoMsg, "", false, TargetKind::OnlyCut, "onlyCut", "wmv", "", "_Cut"},
+    {"cut-avi", "mnuSrcIsFileToCut", 2, Q, Cut, "AVI ", NoMsg, "", false, TargetKind::OnlyCut, "onlyCut", "avi", "", "_Cut"},
+    {"fix-mpg", "mnuSrcIsFileToFix", 0, Q, Fix, "MPG|DAT|VOB", NoMsg, "", false, TargetKind::OnlyFix, "onlyFix", "mpg|dat|vob", "", "_Fix"},
+    {"fix-wmv", "mnuSrcIsFileToFix", 1, Q, Fix, "WMV", NoMsg, "", false, TargetKind::OnlyFix, "onlyFix", "wmv", "", "_Fix"},
+    {"fix-avi", "mnuSrcIsFileToFix", 2, Q, Fix, "AVI ", NoMsg, "", false, TargetKind::OnlyFix, "onlyFix", "avi", "", "_Fix"},
 }};
 
 } // namespace
@@ -124,7 +127,7 @@ bool copiesSound(TargetKind kind) { return kind == TargetKind::OnlyCut || kind =
 std::string captionLiteral(const FormatEntry& entry, const LangText& lang)
 {
     std::string text(entry.caption);
-    if (entry.captionMessage != 0) text += lang[entry.captionMessage];
+    if (entry.captionMessage != Msg::None) text += lang[entry.captionMessage];
     text += entry.captionTail;
     return text;
 }
@@ -137,7 +140,7 @@ std::string menuCaption(const FormatEntry& entry, const LangText& lang)
         return fillPlaceholders(lang[entry.leadMessage], {replaceAll(std::string(entry.caption), "|", comma)});
     }
     std::string text = lang[entry.leadMessage] + captionLiteral(entry, lang);
-    if (entry.recommended) text += lang[149];
+    if (entry.recommended) text += lang[Msg::Recommended];
     return text;
 }
 
@@ -145,7 +148,7 @@ std::string kindCaption(TargetKind kind, const LangText& lang)
 {
     const FormatEntry* e = firstEntryOf(kind);
     if (!e) return {};
-    if (e->group == TargetGroup::Sound) return lang[264] + std::string(e->caption);
+    if (e->group == TargetGroup::Sound) return lang[Msg::SoundWord] + std::string(e->caption);
     return std::string(e->kindKey);
 }
 
@@ -153,7 +156,7 @@ std::string formatCaption(const FormatEntry& entry, const LangText& lang)
 {
     switch (entry.group) {
     case TargetGroup::Sound: return kindCaption(entry.kind, lang);
-    case TargetGroup::QuickOp: return lang[55];
+    case TargetGroup::QuickOp: return lang[Msg::SameAsSourceMedia];
     case TargetGroup::Video: break;
     }
     std::string caption = captionLiteral(entry, lang);

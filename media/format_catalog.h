@@ -1,4 +1,6 @@
 #pragma once
+#include "app/messages.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -30,11 +32,11 @@ struct FormatEntry {
     std::string_view menu;      // control array of the menu entry: "mnuSrcIsFileToMpg" ...
     int menuIndex;
     TargetGroup group;
-    int leadMessage;            // 148, 151, 153, 155 or 157
+    Msg leadMessage;
     // Video and sound: the caption literal (" DAT [VCD]"); quick operations: the text put
     // for "aaa" in the lead message ("MPG|DAT|VOB", listed as the language lists).
     std::string_view caption;
-    int captionMessage;         // a message inside the literal (150 for AudIsMp3), else 0
+    Msg captionMessage;         // a message inside the literal (AudIsMp3), else Msg::None
     std::string_view captionTail; // literal after that message
     bool recommended;           // message 149 appended to the menu caption
     TargetKind kind;

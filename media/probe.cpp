@@ -111,7 +111,7 @@ bool checkToolFile(const std::string& path, MessageSink& messages, const LangTex
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return true;
-    messages.showMessage(lang[2]);
+    messages.showMessage(lang[Msg::PluginsMissing]);
     return false;
 }
 
@@ -235,7 +235,7 @@ std::string analyseSource(const std::string& source, JobState& job, ProbeContext
 {
     const std::string player = ctx.paths.toolPath(1);
     if (!checkToolFile(player, ctx.messages, ctx.lang)) return {};
-    if (ctx.view) ctx.view->showProbeBusy(ctx.lang[32]);
+    if (ctx.view) ctx.view->showProbeBusy(ctx.lang[Msg::AnalysingSource]);
 
     std::string out = ctx.runner.RunAndCapture(player + " -identify -ao null -vo null -frames 0 " + quoted(source), false);
     readIdentify(out, job);
@@ -257,8 +257,8 @@ std::string analyseSource(const std::string& source, JobState& job, ProbeContext
     if (job.srcWidth * job.srcHeight == 0) job.srcFps = 0;
 
     if (ctx.view) {
-        std::string tip = job.srcDemuxer + ctx.lang[26] + job.srcVideoFormat + ctx.lang[26] + job.srcAudioCodec;
-        if (job.srcTimeShift != 0) tip += ctx.lang[26] + "TimeShift= " + numberText(job.srcTimeShift);
+        std::string tip = job.srcDemuxer + ctx.lang[Msg::ListSeparator] + job.srcVideoFormat + ctx.lang[Msg::ListSeparator] + job.srcAudioCodec;
+        if (job.srcTimeShift != 0) tip += ctx.lang[Msg::ListSeparator] + "TimeShift= " + numberText(job.srcTimeShift);
         ctx.view->setVideoInfoNote(job, tip);
         ctx.view->hideProbeBusy();
     }

@@ -27,7 +27,7 @@ bool acceptSourceFile(const std::string& path, MessageSink& messages, const Lang
         ok = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
         if (fd >= 0) ::close(fd);
     }
-    if (!ok) messages.showMessage(aboutFile(lang[10], path));
+    if (!ok) messages.showMessage(aboutFile(lang[Msg::InvalidFileName], path));
     return ok;
 }
 
@@ -36,11 +36,11 @@ bool checkSource(const std::string& path, const JobState& job, bool quiet, Messa
 {
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
-        if (!quiet) messages.showMessage(lang[1]);
+        if (!quiet) messages.showMessage(lang[Msg::ChooseSourceFirst]);
         return false;
     }
     if (job.srcLength == 0 && job.srcFps == 0) {
-        if (!quiet) messages.showMessage(aboutFile(lang[31], path));
+        if (!quiet) messages.showMessage(aboutFile(lang[Msg::CannotAnalyseSource], path));
         return false;
     }
     return true;

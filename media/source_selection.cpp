@@ -94,19 +94,19 @@ void limitFrameSize(int srcWidth, int srcHeight, int& targetWidth, int& targetHe
 
 std::string jobTitleFor(TargetKind kind, const LangText& lang)
 {
-    if (kind == TargetKind::OnlyCut) return lang[52] + lang[54];
-    if (kind == TargetKind::OnlyFix) return lang[53] + lang[54];
-    if (kind == TargetKind::OnlyTransVol) return lang[38] + lang[66];
-    if (isSoundTarget(kind)) return lang[162] + kindCaption(kind, lang) + " ";
-    return lang[15];
+    if (kind == TargetKind::OnlyCut) return lang[Msg::CutWord] + lang[Msg::VideoWord];
+    if (kind == TargetKind::OnlyFix) return lang[Msg::RepairWord] + lang[Msg::VideoWord];
+    if (kind == TargetKind::OnlyTransVol) return lang[Msg::Adjust] + lang[Msg::Volume];
+    if (isSoundTarget(kind)) return lang[Msg::ConvertTo] + kindCaption(kind, lang) + " ";
+    return lang[Msg::Convert];
 }
 
 ActionWords actionWordsFor(TargetKind kind, const LangText& lang)
 {
-    if (kind == TargetKind::OnlyCut) return {lang[52], lang[52]};
-    if (kind == TargetKind::OnlyFix) return {"", lang[53]};
-    if (kind == TargetKind::OnlyTransVol) return {lang[66], lang[38]};
-    return {lang[15], lang[15]};
+    if (kind == TargetKind::OnlyCut) return {lang[Msg::CutWord], lang[Msg::CutWord]};
+    if (kind == TargetKind::OnlyFix) return {"", lang[Msg::RepairWord]};
+    if (kind == TargetKind::OnlyTransVol) return {lang[Msg::Volume], lang[Msg::Adjust]};
+    return {lang[Msg::Convert], lang[Msg::Convert]};
 }
 
 AddedSource addSource(const std::string& extOrList, TargetKind targetKind, const std::string& path,
@@ -124,7 +124,7 @@ AddedSource addSource(const std::string& extOrList, TargetKind targetKind, const
     ctx.job.targetExt = targetExtFor(extOrList, path);
     ctx.job.targetKind = targetKind;
     added.verdict = analyseSource(path, ctx.job, ctx.probe);
-    if (added.verdict == kStaticGif) ctx.messages.showMessage(ctx.lang[56] + "\r\n\r\n" + path);
+    if (added.verdict == kStaticGif) ctx.messages.showMessage(ctx.lang[Msg::StillGif] + "\r\n\r\n" + path);
 
     auto usable = ctx.usableDrive ? ctx.usableDrive : [](const std::string& p) { return isUsableDrive(p); };
     std::string fallback = ctx.fallbackFolder.empty() ? homeFolder() : ctx.fallbackFolder;

@@ -14,10 +14,10 @@ int value(char c) { return c - '0'; }
 // The lines that follow message 108: the form and the range of each field.
 std::string formatRefusal(const LangText& lang)
 {
-    return lang[108] + "\r\nhh:mm:ss.s\r\nhh = 00 ~ 99\r\nmm = 00 ~ 59\r\nss = 00 ~ 59\r\ns = 0 ~ 9";
+    return lang[Msg::TimeFormatWrong] + "\r\nhh:mm:ss.s\r\nhh = 00 ~ 99\r\nmm = 00 ~ 59\r\nss = 00 ~ 59\r\ns = 0 ~ 9";
 }
 
-TypedMarks refused(int message, std::string text, int box)
+TypedMarks refused(Msg message, std::string text, int box)
 {
     TypedMarks t;
     t.message = message;
@@ -45,14 +45,14 @@ TypedMarks checkTypedMarks(std::string_view startText, std::string_view endText,
                            const LangText& lang)
 {
     auto start = parseTypedTime(startText);
-    if (!start) return refused(108, formatRefusal(lang), 0);
+    if (!start) return refused(Msg::TimeFormatWrong, formatRefusal(lang), 0);
     auto end = parseTypedTime(endText);
-    if (!end) return refused(108, formatRefusal(lang), 1);
+    if (!end) return refused(Msg::TimeFormatWrong, formatRefusal(lang), 1);
 
     TypedMarks t;
     // The whole length typed out is no range at all. The length is kept in tenths already.
     if (*start == 0 && *end == static_cast<int>(std::lround(srcLength * 10.0))) return t;
-    if (*end <= *start) return refused(107, lang[107], 1);
+    if (*end <= *start) return refused(Msg::MarkEndBeforeStart, lang[Msg::MarkEndBeforeStart], 1);
     t.marks = {static_cast<float>(*start) / 10.0f, static_cast<float>(*end) / 10.0f};
     return t;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/messages.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -14,7 +16,7 @@ std::optional<int> parseTypedTime(std::string_view text);
 
 // The outcome of the two mark boxes as typed.
 struct TypedMarks {
-    int message = 0;   // 0 accepted; 108 a box holds no time; 107 the end is not after the start
+    Msg message = Msg::None; // None accepted; else why the boxes were refused
     std::string text;  // the message to show, with the form it asks for
     int resetBox = -1; // on refusal the box that goes back to its mark (0 start, 1 end)
     // When accepted: the marks to keep, in seconds; none at all for the whole length.

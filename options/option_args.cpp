@@ -49,7 +49,7 @@ struct SoundValues {
 SoundValues soundWritten(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
     const TargetKind kind = job.targetKind;
-    auto known = [&](std::int32_t v) { return v > 0 ? std::to_string(v) : lang[55]; };
+    auto known = [&](std::int32_t v) { return v > 0 ? std::to_string(v) : lang[Msg::SameAsSourceMedia]; };
     if (copiesSound(kind)) return {known(job.srcAudioBitrate), known(job.srcAudioRate)};
     if (kind == TargetKind::OnlyTransVol && job.targetExt == "dat") return {"224", o.cboAudioSample};
     if (kind == TargetKind::OnlyTransVol && job.targetExt == "vob") return {"320", o.cboAudioSample};
@@ -194,35 +194,35 @@ std::string buildSummary(const ConversionOptions& o, const JobState& job, const 
 {
     const std::string eol = "\r\n";
     const std::string dashes(24, '-');
-    auto line = [&](int message, const std::string& value) { return label(lang[message]) + " = " + value + eol; };
+    auto line = [&](Msg message, const std::string& value) { return label(lang[message]) + " = " + value + eol; };
 
     const bool sound = isSoundTarget(job.targetKind);
     const bool picture = !picturePassesThrough(job, lang);
     const bool soundOn = sound || o.optAudio == 0;
     const SizeChain size = sizeArgs(o, job);
 
-    std::string text = line(64, o.formatCaption) + dashes + eol;
+    std::string text = line(Msg::SetTargetFormat, o.formatCaption) + dashes + eol;
     if (!sound) {
-        text += line(77, picture ? std::to_string(size.finalWidth) + " x " + std::to_string(size.finalHeight)
-                                 : lang[55]);
-        text += line(78, job.fpsText);
-        text += line(75, job.videoBitrateText);
+        text += line(Msg::FinalPictureSize, picture ? std::to_string(size.finalWidth) + " x " + std::to_string(size.finalHeight)
+                                 : lang[Msg::SameAsSourceMedia]);
+        text += line(Msg::FrameRateSuffix, job.fpsText);
+        text += line(Msg::VideoBitrate, job.videoBitrateText);
     }
     if (soundOn) {
         const SoundValues written = soundWritten(o, job, lang);
-        text += line(76, written.bitrate);
-        text += line(267, written.sample);
+        text += line(Msg::AudioBitrate, written.bitrate);
+        text += line(Msg::SampleRate, written.sample);
     }
     text += dashes + eol;
 
     const bool borders = std::any_of(o.txtExpand.begin(), o.txtExpand.end(),
                                      [](const std::string& t) { return leadingNumber(t) != 0; });
-    std::string other = lang[picture && size.cropRect[0] == 1 ? 80 : 81];
-    other += lang[26] + lang[picture && borders ? 184 : 185];
-    other += lang[26] + lang[buildSubtitleArgs(o, job, lang).empty() ? 187 : 186];
-    if (soundOn && !sound && o.chkAudioVolnorm) other += lang[26] + lang[259];
-    if (!soundOn) other += lang[26] + lang[196];
-    text += label(lang[82]) + " = " + other;
+    std::string other = lang[picture && size.cropRect[0] == 1 ? Msg::Cropped : Msg::NotCropped];
+    other += lang[Msg::ListSeparator] + lang[picture && borders ? Msg::WithBorders : Msg::NoBorders];
+    other += lang[Msg::ListSeparator] + lang[buildSubtitleArgs(o, job, lang).empty() ? Msg::NoSubtitles : Msg::WithSubtitles];
+    if (soundOn && !sound && o.chkAudioVolnorm) other += lang[Msg::ListSeparator] + lang[Msg::VolumeNormalisation];
+    if (!soundOn) other += lang[Msg::ListSeparator] + lang[Msg::NoSoundOutput];
+    text += label(lang[Msg::OtherSettings]) + " = " + other;
     return text;
 }
 
@@ -260,7 +260,7 @@ OkOutcome applyOptions(ConversionOptions& o, JobState& job, const LangText& lang
     job.markEnd = o.lblMark[1].value_or(0.0f);
     job.volumeArgs = volumeArgs(o, job, lang);
     job.rotateArgs = rotateArgs(o.cboRotate);
-    if (contains(job.rotateArgs, "rotate") && !job.subtitleArgs.empty()) messages.showMessage(lang[257]);
+    if (contains(job.rotateArgs, "rotate") && !job.subtitleArgs.empty()) messages.showMessage(lang[Msg::SubtitleRotationNote]);
     job.colorArgs = colorArgs(o);
 
     out.summary = buildSummary(o, job, lang);

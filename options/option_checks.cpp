@@ -13,13 +13,13 @@ namespace {
 
 std::string normalised(const std::string& text) { return numberText(leadingNumber(text)); }
 
-CheckFailure failure(const LangText& lang, int message, int page, OptionField field)
+CheckFailure failure(const LangText& lang, Msg message, int page, OptionField field)
 {
     return {message, lang[message], page, field};
 }
 
 // A bit-rate or frame-rate box showing "same as the source" is not range-checked.
-bool isSameAsSource(const std::string& text, const LangText& lang) { return !lang[55].empty() && text == lang[55]; }
+bool isSameAsSource(const std::string& text, const LangText& lang) { return !lang[Msg::SameAsSourceMedia].empty() && text == lang[Msg::SameAsSourceMedia]; }
 
 } // namespace
 
@@ -40,7 +40,7 @@ std::optional<CheckFailure> checkFrameRate(const ConversionOptions& o, const Lan
     if (v >= 5 && v <= last) return std::nullopt;
     // The lower bound shown is 5 for a chosen item, else the second item's value.
     std::string low = o.cboFpsIndex >= 1 || list.size() < 2 ? "5" : numberText(leadingNumber(list[1]));
-    CheckFailure f = failure(lang, 39, kPageFrameRate, OptionField::Fps);
+    CheckFailure f = failure(lang, Msg::FrameRateRange, kPageFrameRate, OptionField::Fps);
     f.text = fillPlaceholders(f.text, {low, numberText(last)});
     return f;
 }
@@ -50,7 +50,7 @@ std::optional<CheckFailure> checkVideoBitrate(const ConversionOptions& o, const 
     if (o.pageMasked[kPageVideo] || isSameAsSource(o.cboVideoBitrate, lang)) return std::nullopt;
     const double v = leadingNumber(o.cboVideoBitrate);
     if (v >= 32 && v <= 9000) return std::nullopt;
-    return failure(lang, 40, kPageVideo, OptionField::VideoBitrate);
+    return failure(lang, Msg::VideoBitrateRange, kPageVideo, OptionField::VideoBitrate);
 }
 
 std::optional<CheckFailure> checkAudioBitrate(const ConversionOptions& o, const LangText& lang)
@@ -58,7 +58,7 @@ std::optional<CheckFailure> checkAudioBitrate(const ConversionOptions& o, const 
     if (o.pageMasked[kPageAudio] || isSameAsSource(o.cboAudioBitrate, lang)) return std::nullopt;
     const double v = leadingNumber(o.cboAudioBitrate);
     if (v >= 32 && v <= 320) return std::nullopt;
-    return failure(lang, 41, kPageAudio, OptionField::AudioBitrate);
+    return failure(lang, Msg::AudioBitrateRange, kPageAudio, OptionField::AudioBitrate);
 }
 
 std::optional<CheckFailure> checkWidth(const ConversionOptions& o, const LangText& lang)
@@ -66,7 +66,7 @@ std::optional<CheckFailure> checkWidth(const ConversionOptions& o, const LangTex
     if (o.pageMasked[kPageVideo]) return std::nullopt;
     const double v = leadingNumber(o.txtSize[0]);
     if (v >= 8 && v <= 1280) return std::nullopt;
-    return failure(lang, 42, kPageVideo, OptionField::Width);
+    return failure(lang, Msg::WidthRange, kPageVideo, OptionField::Width);
 }
 
 std::optional<CheckFailure> checkHeight(const ConversionOptions& o, const LangText& lang)
@@ -74,7 +74,7 @@ std::optional<CheckFailure> checkHeight(const ConversionOptions& o, const LangTe
     if (o.pageMasked[kPageVideo]) return std::nullopt;
     const double v = leadingNumber(o.txtSize[1]);
     if (v >= 8 && v <= 1280) return std::nullopt;
-    return failure(lang, 43, kPageVideo, OptionField::Height);
+    return failure(lang, Msg::HeightRange, kPageVideo, OptionField::Height);
 }
 
 std::optional<CheckFailure> checkRotateBorders(const ConversionOptions& o, const LangText& lang)
@@ -83,7 +83,7 @@ std::optional<CheckFailure> checkRotateBorders(const ConversionOptions& o, const
     const bool top = leadingNumber(o.txtExpand[0]) != 0;
     const bool bottom = leadingNumber(o.txtExpand[1]) != 0;
     if (!top && !bottom) return std::nullopt;
-    return failure(lang, 256, kPageVideo, top ? OptionField::ExpandTop : OptionField::ExpandBottom);
+    return failure(lang, Msg::FlipWithVerticalBorders, kPageVideo, top ? OptionField::ExpandTop : OptionField::ExpandBottom);
 }
 
 bool subtitlesAllowed(const ConversionOptions& o, const JobState& job, const LangText& lang)
@@ -96,9 +96,9 @@ std::optional<CheckFailure> checkSubtitleFile(const ConversionOptions& o, const 
 {
     if (o.optSub != 1 || !subtitlesAllowed(o, job, lang)) return std::nullopt;
     const std::string file = trim(o.txtSubFile);
-    if (file.empty()) return failure(lang, 217, kPageSubtitle, OptionField::SubFile);
+    if (file.empty()) return failure(lang, Msg::EnterSubtitleFile, kPageSubtitle, OptionField::SubFile);
     if (fileObject().FileExists(file)) return std::nullopt;
-    CheckFailure f = failure(lang, 218, kPageSubtitle, OptionField::SubFile);
+    CheckFailure f = failure(lang, Msg::SubtitleFileMissing, kPageSubtitle, OptionField::SubFile);
     f.text += "\r\n\r\n" + file;
     return f;
 }

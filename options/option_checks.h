@@ -1,4 +1,5 @@
 #pragma once
+#include "app/messages.h"
 #include "options/conversion_options.h"
 
 #include <optional>
@@ -13,7 +14,7 @@ struct JobState;
 enum class OptionField { Fps, VideoBitrate, AudioBitrate, Width, Height, ExpandTop, ExpandBottom, SubFile };
 
 struct CheckFailure {
-    int message;      // key in the message table
+    Msg message;
     std::string text; // the message with its placeholders filled
     int page;         // tab page to show
     OptionField field;

@@ -31,10 +31,10 @@ int heightFor(int width, double ratio)
 
 std::vector<std::string> fillFpsList(const LangText& lang, bool shortForm)
 {
-    const std::string normal = lang[120];
+    const std::string normal = lang[Msg::QualityNormal];
     if (shortForm)
         return {"23.976" + normal, "24" + normal, "25" + normal, "29.97" + normal, "30" + normal};
-    return {lang[55], "5", "8", "10", "12", "12.5", "14.985", "15",
+    return {lang[Msg::SameAsSourceMedia], "5", "8", "10", "12", "12.5", "14.985", "15",
             "20" + normal, "23.976" + normal, "24" + normal, "25" + normal, "29.97" + normal, "30" + normal};
 }
 
@@ -45,12 +45,12 @@ FpsListUpToSource fillFpsListUpToSource(const LangText& lang, float srcFps)
                                       {12, "12", false}, {15, "15", false}, {20, "20", true},
                                       {24, "24", true},  {25, "25", true},  {29.97f, "29.97", true}};
     FpsListUpToSource list;
-    list.items.push_back(lang[55]);
+    list.items.push_back(lang[Msg::SameAsSourceMedia]);
     float last = 0;
     // Compared as 32-bit values, the precision the source's rate is kept in.
     for (const Rate& r : kRates) {
         if (r.value > srcFps) break;
-        list.items.push_back(std::string(r.text) + (r.normal ? lang[120] : ""));
+        list.items.push_back(std::string(r.text) + (r.normal ? lang[Msg::QualityNormal] : ""));
         last = r.value;
     }
     if (last < srcFps) list.items.push_back(numberText(srcFps));
@@ -60,39 +60,38 @@ FpsListUpToSource fillFpsListUpToSource(const LangText& lang, float srcFps)
 
 std::vector<std::string> fillVideoBitrateList(const LangText& lang, bool shortForm)
 {
-    std::vector<std::string> items{"48", "96", "160", "200", "250", "360", "600" + lang[121], "800",
-                                   "1152" + lang[122], "1475", "1775" + lang[123], "2400", "4800"};
+    std::vector<std::string> items{"48", "96", "160", "200", "250", "360", "600" + lang[Msg::QualityLow], "800",
+                                   "1152" + lang[Msg::QualityMedium], "1475", "1775" + lang[Msg::QualityHigh], "2400", "4800"};
     if (shortForm) items.erase(items.begin(), items.begin() + 8);
     return items;
 }
 
 std::vector<std::string> audioBitrateList(const LangText& lang)
 {
-    return {"32",  "48",  "56",  "64" + lang[121],  "80",  "112", "128" + lang[122],
-            "160", "192", "224" + lang[123], "256", "320"};
+    return {"32",  "48",  "56",  "64" + lang[Msg::QualityLow],  "80",  "112", "128" + lang[Msg::QualityMedium],
+            "160", "192", "224" + lang[Msg::QualityHigh], "256", "320"};
 }
 
 std::vector<std::string> audioSampleList() { return {"11025", "16000", "22050", "24000", "32000", "44100", "48000"}; }
 
 std::vector<std::string> fillSizeList(const LangText& lang)
 {
-    std::vector<std::string> items{lang[55], lang[211], lang[270] + lang[269], lang[270] + "4:3",
-                                   lang[270] + "1.66:1", lang[270] + "16:9"};
+    std::vector<std::string> items{lang[Msg::SameAsSourceMedia], lang[Msg::CustomSize], lang[Msg::CustomTimes] + lang[Msg::OriginalRatio], lang[Msg::CustomTimes] + "4:3",
+                                   lang[Msg::CustomTimes] + "1.66:1", lang[Msg::CustomTimes] + "16:9"};
     for (const FixedSize& f : kFixedSizes)
-        items.push_back(std::to_string(f.width) + " x " + (f.height ? std::to_string(f.height) : lang[269]));
+        items.push_back(std::to_string(f.width) + " x " + (f.height ? std::to_string(f.height) : lang[Msg::OriginalRatio]));
     return items;
 }
 
 std::vector<std::string> rotateList(const LangText& lang)
 {
-    std::vector<std::string> items;
-    for (int m = 138; m <= 145; ++m) items.push_back(lang[m]);
-    return items;
+    return {lang[Msg::NoFlipNoRotation], lang[Msg::FlipHorizontal], lang[Msg::FlipVertical], lang[Msg::Rotate180],
+            lang[Msg::RotateRightFlip],  lang[Msg::RotateRight],    lang[Msg::RotateLeftFlip], lang[Msg::RotateLeft]};
 }
 
 std::vector<std::string> subtitleCodePageList(const LangText& lang)
 {
-    return {lang[212], lang[213], lang[214], lang[215], lang[216]};
+    return {lang[Msg::DefaultEncoding], lang[Msg::EncodingCp950], lang[Msg::EncodingCp936], lang[Msg::EncodingCp1250], lang[Msg::EncodingUnicode]};
 }
 
 int findListValue(const std::vector<std::string>& items, double value)

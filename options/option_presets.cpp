@@ -61,14 +61,14 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
 {
     ConversionOptions o;
     const TargetKind kind = job.targetKind;
-    const std::string& same = lang[55];
+    const std::string& same = lang[Msg::SameAsSourceMedia];
     const auto audioItems = audioBitrateList(lang);
 
     o.formatCaption = formatCaption;
     o.cboFpsList = fillFpsList(lang, false);
     o.cboVideoBitrateList = fillVideoBitrateList(lang, false);
     o.txtSize = {std::to_string(job.targetWidth), std::to_string(job.targetHeight)};
-    o.cboSubcp = lang[212];
+    o.cboSubcp = lang[Msg::DefaultEncoding];
     o.optSub = subtitleFile.empty() ? 0 : 1;
     o.txtSubFile = subtitleFile;
     resetSubtitleGroup(o);

@@ -13,23 +13,27 @@ namespace qorvid {
 namespace {
 
 // The messages that list items, presets, format captions and sound kinds are made of.
-constexpr int kListMessages[] = {55,  120, 121, 122, 123, 138, 139, 140, 141, 142, 143, 144, 145,
-                                 150, 211, 212, 213, 214, 215, 216, 264, 269, 270};
+constexpr Msg kListMessages[] = {
+    Msg::SameAsSourceMedia, Msg::QualityNormal, Msg::QualityLow, Msg::QualityMedium, Msg::QualityHigh,
+    Msg::NoFlipNoRotation, Msg::FlipHorizontal, Msg::FlipVertical, Msg::Rotate180, Msg::RotateRightFlip,
+    Msg::RotateRight, Msg::RotateLeftFlip, Msg::RotateLeft, Msg::VideoUnchanged, Msg::CustomSize,
+    Msg::DefaultEncoding, Msg::EncodingCp950, Msg::EncodingCp936, Msg::EncodingCp1250, Msg::EncodingUnicode,
+    Msg::SoundWord, Msg::OriginalRatio, Msg::CustomTimes};
 
 } // namespace
 
 std::string relabelText(const std::string& text, const LangText& from, const LangText& to)
 {
     // Longest first, so that a message inside a longer one never cuts the longer one up.
-    std::vector<int> keys(std::begin(kListMessages), std::end(kListMessages));
-    std::stable_sort(keys.begin(), keys.end(), [&](int a, int b) { return from[a].size() > from[b].size(); });
+    std::vector<Msg> keys(std::begin(kListMessages), std::end(kListMessages));
+    std::stable_sort(keys.begin(), keys.end(), [&](Msg a, Msg b) { return from[a].size() > from[b].size(); });
 
     // One pass from left to right: a replacement is never looked at again.
     std::string out;
     std::size_t i = 0;
     while (i < text.size()) {
         bool replaced = false;
-        for (int k : keys) {
+        for (Msg k : keys) {
             const std::string& old = from[k];
             if (old.empty() || text.compare(i, old.size(), old) != 0) continue;
             out += to[k];

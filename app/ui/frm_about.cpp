@@ -20,7 +20,7 @@ QString text(const std::string& s) { return QString::fromStdString(toUnixLines(s
 // The dialog's one button: closes it.
 QPushButton* okButton(const LangText& lang, QDialog* dialog)
 {
-    auto* ok = new QPushButton(text(lang[28]).isEmpty() ? "OK" : text(lang[28]), dialog);
+    auto* ok = new QPushButton(text(lang[Msg::ExitButton]).isEmpty() ? "OK" : text(lang[Msg::ExitButton]), dialog);
     ok->setObjectName("cmdOK");
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     return ok;
@@ -64,7 +64,7 @@ QPixmap programIcon(int size)
 frmAbout::frmAbout(const LangText& lang, QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmAbout");
-    setWindowTitle(text(lang[135]));
+    setWindowTitle(text(lang[Msg::About]));
     picIcon = named(new QLabel(this), "picIcon");
     picIcon->setPixmap(programIcon(64));
     lblTitle = named(new QLabel(QString("Qorvid ") + QString::fromUtf8(kVersion.data(), kVersion.size()), this), "lblTitle");
@@ -72,13 +72,13 @@ frmAbout::frmAbout(const LangText& lang, QWidget* parent) : QDialog(parent)
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
     lblTitle->setFont(big);
-    lblTitleNote = named(new QLabel(text(lang[118]), this), "lblTitleNote");
-    lblCopyright = named(new QLabel(text(lang[112]), this), "lblCopyright");
+    lblTitleNote = named(new QLabel(text(lang[Msg::AppTitle]), this), "lblTitleNote");
+    lblCopyright = named(new QLabel(text(lang[Msg::FreeSoftware]), this), "lblCopyright");
     lblWebTxt = named(new QLabel(this), "lblWebTxt");
     lblHomepage = named(new QLabel(this), "lblHomepage");
     lblWebTxt->hide();
     lblHomepage->hide();
-    lblMailTxt = named(new QLabel(text(lang[115]), this), "lblMailTxt");
+    lblMailTxt = named(new QLabel(text(lang[Msg::EMail]), this), "lblMailTxt");
     lblMail = named(new QLabel(QString::fromUtf8(kNoAddress), this), "lblMail");
     cmdOK = okButton(lang, this);
 
@@ -96,11 +96,11 @@ frmAbout::frmAbout(const LangText& lang, QWidget* parent) : QDialog(parent)
 frmMoney::frmMoney(const LangText& lang, QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmMoney");
-    setWindowTitle(text(lang[126]));
+    setWindowTitle(text(lang[Msg::Donate]));
     picIcon = named(new QLabel(this), "picIcon");
     picIcon->setPixmap(programIcon(48));
-    lblDonation = named(new QLabel(text(lang[136]) + "\n\n" + text(lang[137]), this), "lblDonation");
-    lblMailTxt = named(new QLabel(text(lang[115]), this), "lblMailTxt");
+    lblDonation = named(new QLabel(text(lang[Msg::SupportText]) + "\n\n" + text(lang[Msg::BankDetails]), this), "lblDonation");
+    lblMailTxt = named(new QLabel(text(lang[Msg::EMail]), this), "lblMailTxt");
     lblMail = named(new QLabel(QString::fromUtf8(kNoAddress), this), "lblMail");
     cmdOK = okButton(lang, this);
 

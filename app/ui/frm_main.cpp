@@ -258,9 +258,9 @@ bool frmMain::busy() const
 
 bool frmMain::jobRunning() const { return !cmdEncode[1]->isHidden() || driver_->running(); }
 
-QString frmMain::text(int message) const { return QString::fromStdString(toUnixLines(ctx_->lang[message])); }
+QString frmMain::text(Msg message) const { return QString::fromStdString(toUnixLines(ctx_->lang[message])); }
 
-void frmMain::setLabelPath(QLabel* label, const std::string& path, int emptyMessage)
+void frmMain::setLabelPath(QLabel* label, const std::string& path, Msg emptyMessage)
 {
     label->setToolTip(QString::fromStdString(path));
     if (path.empty()) {
@@ -275,8 +275,8 @@ void frmMain::setLabelPath(QLabel* label, const std::string& path, int emptyMess
 
 void frmMain::refreshLabels()
 {
-    setLabelPath(lblInput, ctx_->labels.input, 17);
-    setLabelPath(lblOutput, ctx_->labels.output, 18);
+    setLabelPath(lblInput, ctx_->labels.input, Msg::NoSourceYet);
+    setLabelPath(lblOutput, ctx_->labels.output, Msg::NoTargetYet);
 }
 
 void frmMain::refreshVideoInfo() { setVideoInfoNote(ctx_->job, lengthTooltip_); }
@@ -291,7 +291,7 @@ void frmMain::closeEvent(QCloseEvent* e)
             e->ignore();
             return;
         }
-        if (ctx_->boxes.ask(ctx_->lang[22], Buttons::YesNo) != Answer::Yes) {
+        if (ctx_->boxes.ask(ctx_->lang[Msg::ConfirmQuit], Buttons::YesNo) != Answer::Yes) {
             e->ignore();
             return;
         }
@@ -320,7 +320,7 @@ void frmMain::askToLeaveDuringJob()
     const LangText& L = ctx_->lang;
     const std::string percent = numberText(std::floor(picProgress->percent()));
     const std::string text =
-        ctx_->job.jobTitle + "  ..... " + fillPlaceholders(L[16], {percent}) + "\r\n\r\n" + L[22];
+        ctx_->job.jobTitle + "  ..... " + fillPlaceholders(L[Msg::ProgressPercent], {percent}) + "\r\n\r\n" + L[Msg::ConfirmQuit];
     QPointer<frmMain> self(this);
     ctx_->boxes.askLater(text, Buttons::YesNo, [self](Answer a) {
         if (self) self->leaveAnswered(a);
@@ -374,7 +374,7 @@ void frmMain::openHelp()
 {
     const std::string help = ctx_->paths.appFolder + "help" + kSep + "help_" + language() + ".html";
     if (!fileObject().FileExists(help)) {
-        ctx_->boxes.showMessage(ctx_->lang[29]);
+        ctx_->boxes.showMessage(ctx_->lang[Msg::HelpFileMissing]);
         return;
     }
     // The table has no text for a help file that no program opens.

@@ -150,14 +150,14 @@ private:
     void buildMenus();
     void layoutControls();
     void applyCaptions();
-    void setLabelPath(QLabel* label, const std::string& path, int emptyMessage);
+    void setLabelPath(QLabel* label, const std::string& path, Msg emptyMessage);
     void refreshLabels();
     void refreshJobWords();
     void addSource(const std::string& extOrList, TargetKind kind, const std::string& formatCaption);
     void setTargetDefDir(const std::string& folder);
     void selectTargetMode(int mode);
     QAction* addItem(QMenu* menu, const QString& name, int index);
-    QString text(int message) const;
+    QString text(Msg message) const;
 
     std::unique_ptr<MainContext> ctx_;
     std::unique_ptr<JobDriver> driver_;

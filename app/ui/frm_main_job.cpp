@@ -86,7 +86,7 @@ void frmMain::playTarget(const std::string& path)
 {
     cmdEncode[0]->setProperty("Tag", QString("playFromEndEncode"));
     // The player window is a later part of the program; the desktop's player stands in.
-    openWithDesktop(path, ctx_->lang[178] + "\r\n\r\n" + path);
+    openWithDesktop(path, ctx_->lang[Msg::CannotPlayShort] + "\r\n\r\n" + path);
     cmdEncode[0]->setProperty("Tag", QString());
 }
 

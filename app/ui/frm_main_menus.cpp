@@ -86,7 +86,7 @@ void frmMain::buildMenus()
     }
     mnuSrcType->addSeparator();
     connect(addItem(mnuSrcType, "mnuToScreenshot", 0), &QAction::triggered, this,
-            [this] { ctx_->boxes.showMessage(ctx_->lang[146]); });
+            [this] { ctx_->boxes.showMessage(ctx_->lang[Msg::ScreenshotHowTo]); });
 
     // The target menu.
     mnuTarget = newMenu(this, "mnuTarget");
@@ -157,7 +157,7 @@ void frmMain::relabelJob(const LangText& before)
     else if (meter_) ctx_->display.resetCpuNote();
     if (!jobRunning()) return;
     ctx_->display.relabel();
-    if (lblEncodeNoteCheck->isVisibleTo(lblEncodeNoteCheck->parentWidget())) lblEncodeNoteCheck->setText(text(33));
+    if (lblEncodeNoteCheck->isVisibleTo(lblEncodeNoteCheck->parentWidget())) lblEncodeNoteCheck->setText(text(Msg::CheckingKeyFrames));
 }
 
 void frmMain::refreshJobWords()
@@ -165,11 +165,11 @@ void frmMain::refreshJobWords()
     const TargetKind kind = ctx_->job.targetKind;
     ActionWords words = actionWordsFor(kind, ctx_->lang);
     // Before any source the words of a conversion stand.
-    const std::string settings = kind == TargetKind::None ? ctx_->lang[15] : words.settingsWord;
-    cmdOpt->setCaption(QString::fromStdString(settings + ctx_->lang[27]));
+    const std::string settings = kind == TargetKind::None ? ctx_->lang[Msg::Convert] : words.settingsWord;
+    cmdOpt->setCaption(QString::fromStdString(settings + ctx_->lang[Msg::SettingsSuffix]));
     cmdOpt->setToolTip(cmdOpt->Caption());
-    cmdEncode[0]->setCaption(QString::fromStdString(ctx_->lang[13] + words.actionWord));
-    cmdEncode[1]->setCaption(QString::fromStdString(ctx_->lang[14] + words.actionWord));
+    cmdEncode[0]->setCaption(QString::fromStdString(ctx_->lang[Msg::Start] + words.actionWord));
+    cmdEncode[1]->setCaption(QString::fromStdString(ctx_->lang[Msg::Stop] + words.actionWord));
 }
 
 void frmMain::applyCaptions()
@@ -178,34 +178,34 @@ void frmMain::applyCaptions()
     auto set = [this](const char* name, int index, const std::string& caption) {
         if (QAction* a = menuItem(name, index)) a->setText(QString::fromStdString(toUnixLines(caption)));
     };
-    cmdInput->setCaption(text(11));
-    cmdInput->setToolTip(text(11) + "\n" + text(183));
-    cmdOutput->setCaption(text(12));
-    cmdOutput->setToolTip(text(12));
+    cmdInput->setCaption(text(Msg::SourceLabel));
+    cmdInput->setToolTip(text(Msg::SourceLabel) + "\n" + text(Msg::DragFilesHere));
+    cmdOutput->setCaption(text(Msg::TargetLabel));
+    cmdOutput->setToolTip(text(Msg::TargetLabel));
     refreshJobWords();
-    if (!jobRunning()) setProgressNote(0, fillPlaceholders(L[16], {"0"}), true);
+    if (!jobRunning()) setProgressNote(0, fillPlaceholders(L[Msg::ProgressPercent], {"0"}), true);
     // A target that is not written yet is still the job's target: only a missing path reads "none".
     refreshLabels();
-    lblMsgSay->setText(text(118));
+    lblMsgSay->setText(text(Msg::AppTitle));
 
-    set("mnuToPlay", 0, L[164]);
-    set("mnuToPlay", 1, L[276]);
-    set("mnuToPlay2", 0, L[277]);
-    set("mnuToScreenshot", 0, L[158]);
+    set("mnuToPlay", 0, L[Msg::PlayNewFile]);
+    set("mnuToPlay", 1, L[Msg::PlayCurrentSource]);
+    set("mnuToPlay2", 0, L[Msg::PlayCurrentTarget]);
+    set("mnuToScreenshot", 0, L[Msg::TakeScreenshots]);
     for (const auto& [entry, action] : catalogItems_)
         action->setText(QString::fromStdString(toUnixLines(menuCaption(*entry, L))));
     const struct {
         const char* name;
-        int message;
-    } groups[] = {{"mnuToEncode", 147}, {"mnuToEncodeMusic", 119}, {"mnuToChangeVol", 152},
-                  {"mnuToCut", 154},    {"mnuToFix", 156},         {"mnuTargetDir", 272}};
+        Msg message;
+    } groups[] = {{"mnuToEncode", Msg::ToVideoFormat}, {"mnuToEncodeMusic", Msg::ToSound}, {"mnuToChangeVol", Msg::ChangeVolumeOne},
+                  {"mnuToCut", Msg::CutOne},    {"mnuToFix", Msg::RepairOne},         {"mnuTargetDir", Msg::SetDefaultTargetDir}};
     for (const auto& g : groups) menu(g.name)->setTitle(text(g.message));
-    set("mnuTargetFile", 0, L[271]);
-    set("mnuTargetDefDir", 0, L[274]);
-    set("mnuTargetDefDir", 1, L[273] + targetDefDir());
-    set("mnuHelp", 0, L[129]);
-    set("mnuMoney", 0, L[126]);
-    set("mnuAbout", 0, L[135]);
+    set("mnuTargetFile", 0, L[Msg::ChooseTargetAgain]);
+    set("mnuTargetDefDir", 0, L[Msg::SourceFolder]);
+    set("mnuTargetDefDir", 1, L[Msg::AlwaysIn] + targetDefDir());
+    set("mnuHelp", 0, L[Msg::HelpTopics]);
+    set("mnuMoney", 0, L[Msg::Donate]);
+    set("mnuAbout", 0, L[Msg::About]);
 }
 
 // ---- target folder menu ----
@@ -226,7 +226,7 @@ void frmMain::setTargetDefDir(const std::string& folder)
     QAction* a = menuItem("mnuTargetDefDir", 1);
     const std::string f = ensureBackslash(folder);
     a->setProperty("Tag", QString::fromStdString(f));
-    a->setText(QString::fromStdString(toUnixLines(ctx_->lang[273] + f)));
+    a->setText(QString::fromStdString(toUnixLines(ctx_->lang[Msg::AlwaysIn] + f)));
 }
 
 void frmMain::selectTargetMode(int mode)
@@ -245,7 +245,7 @@ void frmMain::mnuTargetDefDirClick(int index)
         return;
     }
     CommDialog& d = ctx_->dialog;
-    d.DialogTitle = toUnixLines(ctx_->lang[275]);
+    d.DialogTitle = toUnixLines(ctx_->lang[Msg::ChooseDefaultFolder]);
     d.InitDir = targetDefDir();
     const std::string folder = d.ShowDir(true);
     if (folder.empty()) return;

@@ -87,7 +87,7 @@ void frmMain::addSource(const std::string& extOrList, TargetKind kind, const std
     ctx_->summary.clear();
     lblOutput->clear();
     lblOutput->setToolTip({});
-    setLabelPath(lblInput, path, 17);
+    setLabelPath(lblInput, path, Msg::NoSourceYet);
     QCoreApplication::processEvents();
 
     AddedSource added = qorvid::addSource(extOrList, kind, path, add);
@@ -108,12 +108,12 @@ void frmMain::setVideoInfoNote(const JobState& job, const std::string& lengthToo
 {
     const LangText& L = ctx_->lang;
     lengthTooltip_ = lengthTooltip;
-    std::string size = L[19] + (job.srcWidth >= 1 ? std::to_string(job.srcWidth) + " x " + std::to_string(job.srcHeight)
-                                                  : L[21]);
-    std::string length = L[20];
-    length += job.srcLength > 0 ? FormatTime(std::round(job.srcLength), 3, 0) : L[21];
-    length += L[78];
-    length += job.srcLength > 0 && job.srcFps > 0 ? numberText(job.srcFps) : L[21];
+    std::string size = L[Msg::SourcePictureSize] + (job.srcWidth >= 1 ? std::to_string(job.srcWidth) + " x " + std::to_string(job.srcHeight)
+                                                  : L[Msg::Unknown]);
+    std::string length = L[Msg::SourceLength];
+    length += job.srcLength > 0 ? FormatTime(std::round(job.srcLength), 3, 0) : L[Msg::Unknown];
+    length += L[Msg::FrameRateSuffix];
+    length += job.srcLength > 0 && job.srcFps > 0 ? numberText(job.srcFps) : L[Msg::Unknown];
     lblVideoSize->setText(QString::fromStdString(toUnixLines(size)));
     lblVideoLen->setText(QString::fromStdString(toUnixLines(length)));
     lblVideoLen->setToolTip(QString::fromStdString(toUnixLines(lengthTooltip)));
@@ -180,7 +180,7 @@ void frmMain::playItem(int index)
     if (name.empty()) return;
     if (!acceptSourceFile(name, ctx_->boxes, ctx_->lang)) return;
     // The player window is a later part of the program; the desktop's player stands in.
-    openWithDesktop(name, ctx_->lang[178] + "\r\n\r\n" + name);
+    openWithDesktop(name, ctx_->lang[Msg::CannotPlayShort] + "\r\n\r\n" + name);
 }
 
 void frmMain::dropOnSource(const QStringList& files, const QString& dropped)

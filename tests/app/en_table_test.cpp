@@ -10,6 +10,7 @@
 #include <vector>
 
 using qorvid::LangText;
+using qorvid::Msg;
 
 namespace {
 
@@ -65,10 +66,10 @@ TEST(EnglishTable, HasNoChineseCharacters)
 {
     ASSERT_EQ(en().code(), "en");
     for (int key = 0; key < LangText::kSize; ++key) {
-        auto points = codePoints(en()[key]);
+        auto points = codePoints(en().byNumber(key));
         ASSERT_TRUE(points) << key << ": not UTF-8";
         for (char32_t c : *points)
-            EXPECT_FALSE(isChineseScript(c)) << key << ": " << en()[key] << " (U+" << std::hex
+            EXPECT_FALSE(isChineseScript(c)) << key << ": " << en().byNumber(key) << " (U+" << std::hex
                                               << static_cast<unsigned>(c) << ")";
     }
 }
@@ -78,8 +79,8 @@ TEST(EnglishTable, KeepsThePlaceholdersAndTheJoiningEndsOfEachRow)
     const LangText& tw = qorvid::test::tw();
     for (int key = 0; key < LangText::kSize; ++key) {
         SCOPED_TRACE(key);
-        const std::string& t = tw[key];
-        const std::string& e = en()[key];
+        const std::string& t = tw.byNumber(key);
+        const std::string& e = en().byNumber(key);
         EXPECT_EQ(t.empty(), e.empty());
         for (const char* p : {"aaa", "bbb", "ccc", "ddd", "eee", "fff", "ggg", "hhh", "iii"})
             EXPECT_EQ(count(e, p), count(t, p)) << p << " in " << e;
@@ -100,25 +101,25 @@ TEST(EnglishTable, KeepsThePlaceholdersAndTheJoiningEndsOfEachRow)
 TEST(EnglishTable, PiecesThatTheProgramJoinsMeetAtOneBlank)
 {
     const LangText& L = en();
-    const std::string soundKind = L[264] + " MP3";
+    const std::string soundKind = L[Msg::SoundWord] + " MP3";
     // The sound target's title is left out: the program ends it with a blank of its own.
-    const std::string titles[] = {L[15], L[52] + L[54], L[53] + L[54], L[38] + L[66]};
+    const std::string titles[] = {L[Msg::Convert], L[Msg::CutWord] + L[Msg::VideoWord], L[Msg::RepairWord] + L[Msg::VideoWord], L[Msg::Adjust] + L[Msg::Volume]};
     struct Join {
         std::string left, right;
     };
     std::vector<Join> joins = {
-        {L[13], L[15]}, {L[14], L[15]}, {L[13], L[52]}, {L[13], L[53]}, {L[13], L[38]}, // encode button faces
-        {L[15], L[27]}, {L[52], L[27]}, {L[66], L[27]},                                  // options button
-        {L[52], L[54]}, {L[53], L[54]}, {L[38], L[66]}, {L[162], soundKind},             // job titles
-        {L[26], L[7]},  {L[7], "12.3"}, {"12.3", L[8]},                                  // ", took 12.3 s"
-        {L[50], L[15]}, {L[125], " 83.4"}, {"83.4", L[8]},                               // confirmation, progress
-        {L[19], "320 x 240"}, {L[20], "00:01:23"}, {L[78], "25"}, {L[159], "12.5"},      // labels and meters
-        {L[273], "/home/"}, {L[104], "42"}, {L[261], "PCM"}, {L[177], " 42 %"}, {L[182], " 42 %"},
-        {L[148], " DAT [VCD]"}, {L[151], " WAV"}, {L[270], L[269]}, {L[270], "4:3"},    // menus and lists
-        {L[105], "shot.png"}, {L[106], "shot.png"}, {L[58], "25"},
+        {L[Msg::Start], L[Msg::Convert]}, {L[Msg::Stop], L[Msg::Convert]}, {L[Msg::Start], L[Msg::CutWord]}, {L[Msg::Start], L[Msg::RepairWord]}, {L[Msg::Start], L[Msg::Adjust]}, // encode button faces
+        {L[Msg::Convert], L[Msg::SettingsSuffix]}, {L[Msg::CutWord], L[Msg::SettingsSuffix]}, {L[Msg::Volume], L[Msg::SettingsSuffix]},                                  // options button
+        {L[Msg::CutWord], L[Msg::VideoWord]}, {L[Msg::RepairWord], L[Msg::VideoWord]}, {L[Msg::Adjust], L[Msg::Volume]}, {L[Msg::ConvertTo], soundKind},             // job titles
+        {L[Msg::ListSeparator], L[Msg::Took]},  {L[Msg::Took], "12.3"}, {"12.3", L[Msg::Seconds]},                                  // ", took 12.3 s"
+        {L[Msg::GettingReady], L[Msg::Convert]}, {L[Msg::GoTo], " 83.4"}, {"83.4", L[Msg::Seconds]},                               // confirmation, progress
+        {L[Msg::SourcePictureSize], "320 x 240"}, {L[Msg::SourceLength], "00:01:23"}, {L[Msg::FrameRateSuffix], "25"}, {L[Msg::CpuUsage], "12.5"},      // labels and meters
+        {L[Msg::AlwaysIn], "/home/"}, {L[Msg::RebuildingIndex], "42"}, {L[Msg::AviSoundToMp3], "PCM"}, {L[Msg::PlayingPosition], " 42 %"}, {L[Msg::PausedPosition], " 42 %"},
+        {L[Msg::ConvertVideoTo], " DAT [VCD]"}, {L[Msg::ToSoundMenu], " WAV"}, {L[Msg::CustomTimes], L[Msg::OriginalRatio]}, {L[Msg::CustomTimes], "4:3"},    // menus and lists
+        {L[Msg::ContinuousScreenshotNote], "shot.png"}, {L[Msg::SingleScreenshotNote], "shot.png"}, {L[Msg::SetFrameRate], "25"},
     };
     for (const std::string& title : titles)
-        for (int after : {5, 6, 45}) joins.push_back({title, L[after]});
+        for (Msg after : {Msg::Succeeded, Msg::Failed, Msg::Interrupted}) joins.push_back({title, L[after]});
     for (const Join& j : joins) {
         const int blanks = (j.left.ends_with(' ') ? 1 : 0) + (j.right.starts_with(' ') ? 1 : 0);
         EXPECT_EQ(blanks, 1) << '"' << j.left << "\" + \"" << j.right << '"';

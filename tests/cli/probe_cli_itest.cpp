@@ -11,6 +11,7 @@
 #include <sstream>
 #include <sys/stat.h>
 
+using qorvid::Msg;
 using namespace qorvid::test;
 
 namespace {
@@ -256,7 +257,7 @@ TEST_F(ProbeCli, WithoutLangSpeaksTheLanguageOfTheLocale)
 {
     qorvid::LangText en;
     ASSERT_TRUE(en.load("en"));
-    const std::string english = en[1], traditional = tw()[1];
+    const std::string english = en[Msg::ChooseSourceFirst], traditional = tw()[Msg::ChooseSourceFirst];
     const std::string missing = dir->file("missing.avi");
     auto run = [&](std::vector<std::string> extra) {
         std::vector<std::string> argv{buildDir() + "qorvid-cli", "probe"};

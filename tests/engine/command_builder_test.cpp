@@ -390,7 +390,7 @@ TEST_F(CommandBuilderTest, MissingToolOrUnknownKindBuildsNothing)
     setFormat("ogg", "ogg");
     EXPECT_EQ(build(), "");
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0], tw()[2]);
+    EXPECT_EQ(rec.messages[0], tw()[Msg::PluginsMissing]);
 
     // The ".exe" is the fall-back for the encoder too.
     std::filesystem::rename(dir.file("plugins/ZevraRes2.dll"), dir.file("plugins/ZevraRes2.exe"));

@@ -55,7 +55,7 @@ struct DriverRig {
         job.srcAudioCodec = "mp3";
         job.targetKind = TargetKind::DivX;
         job.targetExt = "avi";
-        job.jobTitle = lang[15];
+        job.jobTitle = lang[Msg::Convert];
         job.fpsText = "25";
         job.videoBitrateText = "800";
         job.audioBitrateText = "128";
@@ -120,7 +120,7 @@ TEST(JobDriver, AlmostEmptyTargetIsRetriedOnceWithoutSyncCorrection)
     EXPECT_EQ(rig.encode(), JobOutcome::Failed);
     EXPECT_EQ(rig.runs(), 2);
     int retries = 0;
-    for (const auto& q : rig.ui.questions) retries += q == rig.lang[263];
+    for (const auto& q : rig.ui.questions) retries += q == rig.lang[Msg::SyncCorrectionConflict];
     EXPECT_EQ(retries, 1);
     ASSERT_FALSE(rig.ui.messages.empty());
     EXPECT_NE(rig.ui.messages.back().find("轉檔失敗"), std::string::npos);
@@ -131,27 +131,27 @@ TEST(JobDriver, ChecksRefuseBeforeAnythingRuns)
 {
     struct Case {
         std::function<void(DriverRig&)> setUp;
-        int message;
+        Msg message;
     };
     const std::vector<Case> cases = {
-        {[](DriverRig& r) { std::filesystem::remove(r.labels.input); }, 1},
-        {[](DriverRig& r) { r.job.srcLength = 0, r.job.srcFps = 0; }, 31},
-        {[](DriverRig& r) { r.job.srcDemuxer = "audio"; }, 247},
-        {[](DriverRig& r) { r.job.srcWidth = 0, r.job.srcFps = 0; }, 247},
-        {[](DriverRig& r) { r.job.targetKind = TargetKind::Mp3, r.job.srcAudioCodec = ""; }, 252},
-        {[](DriverRig& r) { r.job.targetKind = TargetKind::AudIsMp3, r.job.srcAudioCodec = ""; }, 258},
-        {[](DriverRig& r) { r.job.targetKind = TargetKind::OnlyTransVol, r.job.srcAudioCodec = ""; }, 260},
-        {[](DriverRig& r) { r.labels.output = r.labels.input; }, 3},
-        {[](DriverRig& r) { r.labels.output = r.media.file("say \"hi\".avi"); }, 10},
-        {[](DriverRig& r) { std::filesystem::remove(r.app.file("plugins/ZevraRes2.exe")); }, 2},
+        {[](DriverRig& r) { std::filesystem::remove(r.labels.input); }, Msg::ChooseSourceFirst},
+        {[](DriverRig& r) { r.job.srcLength = 0, r.job.srcFps = 0; }, Msg::CannotAnalyseSource},
+        {[](DriverRig& r) { r.job.srcDemuxer = "audio"; }, Msg::MusicNotForVideoOps},
+        {[](DriverRig& r) { r.job.srcWidth = 0, r.job.srcFps = 0; }, Msg::MusicNotForVideoOps},
+        {[](DriverRig& r) { r.job.targetKind = TargetKind::Mp3, r.job.srcAudioCodec = ""; }, Msg::NoSoundForSoundTarget},
+        {[](DriverRig& r) { r.job.targetKind = TargetKind::AudIsMp3, r.job.srcAudioCodec = ""; }, Msg::NoSoundForMp3},
+        {[](DriverRig& r) { r.job.targetKind = TargetKind::OnlyTransVol, r.job.srcAudioCodec = ""; }, Msg::NoSoundForVolume},
+        {[](DriverRig& r) { r.labels.output = r.labels.input; }, Msg::SourceIsTarget},
+        {[](DriverRig& r) { r.labels.output = r.media.file("say \"hi\".avi"); }, Msg::InvalidFileName},
+        {[](DriverRig& r) { std::filesystem::remove(r.app.file("plugins/ZevraRes2.exe")); }, Msg::PluginsMissing},
     };
     for (const Case& c : cases) {
         DriverRig rig;
         c.setUp(rig);
-        EXPECT_EQ(rig.encode(), JobOutcome::Refused) << c.message;
-        EXPECT_TRUE(hasText(rig.ui.messages, rig.lang[c.message].substr(0, 12))) << c.message;
-        EXPECT_EQ(rig.runs(), 0) << c.message;
-        EXPECT_TRUE(rig.ui.questions.empty()) << c.message;
+        EXPECT_EQ(rig.encode(), JobOutcome::Refused) << static_cast<int>(c.message);
+        EXPECT_TRUE(hasText(rig.ui.messages, rig.lang[c.message].substr(0, 12))) << static_cast<int>(c.message);
+        EXPECT_EQ(rig.runs(), 0) << static_cast<int>(c.message);
+        EXPECT_TRUE(rig.ui.questions.empty()) << static_cast<int>(c.message);
     }
 }
 
@@ -195,5 +195,5 @@ TEST(JobDriver, Mp3NoteNamesTheSourceSound)
     EXPECT_EQ(JobDriver::audioCodecDisplayName("a52", lang), "AC3");
     EXPECT_EQ(JobDriver::audioCodecDisplayName("faad", lang), "AAC");
     EXPECT_EQ(JobDriver::audioCodecDisplayName("pcm", lang), "PCM");
-    EXPECT_EQ(JobDriver::audioCodecDisplayName("", lang), lang[21]);
+    EXPECT_EQ(JobDriver::audioCodecDisplayName("", lang), lang[Msg::Unknown]);
 }

@@ -70,7 +70,7 @@ TEST(KeyFrameCheck, LateLandingOffersThePreviousKeyFrame)
     auto out = rig.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
     ASSERT_EQ(rig.ui.questions.size(), 1u);
     // 046: start 25.0 lands 5 s late at 30.0; the key frame before it is at 20.0.
-    std::string expected = fillPlaceholders(rig.lang[46], {"00:00:25.0", "剪輯影片", "5.0", "00:00:25.0", "00:00:30.0",
+    std::string expected = fillPlaceholders(rig.lang[Msg::KeyFrameShiftYesNo], {"00:00:25.0", "剪輯影片", "5.0", "00:00:25.0", "00:00:30.0",
                                                            "00:00:20.0", "5.0", "00:00:25.0", "5.0"});
     EXPECT_EQ(rig.ui.questions[0], expected);
     EXPECT_FLOAT_EQ(rig.job.jobLength, 15 + 5 + 0.75f);
@@ -93,7 +93,7 @@ TEST(KeyFrameCheck, LandingPastTheEndOnlyOffersOkOrCancel)
     rig.job.markEnd = 28; // the seek lands at 30, after the end
     auto out = rig.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
     ASSERT_EQ(rig.ui.questions.size(), 1u);
-    EXPECT_EQ(rig.ui.questions[0].substr(0, 20), rig.lang[44].substr(0, 20));
+    EXPECT_EQ(rig.ui.questions[0].substr(0, 20), rig.lang[Msg::KeyFrameShiftOk].substr(0, 20));
     EXPECT_EQ(out.cut.substr(0, 15), " -ss 00:00:19.3");
 }
 

@@ -22,7 +22,7 @@ struct RunnerRig {
           runner(lang, job, RunnerPorts{ui, ui, display, &ui, realClock ? *realClock : clock, launcher})
     {
         lang.load("tw");
-        job.jobTitle = lang[15];
+        job.jobTitle = lang[Msg::Convert];
     }
     LangText lang;
     JobState job;
@@ -90,7 +90,7 @@ TEST(RunWithProgress, SilentToolIsJudgedStuckAfter24Seconds)
     EXPECT_GT(rig.clock.now - start, 24000);
     EXPECT_LT(rig.clock.now - start, 24500);
     ASSERT_EQ(rig.ui.messages.size(), 1u);
-    EXPECT_EQ(rig.ui.messages[0], rig.lang[266] + "\r\n\r\n" + "轉檔" + "處理中斷！");
+    EXPECT_EQ(rig.ui.messages[0], rig.lang[Msg::ProcessStuck] + "\r\n\r\n" + "轉檔" + "處理中斷！");
     EXPECT_TRUE(rig.runner.aborted());
     EXPECT_TRUE(rig.ui.startButtonShown);
     EXPECT_EQ(rig.ui.cpuNotes.back(), "CPU 使用率：0.0 %");

@@ -36,7 +36,7 @@ TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
     QString estimateAtSuccess;
     bool stopFaceDuringRun = false;
     answer = [&](const BoxRequest& r) {
-        if (r.text.find(toUnixLines(msg(65))) != std::string::npos) {
+        if (r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos) {
             captionAtSuccess = win->picProgress->caption().toStdString();
             estimateAtSuccess = win->picEncodeEsti->text();
             return Answer::Cancel; // do not play
@@ -47,10 +47,10 @@ TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
     QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
 
     ASSERT_EQ(boxTexts.size(), 2u) << boxTexts.back();
-    EXPECT_NE(boxTexts[0].find(toUnixLines(msg(50))), std::string::npos); // the confirmation
+    EXPECT_NE(boxTexts[0].find(toUnixLines(msg(Msg::GettingReady))), std::string::npos); // the confirmation
     EXPECT_NE(boxTexts[1].find(target), std::string::npos);                // the success box
-    EXPECT_EQ(captionAtSuccess, fillPlaceholders(msg(16), {"100"}));
-    EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(16), {"0"}));
+    EXPECT_EQ(captionAtSuccess, fillPlaceholders(msg(Msg::ProgressPercent), {"100"}));
+    EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
     EXPECT_TRUE(win->picProgress->idleStyle());
     ASSERT_GE(drawn.size(), 3u);
     EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [](float p) { return p > 0 && p < 100; }));
@@ -60,7 +60,7 @@ TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
     EXPECT_TRUE(win->cmdInput->isEnabled());
     EXPECT_TRUE(shell.opened.empty());
     // The run's time is shown until its end, and the idle window shows none.
-    EXPECT_TRUE(estimateAtSuccess.startsWith(QString::fromStdString(msg(278).substr(0, msg(278).find("aaa")))))
+    EXPECT_TRUE(estimateAtSuccess.startsWith(QString::fromStdString(msg(Msg::ElapsedRemaining).substr(0, msg(Msg::ElapsedRemaining).find("aaa")))))
         << estimateAtSuccess.toStdString();
     EXPECT_TRUE(win->picEncodeEsti->text().isEmpty()) << win->picEncodeEsti->text().toStdString();
 }
@@ -83,13 +83,13 @@ TEST_F(Encode, LanguageSwitchBetweenChoosingAndEncodingStillRuns)
         win->applyLanguage("gb");
         boxTexts.clear();
         answer = [&](const BoxRequest& r) {
-            return r.text.find(toUnixLines(msg(65))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+            return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
         };
         QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
         ASSERT_TRUE(fileExists(target)) << (boxTexts.empty() ? "no box" : boxTexts.back());
         EXPECT_NE(ffprobeValue(target, t.stream, "codec_name"), "");
         ASSERT_FALSE(boxTexts.empty());
-        EXPECT_NE(boxTexts.back().find(toUnixLines(msg(5))), std::string::npos) << boxTexts.back();
+        EXPECT_NE(boxTexts.back().find(toUnixLines(msg(Msg::Succeeded))), std::string::npos) << boxTexts.back();
     }
 }
 
@@ -127,16 +127,16 @@ TEST_F(Encode, QuickOperationSummaryNamesTheSoundTheTargetGets)
         const std::string summary = ctx().summary;
         answer = [&](const BoxRequest& r) {
             // Confirm the job, do not play the result.
-            return r.text.find(toUnixLines(msg(65))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+            return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
         };
         QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
         const std::string target = ctx().labels.output;
         ASSERT_TRUE(fileExists(target)) << boxTexts.back();
-        EXPECT_EQ(summaryValue(summary, msg(267)), ffprobeValue(target, "a:0", "sample_rate")) << summary;
+        EXPECT_EQ(summaryValue(summary, msg(Msg::SampleRate)), ffprobeValue(target, "a:0", "sample_rate")) << summary;
         // A container's bit rate is measured over the file: a few per cent off the stream's own.
         const std::string rate = ffprobeValue(target, "a:0", "bit_rate");
         if (!rate.empty() && rate != "N/A")
-            EXPECT_NEAR(leadingNumber(summaryValue(summary, msg(76))), std::stod(rate) / 1000, std::stod(rate) / 20000)
+            EXPECT_NEAR(leadingNumber(summaryValue(summary, msg(Msg::AudioBitrate))), std::stod(rate) / 1000, std::stod(rate) / 20000)
                 << summary;
         std::filesystem::remove(target);
     }
@@ -165,12 +165,12 @@ TEST_F(Encode, StopDuringALongRunShowsMessage045AndLeavesNoChild)
 
     EXPECT_FALSE(sourceMenuShown);
     ASSERT_FALSE(boxTexts.empty());
-    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(45)));
+    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
     EXPECT_FALSE(fileExists(target));
     EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
     EXPECT_TRUE(processesMatching(clip).empty());
     EXPECT_TRUE(win->cmdEncode[0]->isVisible());
-    EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(16), {"0"}));
+    EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
 }
 
 // Runs the job while `step` is called every 20 ms with the window live; step returns true
@@ -193,8 +193,8 @@ TEST_F(Encode, LanguageSwitchDuringARunRewritesItsNotesAtOnce)
     chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
     LangText gb;
     ASSERT_TRUE(gb.load("gb"));
-    const QString estimateHead = QString::fromStdString(gb[278].substr(0, gb[278].find("aaa")));
-    const QString progressHead = QString::fromStdString(gb[16].substr(0, gb[16].find("aaa")));
+    const QString estimateHead = QString::fromStdString(gb[Msg::ElapsedRemaining].substr(0, gb[Msg::ElapsedRemaining].find("aaa")));
+    const QString progressHead = QString::fromStdString(gb[Msg::ProgressPercent].substr(0, gb[Msg::ProgressPercent].find("aaa")));
     QString estimate, caption;
     runWhile(*win, [&] {
         if (win->picProgress->percent() <= 0 || win->picEncodeEsti->text().isEmpty()) return false;
@@ -234,8 +234,8 @@ TEST_F(Encode, ClosingDuringARunNamesTheJobAndKeepsDrivingIt)
     ASSERT_EQ(openQuestions.size(), 1u);
     EXPECT_NE(openQuestions[0].request.text.find(ctx().job.jobTitle), std::string::npos)
         << openQuestions[0].request.text;
-    EXPECT_NE(openQuestions[0].request.text.find(toUnixLines(msg(22))), std::string::npos);
-    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(45)));
+    EXPECT_NE(openQuestions[0].request.text.find(toUnixLines(msg(Msg::ConfirmQuit))), std::string::npos);
+    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
     EXPECT_FALSE(fileExists(target));
     EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
     EXPECT_FALSE(win->isVisible());
@@ -249,7 +249,7 @@ TEST_F(Encode, LeavingAfterTheRunEndedKeepsAndReportsTheTarget)
     chooseSource("mnuSrcIsFileToAvi", 2, clip); // DivX
     const std::string target = ctx().labels.output;
     answer = [&](const BoxRequest& r) {
-        return r.text.find(toUnixLines(msg(65))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+        return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
     };
     runWhile(*win, [&] {
         if (win->picProgress->percent() <= 0) return false;

@@ -88,11 +88,11 @@ TEST_F(MainWindow, EveryMenuEntryCarriesItsCaptionInEachLanguage)
     struct Fixed {
         const char* name;
         int index;
-        int message;
+        Msg message;
     };
-    const Fixed fixed[] = {{"mnuToPlay", 0, 164},       {"mnuToPlay", 1, 276},       {"mnuToPlay2", 0, 277},
-                           {"mnuToScreenshot", 0, 158}, {"mnuTargetFile", 0, 271},   {"mnuTargetDefDir", 0, 274},
-                           {"mnuHelp", 0, 129},         {"mnuMoney", 0, 126},        {"mnuAbout", 0, 135}};
+    const Fixed fixed[] = {{"mnuToPlay", 0, Msg::PlayNewFile},       {"mnuToPlay", 1, Msg::PlayCurrentSource},       {"mnuToPlay2", 0, Msg::PlayCurrentTarget},
+                           {"mnuToScreenshot", 0, Msg::TakeScreenshots}, {"mnuTargetFile", 0, Msg::ChooseTargetAgain},   {"mnuTargetDefDir", 0, Msg::SourceFolder},
+                           {"mnuHelp", 0, Msg::HelpTopics},         {"mnuMoney", 0, Msg::Donate},        {"mnuAbout", 0, Msg::About}};
     for (const char* code : {"tw", "gb", "en"}) {
         SCOPED_TRACE(code);
         win->menuItem(code == std::string("tw") ? "mnuLngTW" : code == std::string("gb") ? "mnuLngGB" : "mnuLngEN")
@@ -101,38 +101,38 @@ TEST_F(MainWindow, EveryMenuEntryCarriesItsCaptionInEachLanguage)
         ASSERT_TRUE(table.load(code));
         EXPECT_EQ(win->language(), code);
         for (const Fixed& f : fixed) EXPECT_EQ(text(win->menuItem(f.name, f.index)), table[f.message]) << f.name;
-        EXPECT_EQ(text(win->menuItem("mnuTargetDefDir", 1)), table[273] + homeFolder());
-        EXPECT_EQ(win->menu("mnuToEncode")->title().toStdString(), table[147]);
-        EXPECT_EQ(win->menu("mnuToEncodeMusic")->title().toStdString(), table[119]);
-        EXPECT_EQ(win->menu("mnuToChangeVol")->title().toStdString(), table[152]);
-        EXPECT_EQ(win->menu("mnuToCut")->title().toStdString(), table[154]);
-        EXPECT_EQ(win->menu("mnuToFix")->title().toStdString(), table[156]);
-        EXPECT_EQ(win->menu("mnuTargetDir")->title().toStdString(), table[272]);
+        EXPECT_EQ(text(win->menuItem("mnuTargetDefDir", 1)), table[Msg::AlwaysIn] + homeFolder());
+        EXPECT_EQ(win->menu("mnuToEncode")->title().toStdString(), table[Msg::ToVideoFormat]);
+        EXPECT_EQ(win->menu("mnuToEncodeMusic")->title().toStdString(), table[Msg::ToSound]);
+        EXPECT_EQ(win->menu("mnuToChangeVol")->title().toStdString(), table[Msg::ChangeVolumeOne]);
+        EXPECT_EQ(win->menu("mnuToCut")->title().toStdString(), table[Msg::CutOne]);
+        EXPECT_EQ(win->menu("mnuToFix")->title().toStdString(), table[Msg::RepairOne]);
+        EXPECT_EQ(win->menu("mnuTargetDir")->title().toStdString(), table[Msg::SetDefaultTargetDir]);
 
         // The conversion entries: lead message + fixed English literal (+ "recommended").
-        const std::string r = table[149];
+        const std::string r = table[Msg::Recommended];
         const struct {
             const char* name;
             int index;
             std::string caption;
         } entries[] = {
-            {"mnuSrcIsFileToMpg", 0, table[148] + " DAT [VCD]"},
-            {"mnuSrcIsFileToMpg", 1, table[148] + " VOB [DVD]"},
-            {"mnuSrcIsFileToMpg", 3, table[148] + " MPG [MPEG1]"},
-            {"mnuSrcIsFileToMpg", 4, table[148] + " MPG [MPEG2]  " + r},
-            {"mnuSrcIsFileToWmv", 0, table[148] + " WMV [WMV7]"},
-            {"mnuSrcIsFileToWmv", 1, table[148] + " WMV [WMV8]"},
-            {"mnuSrcIsFileToWmv", 2, table[148] + " WMV [MP42]  " + r},
-            {"mnuSrcIsFileToAvi", 0, table[148] + " AVI  [MP42 + MP3]"},
-            {"mnuSrcIsFileToAvi", 1, table[148] + " AVI  [XviD + MP3]"},
-            {"mnuSrcIsFileToAvi", 2, table[148] + " AVI  [DivX + MP3]  " + r},
-            {"mnuSrcIsFileToAvi", 3, table[148] + " AVI  [H.264 + MP3]"},
-            {"mnuSrcIsFileToAvi", 4, table[148] + " AVI  [" + table[150] + " + MP3]"},
-            {"mnuSrcIsFileToSound", 0, table[151] + " WAV"},
-            {"mnuSrcIsFileToSound", 6, table[151] + " OGG"},
-            {"mnuSrcIsFileToChangeVol", 0, fillPlaceholders(table[153], {table.code() == "en" ? "MPG, DAT, VOB" : "MPG、DAT、VOB"})},
-            {"mnuSrcIsFileToCut", 1, fillPlaceholders(table[155], {"WMV"})},
-            {"mnuSrcIsFileToFix", 2, fillPlaceholders(table[157], {"AVI "})},
+            {"mnuSrcIsFileToMpg", 0, table[Msg::ConvertVideoTo] + " DAT [VCD]"},
+            {"mnuSrcIsFileToMpg", 1, table[Msg::ConvertVideoTo] + " VOB [DVD]"},
+            {"mnuSrcIsFileToMpg", 3, table[Msg::ConvertVideoTo] + " MPG [MPEG1]"},
+            {"mnuSrcIsFileToMpg", 4, table[Msg::ConvertVideoTo] + " MPG [MPEG2]  " + r},
+            {"mnuSrcIsFileToWmv", 0, table[Msg::ConvertVideoTo] + " WMV [WMV7]"},
+            {"mnuSrcIsFileToWmv", 1, table[Msg::ConvertVideoTo] + " WMV [WMV8]"},
+            {"mnuSrcIsFileToWmv", 2, table[Msg::ConvertVideoTo] + " WMV [MP42]  " + r},
+            {"mnuSrcIsFileToAvi", 0, table[Msg::ConvertVideoTo] + " AVI  [MP42 + MP3]"},
+            {"mnuSrcIsFileToAvi", 1, table[Msg::ConvertVideoTo] + " AVI  [XviD + MP3]"},
+            {"mnuSrcIsFileToAvi", 2, table[Msg::ConvertVideoTo] + " AVI  [DivX + MP3]  " + r},
+            {"mnuSrcIsFileToAvi", 3, table[Msg::ConvertVideoTo] + " AVI  [H.264 + MP3]"},
+            {"mnuSrcIsFileToAvi", 4, table[Msg::ConvertVideoTo] + " AVI  [" + table[Msg::VideoUnchanged] + " + MP3]"},
+            {"mnuSrcIsFileToSound", 0, table[Msg::ToSoundMenu] + " WAV"},
+            {"mnuSrcIsFileToSound", 6, table[Msg::ToSoundMenu] + " OGG"},
+            {"mnuSrcIsFileToChangeVol", 0, fillPlaceholders(table[Msg::ChangeVolumeMany], {table.code() == "en" ? "MPG, DAT, VOB" : "MPG、DAT、VOB"})},
+            {"mnuSrcIsFileToCut", 1, fillPlaceholders(table[Msg::CutMany], {"WMV"})},
+            {"mnuSrcIsFileToFix", 2, fillPlaceholders(table[Msg::RepairMany], {"AVI "})},
         };
         for (const auto& e : entries) EXPECT_EQ(text(win->menuItem(e.name, e.index)), e.caption) << e.name << e.index;
         for (int i = 0; i < 7; ++i) EXPECT_NE(win->menuItem("mnuSrcIsFileToSound", i), nullptr);
@@ -144,11 +144,11 @@ TEST_F(MainWindow, EveryMenuEntryCarriesItsCaptionInEachLanguage)
         int checked = 0;
         for (const char* item : {"mnuLngTW", "mnuLngGB", "mnuLngEN"}) checked += win->menuItem(item)->isChecked();
         EXPECT_EQ(checked, 1);
-        EXPECT_EQ(win->cmdInput->Caption().toStdString(), table[11]);
-        EXPECT_EQ(win->lblInput->text().toStdString(), table[17]);
-        EXPECT_EQ(win->cmdEncode[0]->Caption().toStdString(), table[13] + table[15]);
-        EXPECT_EQ(win->cmdEncode[1]->Caption().toStdString(), table[14] + table[15]);
-        EXPECT_EQ(win->cmdOpt->toolTip().toStdString(), table[15] + table[27]);
+        EXPECT_EQ(win->cmdInput->Caption().toStdString(), table[Msg::SourceLabel]);
+        EXPECT_EQ(win->lblInput->text().toStdString(), table[Msg::NoSourceYet]);
+        EXPECT_EQ(win->cmdEncode[0]->Caption().toStdString(), table[Msg::Start] + table[Msg::Convert]);
+        EXPECT_EQ(win->cmdEncode[1]->Caption().toStdString(), table[Msg::Stop] + table[Msg::Convert]);
+        EXPECT_EQ(win->cmdOpt->toolTip().toStdString(), table[Msg::Convert] + table[Msg::SettingsSuffix]);
     }
     // Simplified characters for "gb", and English messages before the fixed literal for "en".
     win->applyLanguage("gb");
@@ -167,8 +167,8 @@ TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
     EXPECT_EQ(dialogs[0].kind, DialogRequest::Kind::Open);
     EXPECT_EQ(dialogs[0].filterIndex, 1);
     EXPECT_TRUE(dialogs[0].filters.value(0).startsWith("Supported Files (*.gif *.avi"));
-    EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(19) + "320 x 240");
-    EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(20) + "00:00:03" + msg(78) + "25");
+    EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(Msg::SourcePictureSize) + "320 x 240");
+    EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(Msg::SourceLength) + "00:00:03" + msg(Msg::FrameRateSuffix) + "25");
     EXPECT_TRUE(win->lblVideoSize->isVisible());
     EXPECT_FALSE(win->lblInputCheck->isVisible());
     EXPECT_EQ(win->lblInput->toolTip().toStdString(), clip);
@@ -186,7 +186,7 @@ TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
     writeFile(media.file("empty.avi"), "");
     chooseSource("mnuSrcIsFileToAvi", 2, media.file("empty.avi"));
     ASSERT_EQ(boxTexts.size(), 1u);
-    EXPECT_EQ(boxTexts[0], msg(10) + "\n\n" + media.file("empty.avi"));
+    EXPECT_EQ(boxTexts[0], msg(Msg::InvalidFileName) + "\n\n" + media.file("empty.avi"));
     EXPECT_EQ(ctx().labels.input, clip);
 }
 
@@ -195,8 +195,8 @@ TEST_F(MainWindow, ProbeThatFindsNothingShowsUnknown)
     open();
     writeFile(media.file("noise.avi"), std::string(4096, 'x'));
     chooseSource("mnuSrcIsFileToAvi", 1, media.file("noise.avi"));
-    EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(19) + msg(21));
-    EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(20) + msg(21) + msg(78) + msg(21));
+    EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(Msg::SourcePictureSize) + msg(Msg::Unknown));
+    EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(Msg::SourceLength) + msg(Msg::Unknown) + msg(Msg::FrameRateSuffix) + msg(Msg::Unknown));
 }
 
 TEST_F(MainWindow, BusyGuardRefusesTheSourceAndTargetButtons)
@@ -313,7 +313,7 @@ TEST_F(MainWindow, PlayAndHelpSayWhenNoProgramOpensTheFileAndLeaveNoDefunctChild
 
     win->dropOnSource({QString::fromStdString(odd)}, {});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxTexts.empty(); }, 20000));
-    EXPECT_EQ(boxTexts[0], toUnixLines(msg(178)) + "\n\n" + odd);
+    EXPECT_EQ(boxTexts[0], toUnixLines(msg(Msg::CannotPlayShort)) + "\n\n" + odd);
 
     win->menuItem("mnuHelp")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return boxTexts.size() >= 2; }, 20000));
@@ -355,7 +355,7 @@ TEST_F(MainWindow, FolderBrowserChoosesOrKeepsTheDefaultTargetFolder)
     win->menuItem("mnuTargetDefDir", 1)->trigger();
     EXPECT_EQ(win->targetFolderSetting().mode, 1);
     EXPECT_EQ(win->targetDefDir(), media.path());
-    EXPECT_EQ(text(win->menuItem("mnuTargetDefDir", 1)), msg(273) + media.path());
+    EXPECT_EQ(text(win->menuItem("mnuTargetDefDir", 1)), msg(Msg::AlwaysIn) + media.path());
     EXPECT_TRUE(win->menuItem("mnuTargetDefDir", 1)->isChecked());
 
     // Targets now go there; item 0 goes back to the source's folder.

@@ -43,7 +43,7 @@ protected:
     MainContext& ctx() { return win->context(); }
     std::string settingsFile() { return app.file("Qorvid.ini"); }
     // The text of message n in the window's current language.
-    std::string msg(int n) { return ctx().lang[n]; }
+    std::string msg(Msg m) { return ctx().lang[m]; }
     // Chooses a source through the source menu entry, the dialog answering with the path.
     void chooseSource(const char* menu, int index, const std::string& path);
     // A clip made with ffmpeg: w x h at fps for the seconds, with sound.

@@ -52,7 +52,7 @@ TEST(FormatCatalog, CaptionsKindsAndFormats)
     const FormatEntry& vol = *findFormat("volume-mpg");
     EXPECT_EQ(menuCaption(vol, tw), "選擇某個 MPG、DAT、VOB 來調整音量");
     const LangText en = load("en");
-    EXPECT_EQ(menuCaption(vol, en), fillPlaceholders(en[153], {"MPG, DAT, VOB"}));
+    EXPECT_EQ(menuCaption(vol, en), fillPlaceholders(en[Msg::ChangeVolumeMany], {"MPG, DAT, VOB"}));
     EXPECT_EQ(menuCaption(*findFormat("fix-avi"), tw), "選擇某個 AVI  來直接修復");
     EXPECT_EQ(kindCaption(vol.kind, tw), "onlyTransVol");
     EXPECT_EQ(targetExt(vol), "mpg|dat|vob");

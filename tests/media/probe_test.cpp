@@ -193,7 +193,7 @@ TEST(AnalyseSource, MissingPlayerIsReportedAndNothingRuns)
     ProbeRig rig;
     std::filesystem::remove(rig.dir.file("plugins/ZevraRes1.exe"));
     EXPECT_EQ(rig.probe(kAviIdentify), "");
-    EXPECT_EQ(rig.ui.messages, (std::vector<std::string>{rig.lang[2]}));
+    EXPECT_EQ(rig.ui.messages, (std::vector<std::string>{rig.lang[Msg::PluginsMissing]}));
     EXPECT_TRUE(rig.launcher.started.empty());
     EXPECT_EQ(rig.job.srcWidth, 0);
 }

@@ -82,6 +82,6 @@ TEST(AcceptSourceFile, OnlyAReadableRegularFileWithContent)
         if (c.accepted)
             EXPECT_TRUE(ui.messages.empty());
         else
-            EXPECT_EQ(ui.messages, std::vector<std::string>{tw()[10] + "\r\n\r\n" + c.path});
+            EXPECT_EQ(ui.messages, std::vector<std::string>{tw()[Msg::InvalidFileName] + "\r\n\r\n" + c.path});
     }
 }

@@ -79,9 +79,9 @@ TEST(SourceSelection, TitlesAndActionWords)
     LangText lang;
     lang.load("tw");
     EXPECT_EQ(jobTitleFor(TargetKind::DivX, lang), "轉檔");
-    EXPECT_EQ(jobTitleFor(TargetKind::OnlyCut, lang), lang[52] + lang[54]);
-    EXPECT_EQ(jobTitleFor(TargetKind::OnlyTransVol, lang), lang[38] + lang[66]);
-    EXPECT_EQ(jobTitleFor(TargetKind::Mp3, lang), lang[162] + lang[264] + " MP3 ");
+    EXPECT_EQ(jobTitleFor(TargetKind::OnlyCut, lang), lang[Msg::CutWord] + lang[Msg::VideoWord]);
+    EXPECT_EQ(jobTitleFor(TargetKind::OnlyTransVol, lang), lang[Msg::Adjust] + lang[Msg::Volume]);
+    EXPECT_EQ(jobTitleFor(TargetKind::Mp3, lang), lang[Msg::ConvertTo] + lang[Msg::SoundWord] + " MP3 ");
     EXPECT_EQ(actionWordsFor(TargetKind::OnlyFix, lang).settingsWord, "");
-    EXPECT_EQ(actionWordsFor(TargetKind::OnlyFix, lang).actionWord, lang[53]);
+    EXPECT_EQ(actionWordsFor(TargetKind::OnlyFix, lang).actionWord, lang[Msg::RepairWord]);
 }

@@ -51,7 +51,7 @@ TEST(OptionChecks, FrameRateRange)
     o.cboFps = "4.9";
     auto f = checkFrameRate(o, tw());
     ASSERT_TRUE(f);
-    EXPECT_EQ(f->message, 39);
+    EXPECT_EQ(f->message, Msg::FrameRateRange);
     EXPECT_EQ(f->page, kPageFrameRate);
     EXPECT_EQ(f->text, "影格速率的數值範圍，必須在 5 ~ 30 之間");
 
@@ -71,7 +71,7 @@ TEST(OptionChecks, BitRateAndSizeBounds)
         EXPECT_FALSE(checkVideoBitrate(o, tw())) << ok;
     }
     o.cboVideoBitrate = "31";
-    EXPECT_EQ(checkVideoBitrate(o, tw())->message, 40);
+    EXPECT_EQ(checkVideoBitrate(o, tw())->message, Msg::VideoBitrateRange);
     o.cboAudioBitrate = "321";
     EXPECT_EQ(checkAudioBitrate(o, tw())->page, kPageAudio);
 
@@ -81,8 +81,8 @@ TEST(OptionChecks, BitRateAndSizeBounds)
     }
     for (const char* bad : {"7", "1281", ""}) {
         o.txtSize = {bad, bad};
-        EXPECT_EQ(checkWidth(o, tw())->message, 42) << bad;
-        EXPECT_EQ(checkHeight(o, tw())->message, 43) << bad;
+        EXPECT_EQ(checkWidth(o, tw())->message, Msg::WidthRange) << bad;
+        EXPECT_EQ(checkHeight(o, tw())->message, Msg::HeightRange) << bad;
     }
     o.pageMasked[kPageVideo] = true; // nothing to check where nothing can be changed
     EXPECT_FALSE(checkWidth(o, tw()));
@@ -95,7 +95,7 @@ TEST(OptionChecks, FlipAgainstTopAndBottomBorders)
     o.txtExpand = {"2", "0", "0", "0"};
     auto f = checkRotateBorders(o, tw());
     ASSERT_TRUE(f);
-    EXPECT_EQ(f->message, 256);
+    EXPECT_EQ(f->message, Msg::FlipWithVerticalBorders);
     EXPECT_EQ(f->field, OptionField::ExpandTop);
     o.cboRotate = 3;
     o.txtExpand = {"0", "4", "0", "0"};
@@ -117,7 +117,7 @@ TEST(OptionChecks, SubtitleFile)
     o.txtSubFile = "  ";
     auto f = checkSubtitleFile(o, job, tw());
     ASSERT_TRUE(f);
-    EXPECT_EQ(f->message, 217);
+    EXPECT_EQ(f->message, Msg::EnterSubtitleFile);
     EXPECT_EQ(f->page, kPageSubtitle);
     o.txtSubFile = dir.file("b.srt");
     EXPECT_EQ(checkSubtitleFile(o, job, tw())->text, "該字幕檔案不存在\r\n\r\n" + dir.file("b.srt"));
@@ -174,7 +174,7 @@ TEST(ApplyOptions, StopsAtTheFirstFailureWithEarlierFieldsWritten)
     o.txtSize = {"1281", "288"};
     OkOutcome out = applyOptions(o, job, tw(), rec);
     ASSERT_FALSE(out.ok());
-    EXPECT_EQ(out.failure->message, 42);
+    EXPECT_EQ(out.failure->message, Msg::WidthRange);
     EXPECT_EQ(job.fpsText, "20");
     EXPECT_EQ(job.audioBitrateText, "128");
     EXPECT_EQ(job.targetWidth, 0);
@@ -194,7 +194,7 @@ TEST(ApplyOptions, RotationWithSubtitlesWarnsButContinues)
     o.cboRotate = 7;
     ASSERT_TRUE(applyOptions(o, job, tw(), rec).ok());
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0], tw()[257]);
+    EXPECT_EQ(rec.messages[0], tw()[Msg::SubtitleRotationNote]);
     EXPECT_EQ(job.rotateArgs, " -vf-add rotate=3");
     EXPECT_FALSE(job.subtitleArgs.empty());
 }

@@ -5,28 +5,24 @@
 #include "cli/convert_options.h"
 #include "cli/core_setup.h"
 #include "cli/terminal_reporters.h"
-#include "engine/command_builder.h"
-#include "media/format_catalog.h"
 #include "engine/job_driver.h"
+#include "engine/job_preparation.h"
+#include "media/format_catalog.h"
 #include "media/mci_media_info.h"
 #include "media/probe.h"
 #include "media/source_check.h"
 #include "media/source_selection.h"
 #include "options/option_args.h"
-#include "options/option_presets.h"
 #include "util/clock.h"
 #include "util/file_object.h"
+#include "util/subprocess.h"
 #include "util/target_file.h"
 #include "util/text.h"
 
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace qorvid::cli {
 
@@ -85,13 +81,9 @@ public:
     void playTarget(const std::string& path) override
     {
         if (!play_) return;
-        std::string player = paths_.toolPath(1);
-        std::vector<char*> argv{player.data(), const_cast<char*>(path.c_str()), nullptr};
-        pid_t pid = 0;
-        if (posix_spawn(&pid, player.c_str(), nullptr, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            waitpid(pid, &status, 0);
-        }
+        Subprocess player;
+        const std::string program = paths_.toolPath(1);
+        if (player.start({program, {program, path}})) player.wait();
     }
     std::string summary;
 
@@ -100,6 +92,99 @@ private:
     int patch_;
     bool play_;
 };
+
+// The folder named by --target-dir: it must be there and take the target, never replaced.
+std::optional<TargetFolderSetting> namedTargetFolder(const ConvertArgs& args)
+{
+    if (!args.targetDir) return TargetFolderSetting{};
+    struct stat dirStat {};
+    if (::stat(args.targetDir->c_str(), &dirStat) != 0 || !S_ISDIR(dirStat.st_mode)) {
+        std::fprintf(stderr, "qorvid-cli convert: no folder '%s'\n", args.targetDir->c_str());
+        return std::nullopt;
+    }
+    if (std::string why = folderProblem(absolutePath(*args.targetDir) + "/-"); !why.empty()) {
+        std::fprintf(stderr, "qorvid-cli convert: cannot write into '%s': %s\n", args.targetDir->c_str(), why.c_str());
+        return std::nullopt;
+    }
+    return TargetFolderSetting{1, absolutePath(*args.targetDir)};
+}
+
+// The command line's options on top of the kind's preset, through the window's own OK
+// sequence. Returns the exit code on a refusal, nullopt when the job is ready.
+std::optional<int> applyCommandLine(const ConvertArgs& args, ConversionOptions& options, CoreSetup& core,
+                                    std::string& summary)
+{
+    if (std::string problem = applySettings(args, options, core.job, core.lang); !problem.empty()) {
+        std::fprintf(stderr, "qorvid-cli convert: %s\n", problem.c_str());
+        return 2;
+    }
+    if (std::string refusal = applyMarks(args, options, core.job, core.lang); !refusal.empty()) {
+        core.terminal.showMessage(refusal);
+        return 1;
+    }
+    OkOutcome ok = applyOptions(options, core.job, core.lang, core.terminal);
+    if (!ok.ok()) {
+        core.terminal.showMessage(ok.failure->text);
+        return 1;
+    }
+    summary = ok.summary;
+    return std::nullopt;
+}
+
+// Takes the source for the target and applies the options; nullopt when the job is ready.
+std::optional<int> prepareConvert(const ConvertArgs& args, const FormatEntry& entry, const std::string& source,
+                                  CoreSetup& core, SourceLabels& labels, ProbeContext& probe, std::string& summary)
+{
+    struct stat st {};
+    if (::lstat(source.c_str(), &st) != 0) {
+        core.terminal.showMessage(core.lang[Msg::ChooseSourceFirst]);
+        return 1;
+    }
+    const std::optional<TargetFolderSetting> folder = namedTargetFolder(args);
+    if (!folder) return 2;
+    AddSourceContext add{core.job, labels, core.lang, core.terminal, probe, *folder, {}, {}};
+    PreparedJob prepared = prepareJob(targetExt(entry), entry.kind, source, formatCaption(entry, core.lang), add);
+    if (!prepared.ready) return 1;
+    if (!checkSource(source, core.job, false, core.terminal, core.lang)) return 1;
+    if (args.out) labels.output = absolutePath(*args.out);
+    // The source must suit the target before its options are worth checking.
+    if (Msg refusal = JobDriver::refusalFor(core.job); refusal != Msg::None) {
+        core.terminal.showMessage(core.lang[refusal]);
+        return 1;
+    }
+    return applyCommandLine(args, prepared.options, core, summary);
+}
+
+// Prints what a run would do: the go-ahead questions on the error stream, the command line
+// on the output.
+int printDryRun(JobDriver& driver, CoreSetup& core)
+{
+    const JobPlan plan = driver.dryRun();
+    for (const std::string& q : plan.questions)
+        std::fprintf(stderr, "qorvid-cli: dry run: would ask:\n%s\n", toUnixLines(q).c_str());
+    if (plan.stopped) return 1;
+    core.terminal.finishLine();
+    std::printf("%s\n", plan.command.c_str());
+    return 0;
+}
+
+int runJob(JobDriver& driver, CoreSetup& core, const SourceLabels& labels)
+{
+    auto meter = makeCpuMeter();
+    meter->Initialize();
+    core.terminal.everySecond = [&] {
+        core.display.setCpuNote(cpuNoteText(core.lang, meter->query()));
+        core.display.showEstimate({});
+    };
+    InterruptGuard interrupts(core.runner, core.terminal);
+    JobOutcome outcome = driver.encode();
+    core.terminal.finishLine();
+    core.terminal.everySecond = nullptr;
+    meter->terminate();
+    if (outcome != JobOutcome::Produced) return 1;
+    std::printf("%s\n", labels.output.c_str());
+    return 0;
+}
 
 } // namespace
 
@@ -128,94 +213,15 @@ int runConvert(CoreSetup& core, const std::vector<std::string>& words)
         return 2;
     }
     core.asker.assumeYes = args->yes;
-
     try {
-        struct stat st {};
-        if (::lstat(source.c_str(), &st) != 0) {
-            core.terminal.showMessage(core.lang[Msg::ChooseSourceFirst]);
-            return 1;
-        }
         FfprobeMediaInfo mediaInfo(core.runner);
         ProbeContext probe{core.runner, core.paths, core.lang, core.terminal, &mediaInfo, false, nullptr};
         SourceLabels labels;
-        TargetFolderSetting folder;
-        if (args->targetDir) {
-            // Unlike the saved setting, a folder named on the command line must be there.
-            struct stat dirStat {};
-            if (::stat(args->targetDir->c_str(), &dirStat) != 0 || !S_ISDIR(dirStat.st_mode)) {
-                std::fprintf(stderr, "qorvid-cli convert: no folder '%s'\n", args->targetDir->c_str());
-                return 2;
-            }
-            // It is used as named: one that cannot take the target is refused, never replaced.
-            if (std::string why = folderProblem(absolutePath(*args->targetDir) + "/-"); !why.empty()) {
-                std::fprintf(stderr, "qorvid-cli convert: cannot write into '%s': %s\n", args->targetDir->c_str(),
-                             why.c_str());
-                return 2;
-            }
-            folder = {1, absolutePath(*args->targetDir)};
-        }
-        AddSourceContext add{core.job, labels, core.lang, core.terminal, probe, folder, {}, {}};
-        AddedSource added = addSource(targetExt(*entry), entry->kind, source, add);
-        if (!added.ready) return 1;
-        if (!checkSource(source, core.job, false, core.terminal, core.lang)) return 1;
-        if (args->out) labels.output = absolutePath(*args->out);
-
-        // The source must suit the target before its options are worth checking.
-        if (Msg refusal = JobDriver::refusalFor(core.job); refusal != Msg::None) {
-            core.terminal.showMessage(core.lang[refusal]);
-            return 1;
-        }
-        OptionPreset preset = presetForKind(core.job, core.lang, formatCaption(*entry, core.lang), added.subtitleFile);
-        readBackPreset(preset.options, core.job, core.lang);
-        std::string problem = applySettings(*args, preset.options, core.job, core.lang);
-        if (!problem.empty()) {
-            std::fprintf(stderr, "qorvid-cli convert: %s\n", problem.c_str());
-            return 2;
-        }
-        if (std::string refusal = applyMarks(*args, preset.options, core.job, core.lang); !refusal.empty()) {
-            core.terminal.showMessage(refusal);
-            return 1;
-        }
-        OkOutcome ok = applyOptions(preset.options, core.job, core.lang, core.terminal);
-        if (!ok.ok()) {
-            core.terminal.showMessage(ok.failure->text);
-            return 1;
-        }
-
         CliJobView view(core.paths, args->patch, args->play);
-        view.summary = ok.summary;
-
-        if (args->dryRun) {
-            JobState& job = core.job;
-            job.jobLength = job.markEnd > 0 ? job.markEnd - job.markStart : job.srcLength;
-            if (job.markStart > 0 && !isSoundTarget(job.targetKind))
-                std::fprintf(stderr, "qorvid-cli: dry run: the key-frame check at the marked start is skipped\n");
-            const bool mp3Note = isQuickOperation(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
-            CommandInputs in{core.paths, job, source, labels.output, false, mp3Note, std::nullopt};
-            std::string command = applyCmdEditSpec(buildCommand(in, core.lang, core.terminal, core.asker), args->patch);
-            if (command.empty()) return 1;
-            std::printf("%s\n", command.c_str());
-            return 0;
-        }
-
-        auto meter = makeCpuMeter();
-        meter->Initialize();
-        core.terminal.everySecond = [&] {
-            core.display.setCpuNote(cpuNoteText(core.lang, meter->query()));
-            core.display.showEstimate({});
-        };
-        InterruptGuard interrupts(core.runner, core.terminal);
+        if (auto refused = prepareConvert(*args, *entry, source, core, labels, probe, view.summary)) return *refused;
         JobDriver driver(JobContext{core.lang, core.job, labels, core.paths, core.runner, core.display,
                                     core.terminal, core.asker, view, systemClock()});
-        JobOutcome outcome = driver.encode();
-        core.terminal.finishLine();
-        core.terminal.everySecond = nullptr;
-        meter->terminate();
-        if (outcome == JobOutcome::Produced) {
-            std::printf("%s\n", labels.output.c_str());
-            return 0;
-        }
-        return 1;
+        return args->dryRun ? printDryRun(driver, core) : runJob(driver, core, labels);
     } catch (const QuestionUnanswered& q) {
         core.terminal.finishLine();
         std::fprintf(stderr, "qorvid-cli: this needs an answer (run on a terminal, or add --yes)\n");

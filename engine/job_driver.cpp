@@ -126,8 +126,7 @@ std::optional<JobOutcome> JobDriver::checkBeforeStart(TargetLock& lock)
     // A target that another job is writing counts as existing: it would be replaced.
     const bool taken = !lock.tryLock(target);
     if ((taken || identityOf(target).exists) &&
-        ctx_.asker.ask(target + "\r\n\r\n" + fillPlaceholders(lang[Msg::TargetExistsOverwrite], {job.jobTitle}), Buttons::OkCancel) !=
-            Answer::Ok)
+        !goAhead(target + "\r\n\r\n" + fillPlaceholders(lang[Msg::TargetExistsOverwrite], {job.jobTitle})))
         return JobOutcome::Cancelled;
     if (std::string why = folderProblem(target); !why.empty()) {
         ctx_.messages.showMessage(target + "\r\n\r\n" + job.jobTitle + lang[Msg::Failed] + "\r\n\r\n" + why);
@@ -162,52 +161,98 @@ bool JobDriver::confirmStart(bool sparse, const std::string& mp3Note)
     std::string confirm;
     if (sparse) confirm = fillPlaceholders(lang[Msg::KeyFramesTooSparse], {job.jobTitle}) + "\r\n\r\n";
     confirm += lang[Msg::GettingReady] + job.jobTitle + "  ....." + "\r\n\r\n" + ctx_.view.settingsSummary() + mp3Note;
-    return ctx_.asker.ask(confirm, Buttons::OkCancel) == Answer::Ok;
+    return goAhead(confirm);
+}
+
+bool JobDriver::goAhead(const std::string& question)
+{
+    if (dryQuestions_) {
+        dryQuestions_->push_back(question);
+        return true;
+    }
+    return ctx_.asker.ask(question, Buttons::OkCancel) == Answer::Ok;
 }
 
 JobOutcome JobDriver::run()
 {
-    JobState& job = ctx_.job;
-    const LangText& lang = ctx_.lang;
     TargetLock lock;
     if (auto refused = checkBeforeStart(lock)) return *refused;
 
     ctx_.view.setRunningState(true);
     IdleOnExit idle{[this] { restoreIdle(); }};
-    job.jobLength = job.markEnd > 0 ? job.markEnd - job.markStart : job.srcLength;
+    const JobPlan plan = planRun();
+    if (plan.stopped) return *plan.stopped;
 
-    std::optional<std::string> cut;
-    bool sparse = false;
-    if (!checkKeyFrameStart(cut, sparse)) return JobOutcome::Cancelled;
-
-    const bool mp3Note = isQuickOperation(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
-    std::string note;
-    if (mp3Note)
-        note = "\r\n" + std::string(48, '-') + "\r\n" + lang[Msg::AviSoundToMp3] + audioCodecDisplayName(job.srcAudioCodec, lang);
-    if (!confirmStart(sparse, note)) return JobOutcome::Cancelled;
-
-    ctx_.display.setProgressNote(
-        0, fillPlaceholders(lang[Msg::ProgressPercent], {"0"}) + " -->  " + (job.targetKind == TargetKind::OnlyFix ? lang[Msg::ParsingTimeline] : lang[Msg::Initialising]), false);
+    const LangText& lang = ctx_.lang;
+    const std::string phase = ctx_.job.targetKind == TargetKind::OnlyFix ? lang[Msg::ParsingTimeline] : lang[Msg::Initialising];
+    ctx_.display.setProgressNote(0, fillPlaceholders(lang[Msg::ProgressPercent], {"0"}) + " -->  " + phase, false);
 
     Attempt attempt;
-    if (auto stopped = runTool(cut, mp3Note, attempt)) return *stopped;
+    if (auto stopped = runTool(plan, attempt)) return *stopped;
     return reportResult(attempt);
 }
 
-std::optional<JobOutcome> JobDriver::runTool(const std::optional<std::string>& cut, bool mp3Note, Attempt& a)
+JobPlan JobDriver::dryRun()
+{
+    std::vector<std::string> questions;
+    dryQuestions_ = &questions;
+    struct Clear {
+        std::vector<std::string>*& p;
+        ~Clear() { p = nullptr; }
+    } clear{dryQuestions_};
+    TargetLock lock;
+    JobPlan plan;
+    if (auto refused = checkBeforeStart(lock))
+        plan.stopped = refused;
+    else
+        plan = planRun();
+    plan.questions = std::move(questions);
+    return plan;
+}
+
+// The steps between the checks and the tool's run, shared by encode and the dry run.
+JobPlan JobDriver::planRun()
+{
+    JobState& job = ctx_.job;
+    const LangText& lang = ctx_.lang;
+    JobPlan plan;
+    job.jobLength = job.markEnd > 0 ? job.markEnd - job.markStart : job.srcLength;
+
+    bool sparse = false;
+    if (!checkKeyFrameStart(plan.cut, sparse)) {
+        plan.stopped = JobOutcome::Cancelled;
+        return plan;
+    }
+    plan.mp3Note = isQuickOperation(job.targetKind) && job.targetExt == "avi" && job.srcAudioCodec != "mp3";
+    std::string note;
+    if (plan.mp3Note)
+        note = "\r\n" + std::string(48, '-') + "\r\n" + lang[Msg::AviSoundToMp3] + audioCodecDisplayName(job.srcAudioCodec, lang);
+    if (!confirmStart(sparse, note)) {
+        plan.stopped = JobOutcome::Cancelled;
+        return plan;
+    }
+    plan.command = commandFor(plan, false);
+    if (plan.command.empty()) plan.stopped = JobOutcome::Cancelled;
+    return plan;
+}
+
+std::string JobDriver::commandFor(const JobPlan& plan, bool retry)
+{
+    CommandInputs in{ctx_.paths, ctx_.job, ctx_.labels.input, ctx_.labels.output, retry, plan.mp3Note, plan.cut};
+    std::string command = buildCommand(in, ctx_.lang, ctx_.messages, ctx_.asker);
+    command = applyCmdEditSpec(command, ctx_.view.cmdEditSpecIndex());
+    if (!command.empty() && ctx_.view.reviewEnabled()) command = ctx_.view.reviewCommand(command);
+    return command;
+}
+
+std::optional<JobOutcome> JobDriver::runTool(const JobPlan& plan, Attempt& a)
 {
     JobState& job = ctx_.job;
     const LangText& lang = ctx_.lang;
     const std::string& target = ctx_.labels.output;
-    bool retry = false;
     a.before = identityOf(target); // what was there before the first try
-    for (;;) {
-        CommandInputs in{ctx_.paths, job, ctx_.labels.input, target, retry, mp3Note, cut};
-        a.command = buildCommand(in, lang, ctx_.messages, ctx_.asker);
-        a.command = applyCmdEditSpec(a.command, ctx_.view.cmdEditSpecIndex());
-        if (!a.command.empty() && ctx_.view.reviewEnabled()) a.command = ctx_.view.reviewCommand(a.command);
-        if (a.command.empty()) return JobOutcome::Cancelled;
-
+    a.command = plan.command;
+    for (bool retry = false;;) {
         a.startMs = ctx_.clock.nowMs();
         // The tool replaces an existing target only once its new one is complete.
         if (std::string why = replaceProblem(target); !why.empty()) {
@@ -221,17 +266,24 @@ std::optional<JobOutcome> JobDriver::runTool(const std::optional<std::string>& c
         if (a.percent <= 1 && !retry && !ctx_.runner.aborted() && contains(a.command, "-mc 1") && smallNew) {
             if (ctx_.asker.ask(lang[Msg::SyncCorrectionConflict], Buttons::OkCancel) == Answer::Ok) {
                 retry = true;
-                continue;
+                a.command = commandFor(plan, true);
+                if (!a.command.empty()) continue;
             }
             a.command.clear();
         }
         break;
     }
+    return afterRun(a);
+}
+
+std::optional<JobOutcome> JobDriver::afterRun(const Attempt& a)
+{
+    const std::string& target = ctx_.labels.output;
     ctx_.display.resetCpuNote();
     if (ctx_.runner.aborted()) {
         // A stopped run leaves no half-written target behind, and the earlier target stays.
         removeIfNew(target, a.before);
-        ctx_.display.setProgressNote(0, fillPlaceholders(lang[Msg::ProgressPercent], {"0"}), true);
+        ctx_.display.setProgressNote(0, fillPlaceholders(ctx_.lang[Msg::ProgressPercent], {"0"}), true);
         return JobOutcome::Aborted;
     }
     if (a.command.empty()) {

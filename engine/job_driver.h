@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qorvid {
 
@@ -44,6 +45,16 @@ enum class JobOutcome {
     Failed,
 };
 
+// What pressing encode would do, up to the tool's run: the dry run prints it, and encode
+// runs the tool on exactly this command.
+struct JobPlan {
+    std::optional<JobOutcome> stopped;  // a check refused or a question was declined
+    std::string command;                // the command line the tool gets
+    std::optional<std::string> cut;     // the marked start moved to a key frame
+    bool mp3Note = false;               // a quick operation turns the AVI's sound into MP3
+    std::vector<std::string> questions; // dry run: the go-ahead questions a run would ask
+};
+
 struct JobContext {
     const LangText& lang;
     JobState& job;
@@ -68,6 +79,10 @@ public:
     bool running() const { return running_; }
     // The stop face.
     void stop();
+    // Everything encode would check, ask and build, without running the tool or writing
+    // anything. Questions whose answer changes the command (the key-frame correction) are
+    // asked; the go-ahead questions are only listed.
+    JobPlan dryRun();
 
     // The message that refuses this source for this kind of target, Msg::None when none does.
     static Msg refusalFor(const JobState& job);
@@ -79,14 +94,19 @@ private:
     JobOutcome run();
     bool checkKinds();
     std::optional<JobOutcome> checkBeforeStart(TargetLock& lock);
+    bool goAhead(const std::string& question);
     bool checkKeyFrameStart(std::optional<std::string>& cut, bool& sparse);
     bool confirmStart(bool sparse, const std::string& mp3Note);
-    std::optional<JobOutcome> runTool(const std::optional<std::string>& cut, bool mp3Note, Attempt& attempt);
+    JobPlan planRun();
+    std::string commandFor(const JobPlan& plan, bool retry);
+    std::optional<JobOutcome> runTool(const JobPlan& plan, Attempt& attempt);
+    std::optional<JobOutcome> afterRun(const Attempt& attempt);
     JobOutcome reportResult(const Attempt& attempt);
     void restoreIdle();
 
     JobContext ctx_;
     bool running_ = false;
+    std::vector<std::string>* dryQuestions_ = nullptr; // set while a dry run lists its questions
 };
 
 } // namespace qorvid

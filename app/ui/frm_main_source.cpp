@@ -4,11 +4,11 @@
 
 #include "app/paths.h"
 #include "controls/style_button.h"
+#include "engine/job_preparation.h"
 #include "media/format_catalog.h"
 #include "engine/format_time.h"
 #include "media/source_check.h"
 #include "options/option_args.h"
-#include "options/option_presets.h"
 #include "util/file_object.h"
 #include "util/text.h"
 
@@ -90,15 +90,13 @@ void frmMain::addSource(const std::string& extOrList, TargetKind kind, const std
     setLabelPath(lblInput, path, Msg::NoSourceYet);
     QCoreApplication::processEvents();
 
-    AddedSource added = qorvid::addSource(extOrList, kind, path, add);
+    PreparedJob prepared = prepareJob(extOrList, kind, path, formatCaption, add);
     refreshLabels();
-    if (!added.ready) return;
+    if (!prepared.ready) return;
 
-    OptionPreset preset = presetForKind(ctx_->job, ctx_->lang, formatCaption, added.subtitleFile);
-    readBackPreset(preset.options, ctx_->job, ctx_->lang);
-    OkOutcome ok = applyOptions(preset.options, ctx_->job, ctx_->lang, ctx_->boxes);
-    ctx_->options = preset.options;
-    ctx_->summary = ok.ok() ? ok.summary : buildSummary(preset.options, ctx_->job, ctx_->lang);
+    OkOutcome ok = applyOptions(prepared.options, ctx_->job, ctx_->lang, ctx_->boxes);
+    ctx_->options = prepared.options;
+    ctx_->summary = ok.ok() ? ok.summary : buildSummary(prepared.options, ctx_->job, ctx_->lang);
     lblEncodeNote->setText(QString::fromStdString(toUnixLines(ctx_->summary)));
     refreshJobWords();
     for (StyleButton* b : {cmdInput, cmdOutput, cmdOpt, cmdEncode[0]}) b->setEnabled(true);

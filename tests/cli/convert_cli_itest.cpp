@@ -207,7 +207,8 @@ TEST_F(ConvertCli, TypedMarksFollowTheMarkBoxesRule)
     RunResult ok = convert({dir->file("clip.avi"), "--to", "cut", "--mark", "00:00:01.0", "00:00:02.0", "--dry-run",
                             "--target-dir", out.path()});
     EXPECT_EQ(ok.exitCode, 0) << ok.output;
-    EXPECT_NE(ok.output.find(" -ss 00:00:01.0 -endpos 00:00:01.0 "), std::string::npos) << ok.output;
+    // The start may move back to a key frame; the marked length stays.
+    EXPECT_NE(ok.output.find(" -endpos 00:00:01.0 "), std::string::npos) << ok.output;
 }
 
 TEST_F(ConvertCli, FifoSourceIsRefusedBeforeAnyToolRuns)

@@ -22,6 +22,7 @@ namespace qorvid {
 class CpuMeter;
 class NotePicture;
 class ProgressPicture;
+class frmOptions;
 class frmOutput;
 struct FormatEntry;
 enum class TargetKind;
@@ -46,6 +47,8 @@ public:
     bool load();
 
     MainContext& context() { return *ctx_; }
+    // The options window, made with the main window and kept while it lives.
+    frmOptions& optionsWindow() { return *options_; }
     bool developerMode() const { return developerMode_; }
 
     // ---- language ----
@@ -161,6 +164,7 @@ private:
 
     std::unique_ptr<MainContext> ctx_;
     std::unique_ptr<JobDriver> driver_;
+    std::unique_ptr<frmOptions> options_;
     std::unique_ptr<CpuMeter> meter_;
     bool developerMode_;
     std::string lengthTooltip_;

@@ -120,8 +120,8 @@ void frmOptions::applyLanguage()
     const QString all = tabCaptions(L.code());
     const QStringList parts = all.split(ZevraTab::kSeparator);
     for (int i = 0; i < parts.size(); ++i) tabMn->setTabCaption(i, parts[i]);
-    cmdOkCancel[0]->setCaption(msgText(L, 36));
-    cmdOkCancel[1]->setCaption(msgText(L, 37));
+    setButtonCaption(cmdOkCancel[0], msgText(L, 36));
+    setButtonCaption(cmdOkCancel[1], msgText(L, 37));
     captionsGeneral();
     captionsPicture();
     captionsSound();
@@ -147,6 +147,7 @@ void frmOptions::showWindow(QWidget* mainWindow)
     show();
     raise();
     activateWindow();
+    focusToHidden();
 }
 
 void frmOptions::cancelClick()

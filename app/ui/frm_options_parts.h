@@ -3,7 +3,11 @@
 #include "app/lang_text.h"
 #include "util/text.h"
 
+#include "controls/style_button.h"
+
 #include <QString>
+
+#include <algorithm>
 #include <QWidget>
 
 namespace qorvid::options_ui {
@@ -26,5 +30,12 @@ W* named(QWidget* parent, const QString& name, int index = -1)
 inline QString msgText(const LangText& lang, int n) { return QString::fromStdString(toUnixLines(lang[n])); }
 inline QString qs(const std::string& s) { return QString::fromStdString(toUnixLines(s)); }
 inline std::string ss(const QString& s) { return s.toStdString(); }
+
+// A skinned button takes its caption and is made wide enough for it.
+inline void setButtonCaption(StyleButton* b, const QString& caption)
+{
+    b->setCaption(caption);
+    b->setMinimumWidth(std::max(b->minimumWidth(), b->fontMetrics().horizontalAdvance(caption) + 24));
+}
 
 } // namespace qorvid::options_ui

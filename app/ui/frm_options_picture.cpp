@@ -160,10 +160,10 @@ void frmOptions::captionsGeneral()
     lblFpsStr->setText(msgText(L, 58));
     lblScopeStr->setText(msgText(L, 60));
     for (int i = 0; i < 2; ++i) {
-        lblMark[static_cast<size_t>(i)]->setCaption(msgText(L, 34 + i));
+        setButtonCaption(lblMark[static_cast<size_t>(i)], msgText(L, 34 + i));
         lblMark[static_cast<size_t>(i)]->setToolTip(msgText(L, 88 + i));
     }
-    lblMarkDel->setCaption(msgText(L, 95));
+    setButtonCaption(lblMarkDel, msgText(L, 95));
     lblMarkDel->setToolTip(msgText(L, 95));
     const int scopeTip = ctx_.job.targetKind == TargetKind::OnlyFix ? 74 : 254;
     for (QLineEdit* t : txtScope) t->setToolTip(msgText(L, scopeTip));

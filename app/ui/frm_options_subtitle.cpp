@@ -116,7 +116,7 @@ void frmOptions::captionsSubtitle()
     lblSubDelayStr->setText(msgText(L, 207));
     lblSubFontStr->setText(msgText(L, 208));
     lblSubcpStr->setText(msgText(L, 209));
-    cmdSubPlay->setCaption(msgText(L, 210));
+    setButtonCaption(cmdSubPlay, msgText(L, 210));
     cmdSubPlay->setToolTip(msgText(L, 243));
     const std::pair<QLineEdit*, int> tips[] = {
         {txtSubDelay, 236}, {txtSubSize, 237}, {txtSubPosHgt, 238}, {txtSubOutline, 239}, {txtSubBlur, 240}};

@@ -18,6 +18,8 @@ TEST_F(OptionsWindowTest, OpensOverADisabledMainWindowAndClosesBack)
     EXPECT_FALSE(opts().isVisible());
     ASSERT_FALSE(boxTexts.empty());
     EXPECT_EQ(boxTexts.back(), toUnixLines(msg(1)));
+    win->menuItem("mnuToScreenshot")->trigger(); // the still pictures are taken in the options window
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(146)));
 
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
     openOptions();

@@ -4,6 +4,7 @@
 //   qorvid_gui_driver shots SOURCE OUTDIR --plugins DIR         main window idle and converting, 3 languages
 //   qorvid_gui_driver options-shots SOURCE OUTDIR --plugins DIR every page of the options window, tw and en
 //   qorvid_gui_driver options-encode SOURCE --plugins DIR       size, marks and volume set in the window, then encode
+//   qorvid_gui_driver options-refusal SOURCE --plugins DIR      a typed time refused by OK, with the real box
 #include "app/ui/frm_about.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/frm_options.h"
@@ -177,6 +178,33 @@ int optionsEncode(const std::string& source, const std::string& plugins)
     return 0;
 }
 
+// A typed time that OK must refuse, with the platform's real message box (closed after a moment).
+int optionsRefusal(const std::string& source, const std::string& plugins)
+{
+    Window w(plugins, "en", source);
+    MainContext& c = w.win->context();
+    std::vector<std::string> shown;
+    c.boxes.presenter = [&](const BoxRequest& r) {
+        shown.push_back(r.text);
+        QTimer::singleShot(300, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        return c.boxes.showQtBox(r);
+    };
+    frmOptions& o = openOptions(w);
+    auto* box = o.findChild<QLineEdit*>("txtScope_0");
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClicks(box, "0:00:01.0");
+    QTest::mouseClick(o.findChild<StyleButton*>("cmdOkCancel_0"), Qt::LeftButton);
+    QTest::qWait(500);
+    std::printf("boxes shown: %zu\n", shown.size());
+    for (const auto& t : shown) std::printf("--\n%s\n", t.c_str());
+    std::printf("options window still shown: %s, txtScope_0 = %s\n", o.isVisible() ? "yes" : "no",
+                box->text().toStdString().c_str());
+    return 0;
+}
+
 std::string option(int argc, char** argv, const std::string& name, const std::string& fallback)
 {
     for (int i = 1; i + 1 < argc; ++i)
@@ -196,6 +224,7 @@ int main(int argc, char** argv)
     if (mode == "shots" && argc > 3) return shots(argv[2], argv[3], plugins);
     if (mode == "options-shots" && argc > 3) return optionsShots(argv[2], argv[3], plugins);
     if (mode == "options-encode" && argc > 2) return optionsEncode(argv[2], plugins);
+    if (mode == "options-refusal" && argc > 2) return optionsRefusal(argv[2], plugins);
     std::fprintf(stderr, "usage: qorvid_gui_driver icon OUT.png | gap SOURCE --plugins DIR | shots SOURCE OUTDIR --plugins DIR\n");
     return 2;
 }

@@ -7,6 +7,7 @@
 #include "controls/style_button.h"
 #include "options/option_lists.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -59,7 +60,9 @@ QWidget* frmOptions::buildGeneralPage()
     lblFpsStr = named<QLabel>(w, "lblFpsStr");
     cboFps = named<QComboBox>(w, "cboFps");
     cboFps->setEditable(true);
+    cboFps->setCompleter(nullptr); // a typed number stays as typed
     cboFps->setMinimumContentsLength(16);
+    connect(cboFps, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
     fps->addWidget(lblFpsStr);
     fps->addWidget(cboFps, 1);
     col->addLayout(fps);
@@ -72,7 +75,12 @@ QWidget* frmOptions::buildGeneralPage()
         QLineEdit* box = named<QLineEdit>(w, "txtScope", i);
         box->setMaxLength(10);
         box->setMaximumWidth(box->fontMetrics().horizontalAdvance("00:00:00.00") + 16);
-        connect(box, &QLineEdit::editingFinished, this, [this, i] { checkScopeBoxes(i); });
+        connect(box, &QLineEdit::editingFinished, this, [this, i] {
+            // Leaving for OK or Cancel: OK checks the times itself, Cancel drops them.
+            QWidget* next = QApplication::focusWidget();
+            if (next == cmdOkCancel[0] || next == cmdOkCancel[1]) return;
+            checkScopeBoxes(i);
+        });
         txtScope[static_cast<size_t>(i)] = box;
         lblMark[static_cast<size_t>(i)] = smallButton(w, "lblMark", i);
         // Marks follow the preview's position; without a playing preview a click does nothing.
@@ -98,7 +106,9 @@ QWidget* frmOptions::buildPicturePage()
     lblVideoBitrateStr = named<QLabel>(w, "lblVideoBitrateStr");
     cboVideoBitrate = named<QComboBox>(w, "cboVideoBitrate");
     cboVideoBitrate->setEditable(true);
+    cboVideoBitrate->setCompleter(nullptr); // a typed number stays as typed
     cboVideoBitrate->setMinimumContentsLength(16);
+    connect(cboVideoBitrate, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
     grid->addWidget(lblVideoBitrateStr, 0, 0);
     grid->addWidget(cboVideoBitrate, 0, 1);
 

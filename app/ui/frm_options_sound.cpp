@@ -132,7 +132,9 @@ QWidget* frmOptions::buildSoundPage()
     lblAudioBitrateStr = named<QLabel>(w, "lblAudioBitrateStr");
     cboAudioBitrate = named<QComboBox>(w, "cboAudioBitrate");
     cboAudioBitrate->setEditable(true);
+    cboAudioBitrate->setCompleter(nullptr); // a typed number stays as typed
     cboAudioBitrate->setMinimumContentsLength(16);
+    connect(cboAudioBitrate, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
     lblAudioSampleStr = named<QLabel>(w, "lblAudioSampleStr");
     cboAudioSample = named<QComboBox>(w, "cboAudioSample");
     connect(cboAudioSample, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);

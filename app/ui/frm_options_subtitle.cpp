@@ -54,6 +54,8 @@ QWidget* frmOptions::buildSubtitlePage()
     cboSubFont = named<QComboBox>(w, "cboSubFont");
     lblSubcpStr = named<QLabel>(w, "lblSubcpStr");
     cboSubcp = named<QComboBox>(w, "cboSubcp");
+    for (QComboBox* list : {cboSubFont, cboSubcp})
+        connect(list, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
     grid->addWidget(lblSubFontStr, 0, 0);
     grid->addWidget(cboSubFont, 0, 1, 1, 3);
     grid->addWidget(lblSubcpStr, 1, 0);

@@ -50,6 +50,7 @@ public:
         ASSERT_NE(w, nullptr) << name;
         QLineEdit* box = qobject_cast<QLineEdit*>(w);
         if (!box) box = qobject_cast<QComboBox*>(w)->lineEdit();
+        box->setFocus(); // so that a click elsewhere leaves the box, as a person's does
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);

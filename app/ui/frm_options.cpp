@@ -139,6 +139,9 @@ void frmOptions::showWindow(QWidget* mainWindow)
 {
     main_ = mainWindow;
     snapshot_ = currentOptions();
+    // Each adjuster keeps its value for Cancel in the tag of its minus button.
+    for (int a = kBrightness; a <= kVolume; ++a)
+        adjusters_[static_cast<size_t>(a)].img[0]->setProperty("Tag", adjusters_[static_cast<size_t>(a)].value);
     lblNote->clear();
     if (main_) main_->setEnabled(false);
     // Boxes and dialogs open over this window while the main window is disabled.

@@ -89,6 +89,7 @@ QWidget* frmOptions::adjusterRow(int which, const char* name)
         button->setFixedSize(30, 26);
         connect(button, &StyleButton::Click, this, [this, which, b] { adjust(which, b); });
         c.img[static_cast<size_t>(b)] = button;
+        if (b == 2) button->setProperty("Tag", 0); // the reset value
         h->addWidget(button);
     }
     return row;
@@ -97,7 +98,7 @@ QWidget* frmOptions::adjusterRow(int which, const char* name)
 void frmOptions::adjust(int which, int button)
 {
     AdjusterControls& c = adjusters_[static_cast<size_t>(which)];
-    const int value = button == 2 ? 0 : c.value + (button == 0 ? -kStep : kStep);
+    const int value = button == 2 ? c.img[2]->property("Tag").toInt() : c.value + (button == 0 ? -kStep : kStep);
     c.value = std::clamp(value, -kLimit, kLimit);
     setLblColorAndVolPara(false, which);
 }

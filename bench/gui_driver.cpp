@@ -2,12 +2,19 @@
 //   qorvid_gui_driver icon OUT.png
 //   qorvid_gui_driver gap SOURCE --plugins DIR [--lang tw]     longest event-loop gap of one conversion
 //   qorvid_gui_driver shots SOURCE OUTDIR --plugins DIR         main window idle and converting, 3 languages
+//   qorvid_gui_driver options-shots SOURCE OUTDIR --plugins DIR every page of the options window, tw and en
+//   qorvid_gui_driver options-encode SOURCE --plugins DIR       size, marks and volume set in the window, then encode
+//   qorvid_gui_driver options-refusal SOURCE --plugins DIR      a typed time refused by OK, with the real box
 #include "app/ui/frm_about.h"
 #include "app/ui/frm_main.h"
+#include "app/ui/frm_options.h"
 #include "app/ui/progress_picture.h"
 #include "controls/style_button.h"
+#include "controls/zevra_tab.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -110,6 +117,94 @@ int shots(const std::string& source, const std::string& outDir, const std::strin
     return 0;
 }
 
+frmOptions& openOptions(Window& w)
+{
+    w.win->cmdOptClick();
+    frmOptions& o = w.win->optionsWindow();
+    o.move(0, 0);
+    if (!QTest::qWaitForWindowExposed(&o)) std::fprintf(stderr, "options window not exposed\n");
+    return o;
+}
+
+int optionsShots(const std::string& source, const std::string& outDir, const std::string& plugins)
+{
+    for (const std::string lang : {"tw", "en"}) {
+        Window w(plugins, lang, source);
+        frmOptions& o = openOptions(w);
+        auto* tab = o.findChild<ZevraTab*>("tabMn");
+        for (int page = 0; page < 5; ++page) {
+            tab->setTabNow(page);
+            QTest::qWait(150);
+            o.grab().save(QString::fromStdString(outDir + "/options_" + std::to_string(page) + "_" + lang + ".png"));
+        }
+        QTest::mouseClick(o.findChild<StyleButton*>("cmdOkCancel_1"), Qt::LeftButton);
+        // A sound target covers the picture page with its mask.
+        w.win->menuItem("mnuSrcIsFileToSound", 1)->trigger();
+        openOptions(w);
+        tab->setTabNow(1);
+        QTest::qWait(150);
+        o.grab().save(QString::fromStdString(outDir + "/options_mask_" + lang + ".png"));
+        std::printf("%s: 5 pages and a mask\n", lang.c_str());
+    }
+    return 0;
+}
+
+// Sets a size, a marked range and a volume in the window, presses OK and encodes.
+int optionsEncode(const std::string& source, const std::string& plugins)
+{
+    Window w(plugins, "en", source);
+    frmOptions& o = openOptions(w);
+    auto* size = o.findChild<QComboBox*>("cboSize");
+    size->setCurrentIndex(1);
+    emit size->activated(1);
+    o.findChild<QLineEdit*>("txtSize_0")->setText("320");
+    o.findChild<QLineEdit*>("txtSize_1")->setText("180");
+    const char* times[] = {"00:00:02.0", "00:00:06.0"};
+    for (int i = 0; i < 2; ++i) {
+        auto* box = o.findChild<QLineEdit*>("txtScope_" + QString::number(i));
+        box->selectAll();
+        QTest::keyClicks(box, times[i]);
+        emit box->editingFinished();
+    }
+    for (int i = 0; i < 3; ++i) QTest::mouseClick(o.findChild<StyleButton*>("imgVolume_1"), Qt::LeftButton);
+    QTest::mouseClick(o.findChild<StyleButton*>("cmdOkCancel_0"), Qt::LeftButton);
+    if (o.isVisible()) {
+        std::fprintf(stderr, "the options window refused OK\n");
+        return 1;
+    }
+    std::printf("%s\n", w.win->context().summary.c_str());
+    QTest::mouseClick(w.win->cmdEncode[0], Qt::LeftButton);
+    std::printf("target: %s\n", w.win->context().labels.output.c_str());
+    return 0;
+}
+
+// A typed time that OK must refuse, with the platform's real message box (closed after a moment).
+int optionsRefusal(const std::string& source, const std::string& plugins)
+{
+    Window w(plugins, "en", source);
+    MainContext& c = w.win->context();
+    std::vector<std::string> shown;
+    c.boxes.presenter = [&](const BoxRequest& r) {
+        shown.push_back(r.text);
+        QTimer::singleShot(300, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        return c.boxes.showQtBox(r);
+    };
+    frmOptions& o = openOptions(w);
+    auto* box = o.findChild<QLineEdit*>("txtScope_0");
+    QTest::mouseClick(box, Qt::LeftButton);
+    box->selectAll();
+    QTest::keyClicks(box, "0:00:01.0");
+    QTest::mouseClick(o.findChild<StyleButton*>("cmdOkCancel_0"), Qt::LeftButton);
+    QTest::qWait(500);
+    std::printf("boxes shown: %zu\n", shown.size());
+    for (const auto& t : shown) std::printf("--\n%s\n", t.c_str());
+    std::printf("options window still shown: %s, txtScope_0 = %s\n", o.isVisible() ? "yes" : "no",
+                box->text().toStdString().c_str());
+    return 0;
+}
+
 std::string option(int argc, char** argv, const std::string& name, const std::string& fallback)
 {
     for (int i = 1; i + 1 < argc; ++i)
@@ -127,6 +222,9 @@ int main(int argc, char** argv)
     if (mode == "icon" && argc > 2) return programIcon(256).save(argv[2]) ? 0 : 1;
     if (mode == "gap" && argc > 2) return gap(argv[2], plugins, option(argc, argv, "--lang", "tw"));
     if (mode == "shots" && argc > 3) return shots(argv[2], argv[3], plugins);
+    if (mode == "options-shots" && argc > 3) return optionsShots(argv[2], argv[3], plugins);
+    if (mode == "options-encode" && argc > 2) return optionsEncode(argv[2], plugins);
+    if (mode == "options-refusal" && argc > 2) return optionsRefusal(argv[2], plugins);
     std::fprintf(stderr, "usage: qorvid_gui_driver icon OUT.png | gap SOURCE --plugins DIR | shots SOURCE OUTDIR --plugins DIR\n");
     return 2;
 }

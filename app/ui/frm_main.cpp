@@ -6,6 +6,7 @@
 #include "app/system_language.h"
 #include "app/ui/busy_picture.h"
 #include "app/ui/frm_about.h"
+#include "app/ui/frm_options.h"
 #include "app/ui/frm_output.h"
 #include "app/ui/progress_picture.h"
 #include "controls/style_button.h"
@@ -75,6 +76,12 @@ frmMain::frmMain(const AppPaths& paths, bool developerMode) : developerMode_(dev
     buildControls();
     buildMenus();
     layoutControls();
+    options_ = std::make_unique<frmOptions>(*ctx_);
+    // After OK the summary shows what the window set.
+    connect(options_.get(), &frmOptions::closed, this, [this](bool accepted) {
+        if (accepted) lblEncodeNote->setText(QString::fromStdString(toUnixLines(ctx_->summary)));
+        activateWindow();
+    });
 }
 
 frmMain::~frmMain()

@@ -22,6 +22,7 @@ namespace qorvid {
 class CpuMeter;
 class NotePicture;
 class ProgressPicture;
+class frmOptions;
 class frmOutput;
 struct FormatEntry;
 enum class TargetKind;
@@ -46,7 +47,11 @@ public:
     bool load();
 
     MainContext& context() { return *ctx_; }
+    // The options window, made with the main window and kept while it lives.
+    frmOptions& optionsWindow() { return *options_; }
     bool developerMode() const { return developerMode_; }
+    // What the encode button would do now, without running anything (the dry run).
+    JobPlan planJob() { return driver_->dryRun(); }
 
     // ---- language ----
     void applyLanguage(const std::string& code);
@@ -161,6 +166,7 @@ private:
 
     std::unique_ptr<MainContext> ctx_;
     std::unique_ptr<JobDriver> driver_;
+    std::unique_ptr<frmOptions> options_;
     std::unique_ptr<CpuMeter> meter_;
     bool developerMode_;
     std::string lengthTooltip_;

@@ -2,6 +2,8 @@
 // language switch, and the target-folder menu's state.
 #include "app/ui/frm_main.h"
 
+#include "app/ui/frm_options.h"
+
 #include "app/cpu_note.h"
 #include "app/paths.h"
 #include "app/ui/progress_picture.h"
@@ -132,6 +134,8 @@ void frmMain::applyLanguage(const std::string& code)
     const LangText before = ctx_->lang;
     ctx_->lang.load(code);
     relabelJob(before);
+    options_->applyLanguage();
+    options_->loadFromJob();
     for (const char* name : {"mnuLngTW", "mnuLngGB", "mnuLngEN"}) menuItem(name)->setChecked(false);
     mnuLanguage->setProperty("Tag", QString::fromStdString(code));
     if (code == "en") menuItem("mnuLngEN")->setChecked(true);

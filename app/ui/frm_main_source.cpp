@@ -3,6 +3,7 @@
 #include "app/ui/frm_main.h"
 
 #include "app/paths.h"
+#include "app/ui/frm_options.h"
 #include "controls/style_button.h"
 #include "engine/job_preparation.h"
 #include "media/format_catalog.h"
@@ -55,8 +56,7 @@ void frmMain::cmdOptClick()
     closePlayer();
     if (!checkToolFile(ctx_->paths.toolPath(1), ctx_->boxes, ctx_->lang)) return;
     if (!checkSource(ctx_->labels.input, ctx_->job, false, ctx_->boxes, ctx_->lang)) return;
-    // Until the options window exists, the button shows the options the job will run with.
-    ctx_->boxes.showMessage(ctx_->summary);
+    options_->showWindow(this);
 }
 
 void frmMain::addSourceFrom(const FormatEntry& entry)
@@ -97,6 +97,7 @@ void frmMain::addSource(const std::string& extOrList, TargetKind kind, const std
     OkOutcome ok = applyOptions(prepared.options, ctx_->job, ctx_->lang, ctx_->boxes);
     ctx_->options = prepared.options;
     ctx_->summary = ok.ok() ? ok.summary : buildSummary(prepared.options, ctx_->job, ctx_->lang);
+    options_->loadFromJob();
     lblEncodeNote->setText(QString::fromStdString(toUnixLines(ctx_->summary)));
     refreshJobWords();
     for (StyleButton* b : {cmdInput, cmdOutput, cmdOpt, cmdEncode[0]}) b->setEnabled(true);

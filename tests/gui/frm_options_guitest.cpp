@@ -1,0 +1,300 @@
+// The options window on the real main window: controls and captions in each language, the
+// size rule, key filters, adjusters, the OK checks on their pages, Cancel, the masks.
+#include "tests/gui/options_fixture.h"
+
+#include "util/text.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace qorvid::test {
+namespace {
+
+TEST_F(OptionsWindowTest, OpensOverADisabledMainWindowAndClosesBack)
+{
+    open();
+    win->cmdOptClick(); // no source yet: checkSource refuses
+    EXPECT_FALSE(opts().isVisible());
+    ASSERT_FALSE(boxTexts.empty());
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ChooseSourceFirst)));
+    win->menuItem("mnuToScreenshot")->trigger(); // the still pictures are taken in the options window
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ScreenshotHowTo)));
+
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    openOptions();
+    EXPECT_FALSE(win->isEnabled());
+    click("cmdOkCancel_1");
+    EXPECT_FALSE(opts().isVisible());
+    EXPECT_TRUE(win->isEnabled());
+}
+
+TEST_F(OptionsWindowTest, ControlsCarryTheirCaptionsInEveryLanguage)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    struct Caption {
+        const char* control;
+        Msg message;
+    } captions[] = {{"lblFpsStr", Msg::SetFrameRate},          {"lblScopeStr", Msg::SetMarkedRange},      {"lblSizeStr", Msg::SetPictureSize},
+                    {"lblCropStr", Msg::SetCrop},         {"lblRotateStr", Msg::SetFlipRotate},     {"lblRotateStr2", Msg::FlipComesLast},
+                    {"optScaleCrop_0", Msg::ResizeThenCrop},    {"optScaleCrop_1", Msg::CropThenResize},  {"lblExpandStr", Msg::AddBorders},
+                    {"lblExpand2Str_0", Msg::TopBorder},   {"lblExpand2Str_3", Msg::RightBorder}, {"optAudio_0", Msg::OutputSound},
+                    {"optAudio_1", Msg::NoSoundOutput},        {"lblAudioSampleStr", Msg::SetSampleRate}, {"lblAudioDelayStr", Msg::AudioDelay},
+                    {"chkAudioVolnorm", Msg::NormaliseVolume},   {"optSub_0", Msg::NoSubtitlesOption},        {"optSub_1", Msg::UseSubtitleFile},
+                    {"lblSubSizeStr", Msg::SubtitleFontSize},     {"lblSubPosHgt2Str", Msg::PercentOfHeight}, {"lblSubDelayStr", Msg::SubtitleDelay},
+                    {"lblSubFontStr", Msg::SetSubtitleFont},     {"lblSubcpStr", Msg::SetSubtitleEncoding},     {"cmdSubPlay", Msg::ApplyToPlayback},
+                    {"cmdOkCancel_0", Msg::Ok},      {"cmdOkCancel_1", Msg::Cancel},    {"lblMark_0", Msg::MarkStart},
+                    {"lblMark_1", Msg::MarkEnd}};
+    struct Tip {
+        const char* control;
+        Msg message;
+    } tips[] = {{"txtExpand_2", Msg::BorderEvenTip}, {"txtSize_0", Msg::SizeEvenTip},  {"txtAudioDelay", Msg::AudioDelayTip}, {"txtSubBlur", Msg::SubtitleBlurTip},
+                {"txtScope_1", Msg::MarkButtonsTip},  {"imgHue_2", Msg::HueReset},   {"imgVolume_1", Msg::VolumeChanged},    {"optAudio_1", Msg::NoSoundTip}};
+    for (const char* code : {"tw", "gb", "en"}) {
+        SCOPED_TRACE(code);
+        win->applyLanguage(code);
+        for (const Caption& c : captions) EXPECT_EQ(captionOf(c.control), toUnixLines(msg(c.message))) << c.control;
+        for (const Tip& t : tips)
+            EXPECT_EQ(opts().findChild<QWidget*>(t.control)->toolTip().toStdString(), toUnixLines(msg(t.message)))
+                << t.control;
+        auto* rotate = child<QComboBox>("cboRotate");
+        ASSERT_EQ(rotate->count(), 8);
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(rotate->itemText(i).toStdString(), ctx().lang.byNumber(138 + i));
+        auto* size = child<QComboBox>("cboSize");
+        ASSERT_EQ(size->count(), 31);
+        EXPECT_EQ(size->itemText(0).toStdString(), msg(Msg::SameAsSourceMedia));
+        EXPECT_EQ(size->itemText(26).toStdString(), "640 x " + msg(Msg::OriginalRatio));
+        EXPECT_EQ(child<QComboBox>("cboAudioSample")->itemText(6).toStdString(), "48000");
+        EXPECT_EQ(captionOf("lblScopeNote"), msg(Msg::MarkedRangeLabel) + "?? - ?? = ??");
+    }
+}
+
+TEST_F(OptionsWindowTest, SizeItemsSetWidthAndHeight)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    openOptions();
+    struct Case {
+        int srcWidth, srcHeight, item;
+        const char* typedWidth; // "" leaves the box as the item set it
+        const char* width;
+        const char* height;
+        bool widthBox, heightBox;
+    } cases[] = {
+        {720, 576, 26, "", "640", "512", false, false}, // 640 x original ratio
+        {0, 0, 26, "", "640", "640", false, false},     // unknown source size: ratio 1
+        {352, 288, 5, "0", "352", "198", true, false},  // custom width at 16:9, width 0: the source's
+        {720, 576, 2, "500", "500", "400", true, false}, // custom width, original ratio
+        {720, 576, 1, "", "720", "576", true, true},     // custom size keeps the boxes
+        {720, 576, 0, "", "720", "576", false, false},   // same as source
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        ctx().job.srcWidth = c.srcWidth;
+        ctx().job.srcHeight = c.srcHeight;
+        child<QLineEdit>("txtSize_0")->setText("720");
+        child<QLineEdit>("txtSize_1")->setText("576");
+        pick("cboSize", c.item);
+        if (*c.typedWidth) {
+            auto* w = child<QLineEdit>("txtSize_0");
+            w->setText(c.typedWidth);
+            emit w->editingFinished();
+        }
+        EXPECT_EQ(child<QLineEdit>("txtSize_0")->text().toStdString(), c.width);
+        EXPECT_EQ(child<QLineEdit>("txtSize_1")->text().toStdString(), c.height);
+        EXPECT_EQ(child<QLineEdit>("txtSize_0")->isEnabled(), c.widthBox);
+        EXPECT_EQ(child<QLineEdit>("txtSize_1")->isEnabled(), c.heightBox);
+    }
+}
+
+TEST_F(OptionsWindowTest, NumberBoxesLetThroughOnlyTheirKeys)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    ctx().options.optSub = 1; // the subtitle boxes are usable only with subtitles on
+    opts().loadFromJob();
+    openOptions();
+    pick("cboSize", 1);
+    struct Case {
+        const char* box;
+        const char* typed;
+        const char* shown;
+    } cases[] = {{"txtSize_0", "12.a-3", "123"},        {"txtExpand_1", "4-2 x", "42"},
+                 {"txtSubSize", "1.5", "15"},           {"txtSubBlur", "8e", "8"},
+                 {"txtAudioDelay", "-1.5s", "-1.5"},    {"txtSubDelay", "-0.5+", "-0.5"}};
+    for (const Case& c : cases) {
+        auto* box = child<QLineEdit>(c.box);
+        box->clear();
+        QTest::keyClicks(box, c.typed);
+        EXPECT_EQ(box->text().toStdString(), c.shown) << c.box;
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text().size(), static_cast<int>(std::string(c.shown).size()) - 1) << c.box;
+    }
+}
+
+TEST_F(OptionsWindowTest, AdjustersStepClampAndShowTheirValue)
+{
+    open("Language=en\r\n");
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    openOptions();
+    struct Case {
+        const char* name;
+        int adjuster;
+        int minus, plus;
+        int value;
+        const char* text;
+        const char* reset; // the text after the reset button
+    } cases[] = {{"Brightness", frmOptions::kBrightness, 0, 60, 100, "Brightness = +100 %", "Brightness = 0 %"},
+                 {"Contrast", frmOptions::kContrast, 55, 0, -100, "Contrast = -100 %", "Contrast = 0 %"},
+                 {"Hue", frmOptions::kHue, 0, 2, 4, "Hue = +4 Value", "Hue = 0 Value"},
+                 {"Saturation", frmOptions::kSaturation, 3, 1, -4, "Saturation = -4 %", "Saturation = 0 %"},
+                 {"Volume", frmOptions::kVolume, 1, 0, -2, "Volume = -2 dB", "Volume = 0 dB"}};
+    for (const Case& c : cases) {
+        const std::string img = std::string("img") + c.name;
+        const std::string lbl = std::string("lbl") + c.name;
+        for (int i = 0; i < c.minus; ++i) click((img + "_0").c_str());
+        for (int i = 0; i < c.plus; ++i) click((img + "_1").c_str());
+        EXPECT_EQ(opts().adjusterValue(c.adjuster), c.value) << c.name;
+        EXPECT_EQ(captionOf(lbl.c_str()), c.text);
+        click((img + "_2").c_str());
+        EXPECT_EQ(opts().adjusterValue(c.adjuster), 0) << c.name;
+        EXPECT_EQ(captionOf(lbl.c_str()), c.reset);
+    }
+}
+
+TEST_F(OptionsWindowTest, EachFailedCheckShowsItsMessageOnItsPageWithTheFieldFocused)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    struct Case {
+        const char* name;
+        std::function<void(OptionsWindowTest&)> set;
+        std::string message; // the start of the box text
+        int page;
+        const char* field;
+    } cases[] = {
+        {"fps 4.9", [](OptionsWindowTest& t) { t.typeInto("cboFps", "4.9"); },
+         fillPlaceholders(msg(Msg::FrameRateRange), {"5", "30"}), 0, "cboFps"},
+        {"width 7", [](OptionsWindowTest& t) { t.child<QLineEdit>("txtSize_0")->setText("7"); }, msg(Msg::WidthRange), 1, "txtSize_0"},
+        {"width 1281", [](OptionsWindowTest& t) { t.child<QLineEdit>("txtSize_0")->setText("1281"); }, msg(Msg::WidthRange), 1,
+         "txtSize_0"},
+        {"width empty", [](OptionsWindowTest& t) { t.child<QLineEdit>("txtSize_0")->clear(); }, msg(Msg::WidthRange), 1, "txtSize_0"},
+        {"height 1282", [](OptionsWindowTest& t) { t.child<QLineEdit>("txtSize_1")->setText("1282"); }, msg(Msg::HeightRange), 1,
+         "txtSize_1"},
+        {"flip with a top border",
+         [](OptionsWindowTest& t) {
+             t.pick("cboRotate", 2);
+             t.child<QLineEdit>("txtExpand_0")->setText("2");
+         },
+         toUnixLines(msg(Msg::FlipWithVerticalBorders)), 1, "txtExpand_0"},
+        {"half turn with a bottom border",
+         [](OptionsWindowTest& t) {
+             t.pick("cboRotate", 3);
+             t.child<QLineEdit>("txtExpand_1")->setText("4");
+         },
+         toUnixLines(msg(Msg::FlipWithVerticalBorders)), 1, "txtExpand_1"},
+        {"subtitles without a file", [](OptionsWindowTest& t) { t.child<QRadioButton>("optSub_1")->click(); },
+         msg(Msg::EnterSubtitleFile), 4, "txtSubFile"},
+        {"typed time 0:00:01.0", [](OptionsWindowTest& t) { t.typeInto("txtScope_0", "0:00:01.0"); },
+         toUnixLines(msg(Msg::TimeFormatWrong)), 0, "txtScope_0"},
+        {"end not after start",
+         [](OptionsWindowTest& t) {
+             t.typeInto("txtScope_0", "00:00:02.0");
+             t.typeInto("txtScope_1", "00:00:01.0");
+         },
+         msg(Msg::MarkEndBeforeStart), 0, "txtScope_1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openOptions();
+        child<ZevraTab>("tabMn")->setTabNow(3); // away from every field's page
+        c.set(*this);
+        boxTexts.clear();
+        click("cmdOkCancel_0");
+        ASSERT_EQ(boxTexts.size(), 1u);
+        EXPECT_EQ(boxTexts[0].substr(0, c.message.size()), c.message);
+        EXPECT_TRUE(opts().isVisible());
+        EXPECT_EQ(child<ZevraTab>("tabMn")->TabNow(), c.page);
+        EXPECT_EQ(focusedControl(), c.field);
+        click("cmdOkCancel_1");
+    }
+}
+
+TEST_F(OptionsWindowTest, PassingValuesReachTheJobAndTheSummary)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    openOptions();
+    pick("cboRotate", 1); // a mirror may have a top border
+    child<QLineEdit>("txtExpand_0")->setText("2");
+    typeInto("cboFps", "30");
+    pick("cboSize", 1);
+    child<QLineEdit>("txtSize_0")->setText("1280");
+    child<QLineEdit>("txtSize_1")->setText("8");
+    child<QLineEdit>("txtAudioDelay")->setText("junk");
+    click("cmdOkCancel_0");
+    EXPECT_FALSE(opts().isVisible());
+    EXPECT_EQ(ctx().job.targetWidth, 1280);
+    EXPECT_EQ(ctx().job.targetHeight, 8);
+    EXPECT_EQ(ctx().job.fpsText, "30");
+    EXPECT_EQ(child<QLineEdit>("txtAudioDelay")->text().toStdString(), "0");
+    EXPECT_EQ(win->lblEncodeNote->text().toStdString(), toUnixLines(ctx().summary));
+    EXPECT_NE(ctx().summary.find("1280 x 10"), std::string::npos) << ctx().summary; // 8 + the top border
+}
+
+TEST_F(OptionsWindowTest, CancelRestoresTheValuesShownWhenOpened)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    openOptions();
+    for (int i = 0; i < 5; ++i) click("imgBrightness_1");
+    click("cmdOkCancel_0");
+    ASSERT_EQ(ctx().options.brightness, 10);
+
+    openOptions();
+    for (int i = 0; i < 3; ++i) click("imgBrightness_1");
+    pick("cboRotate", 4);
+    child<QRadioButton>("optAudio_1")->click();
+    child<QLineEdit>("txtExpand_3")->setText("6");
+    const std::string colorArgs = ctx().job.colorArgs;
+    click("cmdOkCancel_1");
+    EXPECT_EQ(opts().adjusterValue(frmOptions::kBrightness), 10);
+    EXPECT_EQ(child<QComboBox>("cboRotate")->currentIndex(), 0);
+    EXPECT_TRUE(child<QRadioButton>("optAudio_0")->isChecked());
+    EXPECT_EQ(child<QLineEdit>("txtExpand_3")->text().toStdString(), "0");
+    EXPECT_EQ(ctx().job.colorArgs, colorArgs);
+}
+
+TEST_F(OptionsWindowTest, PagesAreMaskedByTargetKind)
+{
+    open();
+    const std::string avi = clip();
+    struct Case {
+        const char* menu;
+        int index;
+        std::array<bool, 5> masked;
+    } cases[] = {{"mnuSrcIsFileToAvi", 3, {false, false, false, false, false}}, // H.264
+                 {"mnuSrcIsFileToSound", 1, {false, true, false, true, true}},  // MP3
+                 {"mnuSrcIsFileToAvi", 4, {false, true, false, true, true}},    // AudIsMp3
+                 {"mnuSrcIsFileToChangeVol", 2, {false, true, false, true, true}},
+                 {"mnuSrcIsFileToCut", 2, {false, true, false, true, true}},
+                 {"mnuSrcIsFileToFix", 2, {false, true, false, true, true}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.menu) + " " + std::to_string(c.index));
+        chooseSource(c.menu, c.index, avi);
+        openOptions();
+        for (int page = 0; page < 5; ++page) {
+            const QString n = QString::number(page);
+            EXPECT_EQ(child<QWidget>(("picTabMask_" + n).toUtf8())->isHidden(), !c.masked[page]) << page;
+            const char* content[] = {"fraGeneral", "fraPicture", "fraSound", "fraColor", "fraSubtitle"};
+            EXPECT_EQ(child<QWidget>(content[page])->isEnabled(), !c.masked[page]) << page;
+        }
+        click("cmdOkCancel_1");
+    }
+    // The repair takes the whole video: no marks.
+    EXPECT_FALSE(child<QLineEdit>("txtScope_0")->isEnabled());
+}
+
+} // namespace
+} // namespace qorvid::test

@@ -1,0 +1,80 @@
+#pragma once
+#include "app/ui/frm_options.h"
+#include "controls/style_button.h"
+#include "controls/zevra_tab.h"
+#include "tests/gui/gui_fixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace qorvid::test {
+
+// The main window with its options window, driven through the controls by their names.
+class OptionsWindowTest : public MainWindowTest {
+public:
+    frmOptions& opts() { return win->optionsWindow(); }
+
+    template <class W>
+    W* child(const char* name)
+    {
+        W* w = opts().findChild<W*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    // A clip of this test: 320 x 240 at 25 frames per second, three seconds with sound.
+    std::string clip()
+    {
+        if (clip_.empty()) clip_ = makeClip("source.avi", 320, 240, 25, 3);
+        return clip_;
+    }
+    void openOptions()
+    {
+        win->cmdOptClick();
+        ASSERT_TRUE(opts().isVisible());
+        QApplication::setActiveWindow(&opts());
+    }
+    // Chooses a list item as a click does.
+    void pick(const char* list, int index)
+    {
+        auto* box = child<QComboBox>(list);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    // Types over the text of a box (or of an editable list) key by key.
+    void typeInto(const char* name, const QString& text)
+    {
+        QWidget* w = opts().findChild<QWidget*>(name);
+        ASSERT_NE(w, nullptr) << name;
+        QLineEdit* box = qobject_cast<QLineEdit*>(w);
+        if (!box) box = qobject_cast<QComboBox*>(w)->lineEdit();
+        box->setFocus(); // so that a click elsewhere leaves the box, as a person's does
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+    }
+    void click(const char* button) { QTest::mouseClick(child<StyleButton>(button), Qt::LeftButton); }
+    std::string captionOf(const char* name)
+    {
+        QWidget* w = opts().findChild<QWidget*>(name);
+        if (!w) return "<missing>";
+        if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
+        if (auto* b = qobject_cast<StyleButton*>(w)) return b->Caption().toStdString();
+        return w->property("text").toString().toStdString();
+    }
+    // The control with the focus; a list's edit box counts as the list.
+    std::string focusedControl()
+    {
+        QWidget* f = QApplication::focusWidget();
+        if (!f) return "<none>";
+        if (f->objectName().isEmpty() && f->parentWidget()) f = f->parentWidget();
+        return f->objectName().toStdString();
+    }
+
+private:
+    std::string clip_;
+};
+
+} // namespace qorvid::test

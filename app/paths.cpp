@@ -9,15 +9,6 @@
 
 namespace qorvid {
 
-std::string ensureBackslash(const std::string& path, bool driveFlag)
-{
-    if (path.empty()) return {};
-    std::string p = path;
-    if (driveFlag && p.back() != ':') p += ':';
-    if (p.back() != kSep) p += kSep;
-    return p;
-}
-
 AppPaths AppPaths::fromRunningProgram()
 {
     char exe[4096];

@@ -1,15 +1,9 @@
 #pragma once
+#include "util/text.h"
 #include <functional>
 #include <string>
 
 namespace qorvid {
-
-// Path separator of the platform: the backslash of the original design.
-inline constexpr char kSep = '/';
-
-// For an empty path "". Otherwise, with driveFlag and a path not ending in ":", appends ":";
-// then appends the separator unless the path already ends in one.
-std::string ensureBackslash(const std::string& path, bool driveFlag = false);
 
 // The program-wide folders, each ending in the separator.
 struct AppPaths {

@@ -1,4 +1,5 @@
 #pragma once
+#include "util/command_capture.h"
 #include "util/reporters.h"
 
 #include <atomic>
@@ -35,7 +36,7 @@ struct RunEnd {
 
 // Runs one external tool at a time as a hidden child whose console is read by polling
 // every 100 ms, letting events run in between so that the stop button stays live.
-class ToolRunner {
+class ToolRunner final : public CommandCapture {
 public:
     ToolRunner(const LangText& lang, JobState& job, RunnerPorts ports);
 
@@ -44,7 +45,7 @@ public:
     float RunWithProgress(const std::string& commandLine, float lengthSeconds, bool showWindow);
     // Runs a command to its end (or until it is stuck, or kCaptureLimitMs have passed) and
     // returns all it printed.
-    std::string RunAndCapture(const std::string& commandLine, bool showWindow);
+    std::string RunAndCapture(const std::string& commandLine, bool showWindow) override;
 
     // The abort flag: set by the stop button (safe from a signal handler) and by a stuck run.
     void setStopDosIo() { abort_.store(true); }

@@ -1,6 +1,6 @@
 #include "media/mci_media_info.h"
 
-#include "engine/tool_runner.h"
+#include "util/command_capture.h"
 #include "util/text.h"
 
 namespace qorvid {

@@ -6,11 +6,11 @@ namespace qorvid {
 // The platform's media information service, answered by ffprobe through the tool runner.
 class FfprobeMediaInfo final : public MediaInfo {
 public:
-    explicit FfprobeMediaInfo(ToolRunner& runner) : runner_(runner) {}
+    explicit FfprobeMediaInfo(CommandCapture& runner) : runner_(runner) {}
     void query(const std::string& file, float& lengthSeconds, float& fps) override;
 
 private:
-    ToolRunner& runner_;
+    CommandCapture& runner_;
 };
 
 } // namespace qorvid

@@ -2,7 +2,7 @@
 
 #include "app/lang_text.h"
 #include "app/paths.h"
-#include "engine/tool_runner.h"
+#include "util/command_capture.h"
 #include "media/job_state.h"
 #include "util/reporters.h"
 #include "util/text.h"
@@ -115,7 +115,7 @@ bool checkToolFile(const std::string& path, MessageSink& messages, const LangTex
     return false;
 }
 
-void probeWithConverter(ToolRunner& runner, const AppPaths& paths, const std::string& file, float& length,
+void probeWithConverter(CommandCapture& runner, const AppPaths& paths, const std::string& file, float& length,
                         float& startTime, float& fps)
 {
     std::string out = runner.RunAndCapture(paths.toolPath(3) + " -i " + quoted(file), false);

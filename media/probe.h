@@ -6,7 +6,7 @@ namespace qorvid {
 
 class LangText;
 class MessageSink;
-class ToolRunner;
+class CommandCapture;
 struct AppPaths;
 struct JobState;
 
@@ -44,7 +44,7 @@ public:
 };
 
 struct ProbeContext {
-    ToolRunner& runner;
+    CommandCapture& runner;
     const AppPaths& paths;
     const LangText& lang;
     MessageSink& messages;
@@ -58,7 +58,7 @@ bool checkToolFile(const std::string& path, MessageSink& messages, const LangTex
 
 // The converter's own reading of a file: length, start time and frame rate (values not
 // found are left as the caller set them).
-void probeWithConverter(ToolRunner& runner, const AppPaths& paths, const std::string& file, float& length,
+void probeWithConverter(CommandCapture& runner, const AppPaths& paths, const std::string& file, float& length,
                         float& startTime, float& fps);
 void probeWithMci(MediaInfo* info, const std::string& file, float& length, float& fps);
 

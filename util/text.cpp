@@ -173,4 +173,13 @@ std::string toUnixLines(std::string_view s)
     return r;
 }
 
+std::string ensureBackslash(const std::string& path, bool driveFlag)
+{
+    if (path.empty()) return {};
+    std::string p = path;
+    if (driveFlag && p.back() != ':') p += ':';
+    if (p.back() != kSep) p += kSep;
+    return p;
+}
+
 } // namespace qorvid

@@ -30,4 +30,11 @@ std::string sanitizeUtf8(std::string_view bytes);
 // CR LF and lone CR become LF, for showing on this platform.
 std::string toUnixLines(std::string_view s);
 
+// Path separator of the platform: the backslash of the original design.
+inline constexpr char kSep = '/';
+
+// For an empty path "". Otherwise, with driveFlag and a path not ending in ":", appends ":";
+// then appends the separator unless the path already ends in one.
+std::string ensureBackslash(const std::string& path, bool driveFlag = false);
+
 } // namespace qorvid

@@ -1,6 +1,5 @@
 #include "util/ui/comm_dialog.h"
 
-#include "app/paths.h"
 #include "util/file_object.h"
 #include "util/text.h"
 

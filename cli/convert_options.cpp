@@ -139,95 +139,122 @@ std::optional<ConvertArgs> parseConvertArgs(const std::vector<std::string>& word
     return a;
 }
 
+namespace {
+
+using Options = ConversionOptions;
+
+// Settings whose value goes into a box of the options window as given; the OK checks judge it.
+const std::pair<std::string_view, std::string Options::*> kTextBoxes[] = {
+    {"--vbitrate", &Options::cboVideoBitrate}, {"--abitrate", &Options::cboAudioBitrate},
+    {"--sample-rate", &Options::cboAudioSample}, {"--audio-delay", &Options::txtAudioDelay},
+    {"--sub-font", &Options::subFontFile},     {"--sub-size", &Options::txtSubSize},
+    {"--sub-pos", &Options::txtSubPosHgt},     {"--sub-outline", &Options::txtSubOutline},
+    {"--sub-blur", &Options::txtSubBlur},      {"--sub-delay", &Options::txtSubDelay},
+};
+
+const std::pair<std::string_view, int Options::*> kAdjusters[] = {
+    {"--volume", &Options::volume}, {"--brightness", &Options::brightness}, {"--contrast", &Options::contrast},
+    {"--hue", &Options::hue},       {"--saturation", &Options::saturation},
+};
+
+std::string applySizeItem(const std::string& value, Options& o, const JobState& job, const LangText& lang)
+{
+    auto items = fillSizeList(lang);
+    auto n = parseNumber(value);
+    if (!n || *n < 0 || *n >= static_cast<double>(items.size()) || *n != static_cast<int>(*n))
+        return "--size-item takes an index from 0 to " + std::to_string(items.size() - 1);
+    o.cboSizeIndex = static_cast<int>(*n);
+    o.cboSize = items[static_cast<size_t>(o.cboSizeIndex)];
+    SizeSetting s = SetSizeSetting(o.cboSizeIndex, o.cboSize, o.txtSize[0], o.txtSize[1], job.srcWidth, job.srcHeight, lang);
+    o.txtSize = {s.width, s.height};
+    return {};
+}
+
+std::string applyCrop(const std::string& value, Options& o, const JobState& job)
+{
+    auto p = splitNumbers(value, ',');
+    if (!wholeNumbers(p, 4)) return "--crop takes LEFT,TOP,RIGHT,BOTTOM";
+    o.hasCrop = true;
+    for (int i = 0; i < 4; ++i) o.crop[static_cast<size_t>(i)] = std::stoi(p[static_cast<size_t>(i)]);
+    // Source pixels: the preview picture is taken at the source's own size.
+    o.previewWidth = job.srcWidth;
+    o.previewHeight = job.srcHeight;
+    if (o.crop[2] <= o.crop[0] || o.crop[3] <= o.crop[1]) return "--crop: RIGHT and BOTTOM lie past LEFT and TOP";
+    return {};
+}
+
+// The picture page's settings; nullopt for a setting of another page.
+std::optional<std::string> applyPictureSetting(const std::string& name, const std::string& value, Options& o,
+                                               const JobState& job, const LangText& lang)
+{
+    if (name == "--size") {
+        auto wh = splitNumbers(toLower(value), 'x');
+        if (!wholeNumbers(wh, 2)) return "--size takes WIDTHxHEIGHT, for example 640x480";
+        o.cboSizeIndex = 1;
+        o.cboSize = lang[Msg::CustomSize];
+        o.txtSize = {wh[0], wh[1]};
+    } else if (name == "--size-item") {
+        return applySizeItem(value, o, job, lang);
+    } else if (name == "--crop") {
+        return applyCrop(value, o, job);
+    } else if (name == "--crop-first") {
+        o.optScaleCrop = 1;
+    } else if (name == "--borders") {
+        auto p = splitNumbers(value, ',');
+        if (!wholeNumbers(p, 4)) return "--borders takes TOP,BOTTOM,LEFT,RIGHT";
+        for (size_t i = 0; i < 4; ++i) o.txtExpand[i] = p[i];
+    } else if (name == "--rotate") {
+        auto n = parseNumber(value);
+        if (!n || *n < 0 || *n > 7 || *n != static_cast<int>(*n)) return "--rotate takes 0 to 7";
+        o.cboRotate = static_cast<int>(*n);
+    } else if (name == "--fps") {
+        o.cboFps = value;
+        o.cboFpsIndex = -1;
+    } else {
+        return std::nullopt;
+    }
+    return std::string();
+}
+
+// The switches of the sound and subtitle pages, and the code page.
+std::string applyOtherSetting(const std::string& name, const std::string& value, Options& o, const LangText& lang)
+{
+    if (name == "--no-audio") o.optAudio = 1;
+    if (name == "--volnorm") o.chkAudioVolnorm = true;
+    if (name == "--no-sub") o.optSub = 0;
+    if (name == "--sub") {
+        o.optSub = 1;
+        o.txtSubFile = value;
+    }
+    if (name == "--sub-cp") {
+        o.cboSubcp.clear();
+        for (const auto& item : subtitleCodePageList(lang))
+            if (codePageToken(item) == value) o.cboSubcp = item;
+        if (o.cboSubcp.empty()) return "--sub-cp: unknown code page '" + value + "'";
+    }
+    return {};
+}
+
+std::string applySetting(const std::string& name, const std::string& value, Options& o, const JobState& job,
+                         const LangText& lang)
+{
+    for (const auto& [option, box] : kTextBoxes)
+        if (name == option) {
+            o.*box = value;
+            return {};
+        }
+    for (const auto& [option, field] : kAdjusters)
+        if (name == option) return adjuster(name, value, o.*field);
+    if (auto problem = applyPictureSetting(name, value, o, job, lang)) return *problem;
+    return applyOtherSetting(name, value, o, lang);
+}
+
+} // namespace
+
 std::string applySettings(const ConvertArgs& args, ConversionOptions& o, const JobState& job, const LangText& lang)
 {
-    for (const auto& [name, value] : args.settings) {
-        std::string problem;
-        if (name == "--size") {
-            auto wh = splitNumbers(toLower(value), 'x');
-            if (!wholeNumbers(wh, 2)) return "--size takes WIDTHxHEIGHT, for example 640x480";
-            o.cboSizeIndex = 1;
-            o.cboSize = lang[Msg::CustomSize];
-            o.txtSize = {wh[0], wh[1]};
-        } else if (name == "--size-item") {
-            auto items = fillSizeList(lang);
-            auto n = parseNumber(value);
-            if (!n || *n < 0 || *n >= static_cast<double>(items.size()) || *n != static_cast<int>(*n))
-                return "--size-item takes an index from 0 to " + std::to_string(items.size() - 1);
-            o.cboSizeIndex = static_cast<int>(*n);
-            o.cboSize = items[static_cast<size_t>(o.cboSizeIndex)];
-            SizeSetting s = SetSizeSetting(o.cboSizeIndex, o.cboSize, o.txtSize[0], o.txtSize[1], job.srcWidth,
-                                           job.srcHeight, lang);
-            o.txtSize = {s.width, s.height};
-        } else if (name == "--crop") {
-            auto p = splitNumbers(value, ',');
-            if (!wholeNumbers(p, 4)) return "--crop takes LEFT,TOP,RIGHT,BOTTOM";
-            o.hasCrop = true;
-            for (int i = 0; i < 4; ++i) o.crop[static_cast<size_t>(i)] = std::stoi(p[static_cast<size_t>(i)]);
-            // Source pixels: the preview picture is taken at the source's own size.
-            o.previewWidth = job.srcWidth;
-            o.previewHeight = job.srcHeight;
-            if (o.crop[2] <= o.crop[0] || o.crop[3] <= o.crop[1]) return "--crop: RIGHT and BOTTOM lie past LEFT and TOP";
-        } else if (name == "--crop-first") {
-            o.optScaleCrop = 1;
-        } else if (name == "--borders") {
-            auto p = splitNumbers(value, ',');
-            if (!wholeNumbers(p, 4)) return "--borders takes TOP,BOTTOM,LEFT,RIGHT";
-            for (size_t i = 0; i < 4; ++i) o.txtExpand[i] = p[i];
-        } else if (name == "--rotate") {
-            auto n = parseNumber(value);
-            if (!n || *n < 0 || *n > 7 || *n != static_cast<int>(*n)) return "--rotate takes 0 to 7";
-            o.cboRotate = static_cast<int>(*n);
-        } else if (name == "--fps") {
-            o.cboFps = value;
-            o.cboFpsIndex = -1;
-        } else if (name == "--vbitrate") {
-            o.cboVideoBitrate = value;
-        } else if (name == "--abitrate") {
-            o.cboAudioBitrate = value;
-        } else if (name == "--no-audio") {
-            o.optAudio = 1;
-        } else if (name == "--sample-rate") {
-            o.cboAudioSample = value;
-        } else if (name == "--audio-delay") {
-            o.txtAudioDelay = value;
-        } else if (name == "--volnorm") {
-            o.chkAudioVolnorm = true;
-        } else if (name == "--volume") {
-            problem = adjuster(name, value, o.volume);
-        } else if (name == "--brightness") {
-            problem = adjuster(name, value, o.brightness);
-        } else if (name == "--contrast") {
-            problem = adjuster(name, value, o.contrast);
-        } else if (name == "--hue") {
-            problem = adjuster(name, value, o.hue);
-        } else if (name == "--saturation") {
-            problem = adjuster(name, value, o.saturation);
-        } else if (name == "--sub") {
-            o.optSub = 1;
-            o.txtSubFile = value;
-        } else if (name == "--no-sub") {
-            o.optSub = 0;
-        } else if (name == "--sub-font") {
-            o.subFontFile = value;
-        } else if (name == "--sub-cp") {
-            o.cboSubcp.clear();
-            for (const auto& item : subtitleCodePageList(lang))
-                if (codePageToken(item) == value) o.cboSubcp = item;
-            if (o.cboSubcp.empty()) return "--sub-cp: unknown code page '" + value + "'";
-        } else if (name == "--sub-size") {
-            o.txtSubSize = value;
-        } else if (name == "--sub-pos") {
-            o.txtSubPosHgt = value;
-        } else if (name == "--sub-outline") {
-            o.txtSubOutline = value;
-        } else if (name == "--sub-blur") {
-            o.txtSubBlur = value;
-        } else if (name == "--sub-delay") {
-            o.txtSubDelay = value;
-        }
-        if (!problem.empty()) return problem;
-    }
+    for (const auto& [name, value] : args.settings)
+        if (std::string problem = applySetting(name, value, o, job, lang); !problem.empty()) return problem;
     return {};
 }
 

@@ -53,17 +53,21 @@ std::string seekProbeCommand(const std::string& playerPath, const std::string& s
            " -endpos 0" + " \"" + source + "\"";
 }
 
-KeyFrameOutcome checkKeyFrames(JobState& job, const std::function<float(float)>& seek, const LangText& lang,
-                               QuestionAsker& asker)
-{
-    KeyFrameOutcome out;
-    const float markStart = job.markStart;
-    auto probe = [&](float t) {
+namespace {
+
+// Seeks on the source as the player lands, with the source's start time taken off.
+struct Seeker {
+    const std::function<float(float)>& seek;
+    float timeShift;
+
+    float probe(float t) const
+    {
         float landing = seek(t);
-        return landing == -1 ? -1.0f : landing - job.srcTimeShift;
-    };
-    // Five samples around R0: the quotient of landing and requested times.
-    auto rateAround = [&](float l0, float r0) {
+        return landing == -1 ? -1.0f : landing - timeShift;
+    }
+    // Five samples around r0: the quotient of landing and requested times.
+    float rateAround(float l0, float r0) const
+    {
         double answers = l0, requested = r0;
         for (int j = 1; j <= 4; ++j) {
             float r = r0 - 2.0f * j;
@@ -76,10 +80,12 @@ KeyFrameOutcome checkKeyFrames(JobState& job, const std::function<float(float)>&
             requested += r;
         }
         return static_cast<float>(answers / requested);
-    };
-
-    float f = 1;
-    if (job.srcTimeShift == 0 && job.srcLength > 0) {
+    }
+    // How much later the player lands than asked, for sources whose times run off; 1 when they do not.
+    float rate(const JobState& job, float markStart) const
+    {
+        float f = 1;
+        if (job.srcTimeShift != 0 || job.srcLength <= 0) return f;
         const float length = job.srcLength;
         for (float t = length - 1; t >= length / 10; t -= length / 10) {
             float p = t > 0 ? probe(t) : -1;
@@ -93,55 +99,68 @@ KeyFrameOutcome checkKeyFrames(JobState& job, const std::function<float(float)>&
             float l0 = probe(r0);
             if (l0 > 0) f = rateAround(l0, r0);
         }
+        return f;
     }
+    // The key frame before the landing, stepping back a second at a time; nullopt when none is
+    // found within 15 s.
+    std::optional<float> keyFrameBefore(float markStart, float f, float landing) const
+    {
+        for (int k = 1; k <= 15; ++k) {
+            float t = probe(markStart / f - static_cast<float>(k));
+            if (t == -1) return std::nullopt;
+            if (t <= 0) return 0.0f;
+            if (t != landing && t < markStart) return t;
+        }
+        return std::nullopt;
+    }
+};
 
-    float landing = probe(markStart / f);
+// Asks whether the start moves back to the key frame and sets the cut for the answer.
+void askCorrection(JobState& job, float f, float landing, float delay, float keyFrame, const LangText& lang,
+                   QuestionAsker& asker, KeyFrameOutcome& out)
+{
+    const float markStart = job.markStart;
+    const float advance = asShown(markStart - keyFrame);
+    const bool pastEnd = landing >= job.markEnd;
+    std::string text = fillPlaceholders(
+        lang[pastEnd ? Msg::KeyFrameShiftOk : Msg::KeyFrameShiftYesNo],
+        {timeText(markStart), job.jobTitle, shownText(landing - markStart), timeText(markStart),
+         timeText(markStart + delay), timeText(markStart - advance), shownText(markStart - keyFrame),
+         timeText(markStart), shownText(landing - markStart)});
+    Answer a = asker.ask(text, pastEnd ? Buttons::OkCancel : Buttons::YesNoCancel);
+    if (a == Answer::Cancel) {
+        out.cancelled = true;
+    } else if (a == Answer::Ok || a == Answer::Yes) {
+        job.jobLength = job.jobLength + advance + 0.75f;
+        out.cut = " -ss " + timeText(keyFrame / f - 0.75f) + " -endpos " + timeText(job.jobLength);
+    } else {
+        job.jobLength = job.jobLength - delay + 0.75f;
+        out.cut = " -ss " + timeText(landing / f - 0.75f) + " -endpos " + timeText(job.jobLength);
+    }
+}
+
+} // namespace
+
+KeyFrameOutcome checkKeyFrames(JobState& job, const std::function<float(float)>& seek, const LangText& lang,
+                               QuestionAsker& asker)
+{
+    KeyFrameOutcome out;
+    const float markStart = job.markStart;
+    const Seeker seeker{seek, job.srcTimeShift};
+    const float f = seeker.rate(job, markStart);
+
+    float landing = seeker.probe(markStart / f);
     if (landing != -1) {
         if (landing < 0) landing = 0;
-        float delay = asShown(landing - markStart);
+        const float delay = asShown(landing - markStart);
         if (delay <= 0.25f) {
             if (std::fabs(delay) > 7) out.sparseWarning = true;
         } else {
-            bool found = false;
-            float keyFrame = 0;
-            if (delay <= 16) {
-                for (int k = 1; k <= 15; ++k) {
-                    float t = probe(markStart / f - static_cast<float>(k));
-                    if (t == -1) break;
-                    if (t <= 0) {
-                        keyFrame = 0;
-                        found = true;
-                        break;
-                    }
-                    if (t != landing && t < markStart) {
-                        keyFrame = t;
-                        found = true;
-                        break;
-                    }
-                }
-            }
-            if (!found) {
+            const std::optional<float> keyFrame = delay <= 16 ? seeker.keyFrameBefore(markStart, f, landing) : std::nullopt;
+            if (!keyFrame) {
                 out.sparseWarning = true;
             } else {
-                float advance = asShown(markStart - keyFrame);
-                const bool pastEnd = landing >= job.markEnd;
-                std::string text = fillPlaceholders(
-                    lang[pastEnd ? Msg::KeyFrameShiftOk : Msg::KeyFrameShiftYesNo],
-                    {timeText(markStart), job.jobTitle, shownText(landing - markStart), timeText(markStart),
-                     timeText(markStart + delay), timeText(markStart - advance), shownText(markStart - keyFrame),
-                     timeText(markStart), shownText(landing - markStart)});
-                Answer a = asker.ask(text, pastEnd ? Buttons::OkCancel : Buttons::YesNoCancel);
-                if (a == Answer::Cancel) {
-                    out.cancelled = true;
-                    return out;
-                }
-                if (a == Answer::Ok || a == Answer::Yes) {
-                    job.jobLength = job.jobLength + advance + 0.75f;
-                    out.cut = " -ss " + timeText(keyFrame / f - 0.75f) + " -endpos " + timeText(job.jobLength);
-                } else {
-                    job.jobLength = job.jobLength - delay + 0.75f;
-                    out.cut = " -ss " + timeText(landing / f - 0.75f) + " -endpos " + timeText(job.jobLength);
-                }
+                askCorrection(job, f, landing, delay, *keyFrame, lang, asker, out);
                 return out; // the rate factor is spent: the new range already holds it
             }
         }

@@ -94,7 +94,14 @@ void frmMain::buildControls()
     auto* w = new QWidget(this);
     w->setObjectName("picMain");
     setCentralWidget(w);
+    buildButtons(w);
+    buildLabels(w);
+    buildDeveloperControls(w);
+    buildTimers();
+}
 
+void frmMain::buildButtons(QWidget* w)
+{
     cmdInput = newButton(w, "cmdInput");
     cmdInput->setOLEDropMode(1);
     connect(cmdInput, &StyleButton::Click, this, &frmMain::cmdInputClick);
@@ -113,7 +120,10 @@ void frmMain::buildControls()
     cmdEncode[1]->setBackColor(QColor(246, 214, 206));
     cmdEncode[1]->setBackColorOver(QColor(252, 226, 218));
     cmdEncode[1]->hide();
+}
 
+void frmMain::buildLabels(QWidget* w)
+{
     lblInput = newLabel(w, "lblInput");
     lblOutput = newLabel(w, "lblOutput");
     for (QLabel* l : {lblInput, lblOutput}) {
@@ -154,7 +164,11 @@ void frmMain::buildControls()
     lblVer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblMsgSay = newLabel(w, "lblMsgSay");
     lblMsgSay->setStyleSheet("color: #506070;");
+}
 
+// The developer mode's controls, hidden until it is on.
+void frmMain::buildDeveloperControls(QWidget* w)
+{
     cmdDelSrc = new QPushButton(QString::fromUtf8("刪除來源"), w);
     cmdDelSrc->setObjectName("cmdDelSrc");
     connect(cmdDelSrc, &QPushButton::clicked, this, &frmMain::cmdDelSrcClick);
@@ -170,7 +184,10 @@ void frmMain::buildControls()
     cboCmdEditSpec->setCurrentIndex(0);
     for (QWidget* dev : std::initializer_list<QWidget*>{cmdDelSrc, chkCheckAsfMci, chkCheckCmd, cboCmdEditSpec})
         dev->setVisible(false);
+}
 
+void frmMain::buildTimers()
+{
     tmrCPU.setInterval(1000);
     connect(&tmrCPU, &QTimer::timeout, this, &frmMain::cpuTick);
     tmrFun.setInterval(300);

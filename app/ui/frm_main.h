@@ -152,7 +152,15 @@ private:
     // After a language switch: the job's texts, its summary and the running job's notes.
     void relabelJob(const LangText& before);
     void buildControls();
+    void buildButtons(QWidget* parent);
+    void buildLabels(QWidget* parent);
+    void buildDeveloperControls(QWidget* parent);
+    void buildTimers();
     void buildMenus();
+    void buildSourceMenu();
+    void addCatalogItems(QMenu* sub, const char* array);
+    void buildTargetMenu();
+    void buildMenuBar();
     void layoutControls();
     void applyCaptions();
     void setLabelPath(QLabel* label, const std::string& path, Msg emptyMessage);

@@ -45,15 +45,27 @@ QAction* frmMain::catalogItem(const FormatEntry& entry) const
     return nullptr;
 }
 
+namespace {
+
+QMenu* newMenu(QWidget* parent, const char* name)
+{
+    auto* m = new QMenu(parent);
+    m->setObjectName(name);
+    return m;
+}
+
+} // namespace
+
 void frmMain::buildMenus()
 {
-    auto newMenu = [this](QWidget* parent, const char* name) {
-        auto* m = new QMenu(parent);
-        m->setObjectName(name);
-        return m;
-    };
+    buildSourceMenu();
+    buildTargetMenu();
+    buildMenuBar();
+}
 
-    // The source menu: play items, the conversion groups from the catalogue, screenshots.
+// The source menu: play items, the conversion groups from the catalogue, screenshots.
+void frmMain::buildSourceMenu()
+{
     mnuSrcType = newMenu(this, "mnuSrcType");
     for (int i = 0; i < 2; ++i)
         connect(addItem(mnuSrcType, "mnuToPlay", i), &QAction::triggered, this, [this, i] { playItem(i); });
@@ -75,22 +87,30 @@ void frmMain::buildMenus()
         for (const char* array : g.arrays) {
             if (!first) sub->addSeparator();
             first = false;
-            int lastIndex = -1;
-            for (const FormatEntry& e : formatCatalog()) {
-                if (e.menu != array) continue;
-                if (lastIndex >= 0 && e.menuIndex > lastIndex + 1) sub->addSeparator(); // index 2 of the MPEG items
-                lastIndex = e.menuIndex;
-                QAction* a = addItem(sub, array, e.menuIndex);
-                catalogItems_.push_back({&e, a});
-                connect(a, &QAction::triggered, this, [this, &e] { addSourceFrom(e); });
-            }
+            addCatalogItems(sub, array);
         }
     }
     mnuSrcType->addSeparator();
     connect(addItem(mnuSrcType, "mnuToScreenshot", 0), &QAction::triggered, this,
             [this] { ctx_->boxes.showMessage(ctx_->lang[Msg::ScreenshotHowTo]); });
+}
 
-    // The target menu.
+// The entries of one menu array, in the catalogue's order.
+void frmMain::addCatalogItems(QMenu* sub, const char* array)
+{
+    int lastIndex = -1;
+    for (const FormatEntry& e : formatCatalog()) {
+        if (e.menu != array) continue;
+        if (lastIndex >= 0 && e.menuIndex > lastIndex + 1) sub->addSeparator(); // index 2 of the MPEG items
+        lastIndex = e.menuIndex;
+        QAction* a = addItem(sub, array, e.menuIndex);
+        catalogItems_.push_back({&e, a});
+        connect(a, &QAction::triggered, this, [this, &e] { addSourceFrom(e); });
+    }
+}
+
+void frmMain::buildTargetMenu()
+{
     mnuTarget = newMenu(this, "mnuTarget");
     connect(addItem(mnuTarget, "mnuToPlay2", 0), &QAction::triggered, this, [this] { playItem(2); });
     connect(addItem(mnuTarget, "mnuTargetFile", 0), &QAction::triggered, this, &frmMain::mnuTargetFileClick);
@@ -101,8 +121,11 @@ void frmMain::buildMenus()
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, i] { mnuTargetDefDirClick(i); });
     }
+}
 
-    // The menu bar: language and help.
+// The menu bar: language and help.
+void frmMain::buildMenuBar()
+{
     mnuLanguage = newMenu(menuBar(), "mnuLanguage");
     mnuLanguage->setTitle("Language");
     menuBar()->addMenu(mnuLanguage);

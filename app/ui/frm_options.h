@@ -10,6 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QRadioButton;
 class StyleButton;
@@ -77,6 +78,8 @@ private:
     QWidget* buildSoundPage();
     QWidget* buildColorPage();
     QWidget* buildSubtitlePage();
+    QLayout* buildSubtitleFileRow(QWidget* page);
+    QLayout* buildSubtitleGrid(QWidget* page);
     QWidget* adjusterRow(int which, const char* name);
     QWidget* maskedPage(int index, QWidget* content);
 

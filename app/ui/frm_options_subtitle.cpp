@@ -17,18 +17,9 @@ namespace qorvid {
 
 using namespace options_ui;
 
-QWidget* frmOptions::buildSubtitlePage()
+// The subtitle file box and its browse button.
+QLayout* frmOptions::buildSubtitleFileRow(QWidget* w)
 {
-    auto* w = named<QWidget>(this, "fraSubtitle");
-    auto* col = new QVBoxLayout(w);
-    for (int i = 0; i < 2; ++i) {
-        optSub[static_cast<size_t>(i)] = named<QRadioButton>(w, "optSub", i);
-        connect(optSub[static_cast<size_t>(i)], &QRadioButton::clicked, this, [this] {
-            setSubtitleGroup(false);
-            focusToHidden();
-        });
-        col->addWidget(optSub[static_cast<size_t>(i)]);
-    }
     auto* file = new QHBoxLayout;
     txtSubFile = named<QLineEdit>(w, "txtSubFile");
     mbSubFIle = named<StyleButton>(w, "mbSubFIle");
@@ -47,8 +38,12 @@ QWidget* frmOptions::buildSubtitlePage()
     });
     file->addWidget(txtSubFile, 1);
     file->addWidget(mbSubFIle);
-    col->addLayout(file);
+    return file;
+}
 
+// Font, code page and the number boxes of the subtitle page.
+QLayout* frmOptions::buildSubtitleGrid(QWidget* w)
+{
     auto* grid = new QGridLayout;
     lblSubFontStr = named<QLabel>(w, "lblSubFontStr");
     cboSubFont = named<QComboBox>(w, "cboSubFont");
@@ -85,7 +80,23 @@ QWidget* frmOptions::buildSubtitlePage()
     lblSubPosHgt2Str = named<QLabel>(w, "lblSubPosHgt2Str");
     grid->addWidget(lblSubPosHgt2Str, 3, 2);
     grid->setColumnStretch(3, 1);
-    col->addLayout(grid);
+    return grid;
+}
+
+QWidget* frmOptions::buildSubtitlePage()
+{
+    auto* w = named<QWidget>(this, "fraSubtitle");
+    auto* col = new QVBoxLayout(w);
+    for (int i = 0; i < 2; ++i) {
+        optSub[static_cast<size_t>(i)] = named<QRadioButton>(w, "optSub", i);
+        connect(optSub[static_cast<size_t>(i)], &QRadioButton::clicked, this, [this] {
+            setSubtitleGroup(false);
+            focusToHidden();
+        });
+        col->addWidget(optSub[static_cast<size_t>(i)]);
+    }
+    col->addLayout(buildSubtitleFileRow(w));
+    col->addLayout(buildSubtitleGrid(w));
     cmdSubPlay = named<StyleButton>(w, "cmdSubPlay");
     cmdSubPlay->setButtonType(2);
     cmdSubPlay->setMinimumHeight(28);

@@ -311,17 +311,13 @@ MuxerChoice chooseMuxer(const EncodeOptions& o)
     return c;
 }
 
-FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
-{
-    FfmpegPlan plan;
-    MuxerChoice muxer = chooseMuxer(o);
-    if (!muxer.error.empty()) {
-        plan.error = muxer.error;
-        return plan;
-    }
+namespace {
 
-    std::vector<std::string>& a = plan.args;
-    a = {"-nostdin", "-hide_banner", "-nostats", "-loglevel", "error", "-progress", "pipe:1", "-y"};
+using Args = std::vector<std::string>;
+
+// The input with its seeks; returns where the cut begins in the source.
+double addInput(const EncodeOptions& o, const PlanContext& ctx, Args& a)
+{
     // A copied picture can only begin at a key frame. Like the player's seek, the cut moves on
     // to the first one at or after -ss, for the sound as well, and lasts -endpos from there.
     bool copiedPicture = ctx.source.hasVideo && o.videoEncoder == "copy";
@@ -332,6 +328,78 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
     if (seekTo > 0) a.insert(a.end(), {"-ss", timeText(seekTo)});
     a.insert(a.end(), {"-i", o.source});
     if (cutBegin - seekTo > 0) a.insert(a.end(), {"-ss", timeText(cutBegin - seekTo)});
+    return cutBegin;
+}
+
+// The encoder's options, the filter graph, the pixel format and the frame rate of a picture
+// that is encoded (not copied); "" or the reason it cannot be.
+std::string addEncodedVideo(const EncodeOptions& o, const PlanContext& ctx, Args& a)
+{
+    VideoEncoding v;
+    if (o.videoEncoder == "lavc") v = lavcVideo(o.lavcOptions);
+    else if (o.videoEncoder == "xvid") v = xvidVideo(o.xvidOptions);
+    else if (o.videoEncoder == "x264") v = x264Video(o.x264Options);
+    else v.error = "unsupported video encoder -ovc " + o.videoEncoder;
+    if (!v.error.empty()) return v.error;
+    a.insert(a.end(), v.args.begin(), v.args.end());
+
+    VideoChain chain = buildVideoChain(o, ctx);
+    if (!chain.error.empty()) return chain.error;
+    if (!chain.graph.empty()) a.insert(a.end(), {"-vf", chain.graph});
+    if (v.yuv420) a.insert(a.end(), {"-pix_fmt", "yuv420p"});
+    if (!o.outputFps.empty()) {
+        std::string fps = normaliseFrameRate(o.outputFps);
+        if (fps.empty()) return "bad -ofps value: " + o.outputFps;
+        a.insert(a.end(), {"-r", fps});
+    }
+    if (!o.outputFps.empty() || chain.constantRate) a.insert(a.end(), {"-fps_mode", "cfr"});
+    return {};
+}
+
+std::string addVideo(const EncodeOptions& o, const PlanContext& ctx, const MuxerChoice& muxer, Args& a)
+{
+    if (o.videoEncoder.empty()) return "no video encoder given (-ovc)";
+    if (o.videoEncoder == "copy") {
+        a.insert(a.end(), {"-c:v", "copy"});
+    } else if (std::string error = addEncodedVideo(o, ctx, a); !error.empty()) {
+        return error;
+    }
+    std::string tag = o.fourcc;
+    if (tag.empty() && o.videoEncoder == "xvid") tag = "XVID";
+    if (!tag.empty() && muxer.muxer == "avi") a.insert(a.end(), {"-tag:v", tag});
+    return {};
+}
+
+std::string addAudio(const EncodeOptions& o, Args& a)
+{
+    AudioEncoding enc = audioEncoding(o);
+    if (!enc.error.empty()) return enc.error;
+    a.insert(a.end(), enc.args.begin(), enc.args.end());
+    if (o.audioEncoder == "copy") return {};
+    AudioChain chain = buildAudioChain(o);
+    if (!chain.error.empty()) return chain.error;
+    if (!chain.graph.empty()) a.insert(a.end(), {"-af", chain.graph});
+    int channels = chain.channels ? chain.channels : o.channels;
+    if (enc.forcedChannels) channels = enc.forcedChannels;
+    if (channels > 0) a.insert(a.end(), {"-ac", std::to_string(channels)});
+    int rate = chain.sampleRate ? chain.sampleRate : o.sampleRate;
+    if (rate > 0) a.insert(a.end(), {"-ar", std::to_string(rate)});
+    return {};
+}
+
+} // namespace
+
+FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
+{
+    FfmpegPlan plan;
+    MuxerChoice muxer = chooseMuxer(o);
+    if (!muxer.error.empty()) {
+        plan.error = muxer.error;
+        return plan;
+    }
+    Args& a = plan.args;
+    a = {"-nostdin", "-hide_banner", "-nostats", "-loglevel", "error", "-progress", "pipe:1", "-y"};
+    const double cutBegin = addInput(o, ctx, a);
 
     bool video = ctx.source.hasVideo;
     bool audio = ctx.source.hasAudio && !o.noSound;
@@ -341,73 +409,15 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
         plan.error = "the source has neither picture nor sound to encode";
         return plan;
     }
-
-    if (video) {
-        if (o.videoEncoder.empty()) {
-            plan.error = "no video encoder given (-ovc)";
-            return plan;
-        }
-        if (o.videoEncoder == "copy") {
-            a.insert(a.end(), {"-c:v", "copy"});
-        } else {
-            VideoEncoding v;
-            if (o.videoEncoder == "lavc") v = lavcVideo(o.lavcOptions);
-            else if (o.videoEncoder == "xvid") v = xvidVideo(o.xvidOptions);
-            else if (o.videoEncoder == "x264") v = x264Video(o.x264Options);
-            else v.error = "unsupported video encoder -ovc " + o.videoEncoder;
-            if (!v.error.empty()) {
-                plan.error = v.error;
-                return plan;
-            }
-            a.insert(a.end(), v.args.begin(), v.args.end());
-
-            VideoChain chain = buildVideoChain(o, ctx);
-            if (!chain.error.empty()) {
-                plan.error = chain.error;
-                return plan;
-            }
-            if (!chain.graph.empty()) a.insert(a.end(), {"-vf", chain.graph});
-            if (v.yuv420) a.insert(a.end(), {"-pix_fmt", "yuv420p"});
-            if (!o.outputFps.empty()) {
-                std::string fps = normaliseFrameRate(o.outputFps);
-                if (fps.empty()) {
-                    plan.error = "bad -ofps value: " + o.outputFps;
-                    return plan;
-                }
-                a.insert(a.end(), {"-r", fps});
-            }
-            if (!o.outputFps.empty() || chain.constantRate) a.insert(a.end(), {"-fps_mode", "cfr"});
-        }
-        std::string tag = o.fourcc;
-        if (tag.empty() && o.videoEncoder == "xvid") tag = "XVID";
-        if (!tag.empty() && muxer.muxer == "avi") a.insert(a.end(), {"-tag:v", tag});
-    } else {
+    if (video)
+        plan.error = addVideo(o, ctx, muxer, a);
+    else
         a.push_back("-vn");
-    }
-
-    if (audio) {
-        AudioEncoding enc = audioEncoding(o);
-        if (!enc.error.empty()) {
-            plan.error = enc.error;
-            return plan;
-        }
-        a.insert(a.end(), enc.args.begin(), enc.args.end());
-        if (o.audioEncoder != "copy") {
-            AudioChain chain = buildAudioChain(o);
-            if (!chain.error.empty()) {
-                plan.error = chain.error;
-                return plan;
-            }
-            if (!chain.graph.empty()) a.insert(a.end(), {"-af", chain.graph});
-            int channels = chain.channels ? chain.channels : o.channels;
-            if (enc.forcedChannels) channels = enc.forcedChannels;
-            if (channels > 0) a.insert(a.end(), {"-ac", std::to_string(channels)});
-            int rate = chain.sampleRate ? chain.sampleRate : o.sampleRate;
-            if (rate > 0) a.insert(a.end(), {"-ar", std::to_string(rate)});
-        }
-    } else {
+    if (plan.error.empty() && audio)
+        plan.error = addAudio(o, a);
+    else if (!audio)
         a.push_back("-an");
-    }
+    if (!plan.error.empty()) return plan;
     a.insert(a.end(), {"-sn", "-dn"});
 
     double available = std::max(0.0, ctx.source.duration - cutBegin);

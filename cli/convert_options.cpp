@@ -165,7 +165,7 @@ std::string applySizeItem(const std::string& value, Options& o, const JobState& 
         return "--size-item takes an index from 0 to " + std::to_string(items.size() - 1);
     o.cboSizeIndex = static_cast<int>(*n);
     o.cboSize = items[static_cast<size_t>(o.cboSizeIndex)];
-    SizeSetting s = SetSizeSetting(o.cboSizeIndex, o.cboSize, o.txtSize[0], o.txtSize[1], job.srcWidth, job.srcHeight, lang);
+    SizeSetting s = SetSizeSetting(o.cboSizeIndex, o.txtSize[0], o.txtSize[1], job.srcWidth, job.srcHeight);
     o.txtSize = {s.width, s.height};
     return {};
 }

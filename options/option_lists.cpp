@@ -108,8 +108,8 @@ std::string codePageToken(const std::string& item)
     return item == "unicode" ? item : std::string();
 }
 
-SizeSetting SetSizeSetting(int index, const std::string& /*text*/, const std::string& width,
-                           const std::string& height, int srcWidth, int srcHeight, const LangText& /*lang*/)
+SizeSetting SetSizeSetting(int index, const std::string& width,
+                           const std::string& height, int srcWidth, int srcHeight)
 {
     // The item is known by its place in the list, so the rule is the same in every language.
     SizeSetting s{width, height};

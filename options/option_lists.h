@@ -38,9 +38,9 @@ struct SizeSetting {
     bool widthEnabled = false;
     bool heightEnabled = false;
 };
-// index and text: the chosen cboSize item; width and height: the boxes' current texts
+// index: the chosen cboSize item; width and height: the boxes' current texts
 // (the custom-width items keep the typed width).
-SizeSetting SetSizeSetting(int index, const std::string& text, const std::string& width,
-                           const std::string& height, int srcWidth, int srcHeight, const LangText& lang);
+SizeSetting SetSizeSetting(int index, const std::string& width,
+                           const std::string& height, int srcWidth, int srcHeight);
 
 } // namespace qorvid

@@ -34,7 +34,7 @@ void selectSize(ConversionOptions& o, const JobState& job, const LangText& lang,
     const auto items = fillSizeList(lang);
     o.cboSizeIndex = index;
     o.cboSize = items[static_cast<size_t>(index)];
-    SizeSetting s = SetSizeSetting(index, o.cboSize, o.txtSize[0], o.txtSize[1], job.srcWidth, job.srcHeight, lang);
+    SizeSetting s = SetSizeSetting(index, o.txtSize[0], o.txtSize[1], job.srcWidth, job.srcHeight);
     o.txtSize = {s.width, s.height};
 }
 
@@ -150,7 +150,7 @@ OptionEnables enablesFor(const ConversionOptions& o, const JobState& job, const 
     e.volume = e.volume && on;
 
     const SizeSetting s =
-        SetSizeSetting(o.cboSizeIndex, o.cboSize, o.txtSize[0], o.txtSize[1], job.srcWidth, job.srcHeight, lang);
+        SetSizeSetting(o.cboSizeIndex, o.txtSize[0], o.txtSize[1], job.srcWidth, job.srcHeight);
     e.widthBox = e.size && s.widthEnabled;
     e.heightBox = e.size && s.heightEnabled;
     e.subtitleControls = o.optSub == 1 && !o.pageMasked[kPageSubtitle];

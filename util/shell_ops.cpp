@@ -1,17 +1,14 @@
 #include "util/shell_ops.h"
 
-#include <cerrno>
+#include "util/subprocess.h"
+
 #include <cstdio>
-#include <fcntl.h>
 #include <functional>
-#include <spawn.h>
+#include <memory>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace qorvid {
 namespace {
@@ -20,31 +17,18 @@ namespace {
 // the child and runs onFailure when it ends with a non-zero status.
 bool spawnDetached(const std::vector<std::string>& argv, std::function<void()> onFailure = {})
 {
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    // Its own process group, so that the program's Ctrl-C does not reach the viewer.
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attr, 0);
-
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    int rc = posix_spawnp(&pid, args[0], &fa, &attr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    posix_spawnattr_destroy(&attr);
-    if (rc != 0) return false;
-
-    std::thread([pid, onFailure = std::move(onFailure)] {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-        bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (!ok && onFailure) onFailure();
+    auto child = std::make_unique<Subprocess>();
+    Subprocess::Setup setup;
+    setup.program = argv.at(0);
+    setup.argv = argv;
+    setup.input = Subprocess::Input::Null;
+    setup.output = Subprocess::Output::Null;
+    setup.errors = Subprocess::Errors::Null;
+    setup.ownGroup = true;    // the program's Ctrl-C does not reach the viewer
+    setup.endWithUs = false;  // the viewer stays open after we end
+    if (!child->start(setup)) return false;
+    std::thread([child = std::move(child), onFailure = std::move(onFailure)] {
+        if (child->wait() != 0 && onFailure) onFailure();
     }).detach();
     return true;
 }

@@ -204,9 +204,9 @@ void frmOptions::captionsPicture()
 void frmOptions::SetSizeSetting()
 {
     const JobState& job = ctx_.job;
-    const SizeSetting s = qorvid::SetSizeSetting(cboSize->currentIndex(), ss(cboSize->currentText()),
+    const SizeSetting s = qorvid::SetSizeSetting(cboSize->currentIndex(),
                                                  ss(txtSize[0]->text()), ss(txtSize[1]->text()), job.srcWidth,
-                                                 job.srcHeight, ctx_.lang);
+                                                 job.srcHeight);
     txtSize[0]->setText(qs(s.width));
     txtSize[1]->setText(qs(s.height));
     refreshEnables();

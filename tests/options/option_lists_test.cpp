@@ -51,7 +51,7 @@ TEST(SetSizeSetting, FixedAndOriginalRatioItems)
     const auto items = fillSizeList(tw());
     auto pick = [&](const std::string& text, int w, int h, const std::string& width = "0") {
         for (size_t i = 0; i < items.size(); ++i)
-            if (items[i] == text) return SetSizeSetting(static_cast<int>(i), text, width, "0", w, h, tw());
+            if (items[i] == text) return SetSizeSetting(static_cast<int>(i), width, "0", w, h);
         ADD_FAILURE() << text;
         return SizeSetting{};
     };
@@ -74,24 +74,24 @@ TEST(SetSizeSetting, FixedAndOriginalRatioItems)
 TEST(SetSizeSetting, CustomItemsFollowTheTypedWidth)
 {
     const auto items = fillSizeList(tw());
-    auto s = SetSizeSetting(5, items[5], "0", "0", 352, 288, tw()); // 16:9, width 0: the source's
+    auto s = SetSizeSetting(5, "0", "0", 352, 288); // 16:9, width 0: the source's
     EXPECT_EQ(s.width + "x" + s.height, "352x198");
     EXPECT_TRUE(s.widthEnabled);
     EXPECT_FALSE(s.heightEnabled);
 
-    s = SetSizeSetting(3, items[3], "330", "0", 720, 576, tw()); // 4:3: 247.5 → 247 → 248
+    s = SetSizeSetting(3, "330", "0", 720, 576); // 4:3: 247.5 → 247 → 248
     EXPECT_EQ(s.width + "x" + s.height, "330x248");
-    s = SetSizeSetting(4, items[4], "320", "0", 720, 576, tw()); // 1.66:1
+    s = SetSizeSetting(4, "320", "0", 720, 576); // 1.66:1
     EXPECT_EQ(s.height, "192");
-    s = SetSizeSetting(2, items[2], "500", "0", 720, 576, tw()); // custom width, original ratio
+    s = SetSizeSetting(2, "500", "0", 720, 576); // custom width, original ratio
     EXPECT_EQ(s.width + "x" + s.height, "500x400");
     EXPECT_TRUE(s.widthEnabled);
 
-    s = SetSizeSetting(1, items[1], "123", "456", 720, 576, tw()); // free size keeps both boxes
+    s = SetSizeSetting(1, "123", "456", 720, 576); // free size keeps both boxes
     EXPECT_EQ(s.width + "x" + s.height, "123x456");
     EXPECT_TRUE(s.widthEnabled && s.heightEnabled);
 
-    s = SetSizeSetting(0, items[0], "123", "456", 720, 576, tw());
+    s = SetSizeSetting(0, "123", "456", 720, 576);
     EXPECT_EQ(s.width + "x" + s.height, "720x576");
     EXPECT_FALSE(s.widthEnabled || s.heightEnabled);
 }
@@ -107,8 +107,8 @@ TEST(SetSizeSetting, EverySizeItemWorksTheSameInEveryLanguage)
         for (size_t i = 0; i < items.size(); ++i) {
             const int n = static_cast<int>(i);
             for (auto [w, h] : {std::pair{720, 576}, {0, 0}, {352, 288}}) {
-                const SizeSetting a = SetSizeSetting(n, twItems[i], "300", "200", w, h, tw());
-                const SizeSetting b = SetSizeSetting(n, items[i], "300", "200", w, h, lang);
+                const SizeSetting a = SetSizeSetting(n, "300", "200", w, h);
+                const SizeSetting b = SetSizeSetting(n, "300", "200", w, h);
                 EXPECT_EQ(b.width + "x" + b.height, a.width + "x" + a.height) << code << " " << items[i];
                 EXPECT_EQ(b.widthEnabled, a.widthEnabled) << code << " " << items[i];
             }

@@ -27,6 +27,12 @@ public:
     const std::string& operator[](Msg key) const { return byNumber(static_cast<int>(key)); }
     // Message n by its table number, for code that walks the whole table; "" out of range.
     const std::string& byNumber(int key) const;
+    // For the few texts the table has no message for: the one of the current language,
+    // English for "en" and before any table, else Traditional Chinese.
+    std::string_view inLanguage(std::string_view tw, std::string_view gb, std::string_view en) const
+    {
+        return code_ == "gb" ? gb : code_ == "tw" ? tw : en;
+    }
     // The code of the last table loaded ("" before any).
     const std::string& code() const { return code_; }
 

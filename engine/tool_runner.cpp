@@ -58,7 +58,8 @@ void ToolRunner::fillOutputSpec(const std::string& commandLine)
 {
     std::error_code ec;
     std::string cwd = std::filesystem::current_path(ec).string();
-    ports_.output->setCommand("目前的路徑 = " + cwd + "\r\n" + commandLine);
+    ports_.output->setCommand(std::string(lang_.inLanguage("目前的路徑 = ", "目前的路径 = ", "Current folder = ")) + cwd +
+                              "\r\n" + commandLine);
 }
 
 bool ToolRunner::guardStops(std::int64_t& lastAskedMs)

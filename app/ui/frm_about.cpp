@@ -33,7 +33,10 @@ QLabel* named(QLabel* l, const char* name)
 }
 
 // No address is published: the mail caption stays, the link is inert.
-const char* kNoAddress = "（未提供）";
+QString noAddress(const LangText& lang)
+{
+    return QString::fromUtf8(std::string(lang.inLanguage("（未提供）", "（未提供）", "(not given)")).c_str());
+}
 
 } // namespace
 
@@ -79,7 +82,7 @@ frmAbout::frmAbout(const LangText& lang, QWidget* parent) : QDialog(parent)
     lblWebTxt->hide();
     lblHomepage->hide();
     lblMailTxt = named(new QLabel(text(lang[Msg::EMail]), this), "lblMailTxt");
-    lblMail = named(new QLabel(QString::fromUtf8(kNoAddress), this), "lblMail");
+    lblMail = named(new QLabel(noAddress(lang), this), "lblMail");
     cmdOK = okButton(lang, this);
 
     auto* grid = new QGridLayout(this);
@@ -101,7 +104,7 @@ frmMoney::frmMoney(const LangText& lang, QWidget* parent) : QDialog(parent)
     picIcon->setPixmap(programIcon(48));
     lblDonation = named(new QLabel(text(lang[Msg::SupportText]) + "\n\n" + text(lang[Msg::BankDetails]), this), "lblDonation");
     lblMailTxt = named(new QLabel(text(lang[Msg::EMail]), this), "lblMailTxt");
-    lblMail = named(new QLabel(QString::fromUtf8(kNoAddress), this), "lblMail");
+    lblMail = named(new QLabel(noAddress(lang), this), "lblMail");
     cmdOK = okButton(lang, this);
 
     auto* grid = new QGridLayout(this);

@@ -377,7 +377,9 @@ void frmMain::mousePressEvent(QMouseEvent* e)
 
 void frmMain::askDosWindow()
 {
-    ctx_->runner.showDosWindow = ctx_->boxes.ask("是否開啟 Dos 輸出視窗？", Buttons::YesNo) == Answer::Yes;
+    ctx_->runner.showDosWindow = ctx_->boxes.ask(std::string(ctx_->lang.inLanguage("是否開啟 Dos 輸出視窗？", "是否开启 Dos 输出窗口？",
+                                                                                   "Show the tools' console output?")),
+                                                   Buttons::YesNo) == Answer::Yes;
 }
 
 void frmMain::showAbout()
@@ -402,8 +404,8 @@ void frmMain::openHelp()
         return;
     }
     // The table has no text for a help file that no program opens.
-    const std::string failed = language() == "gb" ? "Qorvid\n找不到可以开启说明档的程序！"
-                                                  : "Qorvid\n找不到可以開啟說明檔的程式！";
+    const std::string failed(ctx_->lang.inLanguage("Qorvid\n找不到可以開啟說明檔的程式！", "Qorvid\n找不到可以开启说明档的程序！",
+                                                   "Qorvid\nfound no program to open its help file!"));
     openWithDesktop(help, failed + "\r\n\r\n" + help);
 }
 

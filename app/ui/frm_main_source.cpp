@@ -196,14 +196,17 @@ void frmMain::dropOnSource(const QStringList& files, const QString& dropped)
 void frmMain::cmdDelSrcClick()
 {
     const std::string source = ctx_->labels.input;
+    const LangText& L = ctx_->lang;
     FileObject& fo = fileObject();
     if (!fo.FileExists(source)) {
-        ctx_->boxes.showMessage("來源影音：不存在");
+        ctx_->boxes.showMessage(std::string(L.inLanguage("來源影音：不存在", "来源影音：不存在", "Source: does not exist")));
         return;
     }
-    if (ctx_->boxes.ask("確定要刪除來源影音？", Buttons::YesNo, true) != Answer::Yes) return;
+    const std::string really(L.inLanguage("確定要刪除來源影音？", "确定要删除来源影音？", "Really delete the source?"));
+    if (ctx_->boxes.ask(really, Buttons::YesNo, true) != Answer::Yes) return;
     fo.DeleteFile(source);
-    if (!fo.FileExists(source)) ctx_->boxes.showMessage("來源影音：刪除成功");
+    if (!fo.FileExists(source))
+        ctx_->boxes.showMessage(std::string(L.inLanguage("來源影音：刪除成功", "来源影音：删除成功", "Source: deleted")));
 }
 
 } // namespace qorvid

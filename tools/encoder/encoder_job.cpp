@@ -25,6 +25,9 @@ namespace qorvid::tools {
 namespace {
 
 constexpr int tickMs = 1000; // a status line at least this often
+// ffprobe prints only when done. We print nothing meanwhile, and the caller gives up on a
+// silent tool after 24 s: give up first, so that the reason is ours.
+const RunLimits probeLimits{20 * 1000, 20 * 1000};
 // FFmpeg reports its progress twice a second; this long without a word from it, it is stuck
 // (a source that blocks, say) and is stopped, since our own status lines would otherwise hide
 // the stall from whoever watches us for silence.
@@ -75,7 +78,7 @@ int runEncoderJob(const std::vector<std::string>& args)
     close(fd);
     if (sameFile(o.source, o.target)) return refuse("the target is the source file " + o.target);
 
-    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source));
+    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source), probeLimits);
     if (!probe.startError.empty()) return refuse(probe.startError);
     if (probe.timedOut) return refuse("cannot read the source " + o.source + ": ffprobe did not answer in time");
     if (probe.exitCode != 0)
@@ -85,7 +88,7 @@ int runEncoderJob(const std::vector<std::string>& args)
     ctx.source = parseSourceProbe(probe.output);
     if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
         Captured keys = runAndCapture(
-            "ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime));
+            "ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime), probeLimits);
         if (keys.exitCode == 0)
             ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, *o.start, ctx.source.startTime);
     }

@@ -34,41 +34,51 @@ std::string floatText(float value)
 
 SettingsFallbacks systemFallbacks() { return {homeFolder(), systemLanguage()}; }
 
-LoadedSettings loadSettings(const std::string& path, const Geometry& g, const SettingsFallbacks& fallbacks)
+LoadedSettings readSettingsText(std::string_view text, const Geometry& g, const SettingsFallbacks& fallbacks)
 {
     LoadedSettings loaded;
+    loaded.fileFound = true;
     Settings& s = loaded.values;
     s.mainLeft = (g.screenWidth - g.windowWidth) / 2;
     s.mainTop = (g.screenHeight - g.windowHeight) / 2;
     s.targetDefDir = fallbacks.homeFolder;
-
-    std::ifstream file(path, std::ios::binary);
-    loaded.fileFound = file.is_open() && !fileObject().FolderExists(path);
-    if (loaded.fileFound) {
-        std::string line;
-        while (std::getline(file, line)) {
-            line = trim(line);
-            size_t eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            const std::string key = toLower(trim(line.substr(0, eq)));
-            const std::string value = trim(line.substr(eq + 1));
-            if (key == "mainleft") {
-                s.mainLeft = placeEdge(value, g.windowWidth, g.screenWidth);
-            } else if (key == "maintop") {
-                s.mainTop = placeEdge(value, g.windowHeight, g.screenHeight);
-            } else if (key == "language") {
-                s.language = value;
-                loaded.languageGiven = true;
-            } else if (key == "targetdefdirmode") {
-                s.targetDefDirMode = leadingNumber(value) == 1 ? 1 : 0;
-            } else if (key == "targetdefdir") {
-                std::string folder = ensureBackslash(value);
-                s.targetDefDir = fileObject().FolderExists(folder) ? folder : fallbacks.homeFolder;
-            }
+    std::istringstream lines{std::string(text)};
+    std::string line;
+    while (std::getline(lines, line)) {
+        line = trim(line);
+        size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = toLower(trim(line.substr(0, eq)));
+        const std::string value = trim(line.substr(eq + 1));
+        if (key == "mainleft") {
+            s.mainLeft = placeEdge(value, g.windowWidth, g.screenWidth);
+        } else if (key == "maintop") {
+            s.mainTop = placeEdge(value, g.windowHeight, g.screenHeight);
+        } else if (key == "language") {
+            s.language = value;
+            loaded.languageGiven = true;
+        } else if (key == "targetdefdirmode") {
+            s.targetDefDirMode = leadingNumber(value) == 1 ? 1 : 0;
+        } else if (key == "targetdefdir") {
+            std::string folder = ensureBackslash(value);
+            s.targetDefDir = fileObject().FolderExists(folder) ? folder : fallbacks.homeFolder;
         }
     }
     if (!loaded.languageGiven) s.language = fallbacks.systemLanguage;
     return loaded;
+}
+
+LoadedSettings loadSettings(const std::string& path, const Geometry& g, const SettingsFallbacks& fallbacks)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open() || fileObject().FolderExists(path)) {
+        LoadedSettings loaded = readSettingsText({}, g, fallbacks);
+        loaded.fileFound = false;
+        return loaded;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return readSettingsText(text.str(), g, fallbacks);
 }
 
 bool saveSettings(const std::string& path, const Settings& s)

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace qorvid {
 
@@ -40,6 +41,10 @@ SettingsFallbacks systemFallbacks();
 // becomes the home folder, and without a language line the system's language applies.
 LoadedSettings loadSettings(const std::string& path, const Geometry& geometry,
                             const SettingsFallbacks& fallbacks = systemFallbacks());
+
+// The same rules on the file's text (fileFound is true).
+LoadedSettings readSettingsText(std::string_view text, const Geometry& geometry,
+                                const SettingsFallbacks& fallbacks = systemFallbacks());
 
 // Writes the five lines, replacing the file; false on any error (nothing is reported).
 bool saveSettings(const std::string& path, const Settings& settings);

@@ -28,7 +28,9 @@ std::string withPattern(double v, int intDigits, int decimals)
 
 std::string FormatTime(float secondsIn, int fields, int decimals, int* usedFields)
 {
-    double s = secondsIn < 0 ? 0.0 : static_cast<double>(secondsIn);
+    // NaN and negative read as 0; beyond a billion hours (a tool's nonsense) the fields would
+    // not fit their integers.
+    double s = secondsIn >= 0 ? std::min(static_cast<double>(secondsIn), 3.6e12) : 0.0;
     s = std::floor((s + 0.004) * 100.0) / 100.0;
     int intDigits = (s < 10 && fields < 2) ? 1 : 2;
     if (decimals < 0) decimals = 0;

@@ -7,7 +7,9 @@
 #include "util/reporters.h"
 #include "util/text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 #include <sys/stat.h>
 
@@ -25,7 +27,12 @@ bool positive(const std::string& value, double& out)
     return out > 0;
 }
 
-int roundToInt(double v) { return static_cast<int>(std::lround(v)); }
+// Tool output may hold any number; what does not fit an int is held at a billion.
+int roundToInt(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
+
+// A side of a picture, when it is one: FFmpeg refuses pictures far smaller than 32768 square,
+// and larger sides would overflow the area (width * height) taken later.
+bool pictureSide(double v) { return v > 0 && v <= 32768; }
 
 // Where a line of tool output ends: CR on the original platform, LF here.
 size_t findLineEnd(std::string_view text, size_t from)
@@ -103,6 +110,8 @@ float timeToSeconds(std::string_view text, float addend)
 
 int roundUp(double x)
 {
+    if (!(x > -2e9)) return x != x ? 0 : std::numeric_limits<int>::min(); // NaN reads 0
+    if (x >= 2e9) return std::numeric_limits<int>::max();
     double f = std::floor(x);
     return static_cast<int>(f) + (x > f ? 1 : 0);
 }
@@ -140,8 +149,8 @@ namespace {
 void readIdentify(const std::string& out, JobState& job)
 {
     double v = 0;
-    if (positive(findValue(out, "ID_VIDEO_WIDTH="), v)) job.srcWidth = roundToInt(v);
-    if (positive(findValue(out, "ID_VIDEO_HEIGHT="), v)) job.srcHeight = roundToInt(v);
+    if (positive(findValue(out, "ID_VIDEO_WIDTH="), v) && pictureSide(v)) job.srcWidth = roundToInt(v);
+    if (positive(findValue(out, "ID_VIDEO_HEIGHT="), v) && pictureSide(v)) job.srcHeight = roundToInt(v);
     if (positive(findValue(out, "ID_VIDEO_FPS="), v)) job.srcFps = static_cast<float>(v);
 
     std::string length = findValue(out, "ID_LENGTH=");
@@ -182,7 +191,7 @@ std::string gifPass(const std::string& identify, const std::string& source, JobS
         size_t sep = size.find('x');
         if (sep != std::string::npos && size.find('x', sep + 1) == std::string::npos) {
             auto w = parseNumber(size.substr(0, sep)), h = parseNumber(size.substr(sep + 1));
-            if (w && h) {
+            if (w && h && pictureSide(*w) && pictureSide(*h)) {
                 job.srcWidth = roundToInt(*w);
                 job.srcHeight = roundToInt(*h);
             }

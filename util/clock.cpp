@@ -22,6 +22,13 @@ public:
         // A signal (the stop key) ends the wait early too, which is what we want.
         if (::poll(&p, 1, ms) < 0 && errno != EINTR) sleepMs(ms);
     }
+    void waitForInput(const int* fds, int count, int ms) override
+    {
+        pollfd p[8];
+        int n = 0;
+        for (int i = 0; i < count && n < 8; ++i) p[n++] = pollfd{fds[i], POLLIN, 0};
+        if (::poll(p, static_cast<nfds_t>(n), ms) < 0 && errno != EINTR) sleepMs(ms);
+    }
 };
 } // namespace
 

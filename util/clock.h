@@ -12,6 +12,9 @@ public:
     // Sleeps like sleepMs, but the machine's clock wakes early when the pipe fd hangs up
     // (the tool has ended), so that the end of a run is seen at once.
     virtual void sleepUnlessHungUp(int ms, int /*fd*/) { sleepMs(ms); }
+    // Sleeps like sleepMs, but the machine's clock wakes early when one of the descriptors
+    // (negative ones are skipped) has something to read or has hung up.
+    virtual void waitForInput(const int* /*fds*/, int /*count*/, int ms) { sleepMs(ms); }
 };
 
 // The machine's monotonic clock.

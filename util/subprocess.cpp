@@ -1,5 +1,8 @@
 #include "util/subprocess.h"
 
+#include "util/clock.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -238,7 +241,24 @@ bool writeAll(int fd, const std::string& text)
     return true;
 }
 
-Captured runAndCapture(const std::string& program, const std::vector<std::string>& args)
+RunWatch::RunWatch(const RunLimits& limits)
+    : clock_(limits.clock ? *limits.clock : systemClock()), limits_(limits), started_(clock_.nowMs()),
+      heard_(started_)
+{
+}
+
+void RunWatch::heard() { heard_ = clock_.nowMs(); }
+
+int RunWatch::leftMs()
+{
+    const std::int64_t now = clock_.nowMs();
+    const std::int64_t left = std::min(heard_ + limits_.silenceMs, started_ + limits_.totalMs) - now;
+    return static_cast<int>(std::clamp<std::int64_t>(left, 0, 24 * 3600 * 1000));
+}
+
+bool RunWatch::silent() { return clock_.nowMs() - heard_ >= limits_.silenceMs; }
+
+Captured runAndCapture(const std::string& program, const std::vector<std::string>& args, const RunLimits& limits)
 {
     Captured result;
     Subprocess child;
@@ -253,19 +273,32 @@ Captured runAndCapture(const std::string& program, const std::vector<std::string
         result.startError = child.error();
         return result;
     }
+    RunWatch watch(limits);
     pollfd fds[2] = {{child.outputFd(), POLLIN, 0}, {child.errorFd(), POLLIN, 0}};
     int open = 2;
     while (open > 0) {
-        if (poll(fds, 2, -1) < 0) {
+        const int left = watch.leftMs();
+        if (left == 0) {
+            // Killed, not waited out: a child that prints nothing may never end by itself.
+            child.signal(SIGKILL);
+            result.timedOut = true;
+            break;
+        }
+        const int waitOn[2] = {fds[0].fd, fds[1].fd};
+        watch.clock().waitForInput(waitOn, 2, left);
+        if (poll(fds, 2, 0) < 0) {
             if (errno == EINTR) continue;
             break;
         }
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-            if (!readAvailable(fds[i].fd, i == 0 ? result.output : result.errors)) {
+            std::string& into = i == 0 ? result.output : result.errors;
+            const std::size_t had = into.size();
+            if (!readAvailable(fds[i].fd, into)) {
                 fds[i].fd = -1;
                 --open;
             }
+            if (into.size() > had) watch.heard();
         }
     }
     result.exitCode = child.wait();

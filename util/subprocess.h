@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -77,14 +78,46 @@ bool readAvailable(int fd, std::string& into, std::size_t maxBytes = 16384);
 // Writes everything, retrying on interruption; false when the reader is gone.
 bool writeAll(int fd, const std::string& text);
 
-// Runs a program to its end and returns its standard output and standard error.
+class Clock;
+
+// The bounds of one run of a child: it is stopped when it has printed nothing for silenceMs,
+// or when it has run totalMs in all, whatever it prints.
+struct RunLimits {
+    std::int64_t silenceMs = 60 * 1000;
+    std::int64_t totalMs = 10 * 60 * 1000;
+    Clock* clock = nullptr; // null: the machine's
+};
+
+// Keeps the time of a run against its limits.
+class RunWatch {
+public:
+    explicit RunWatch(const RunLimits& limits);
+    Clock& clock() { return clock_; }
+    // The child printed something.
+    void heard();
+    // Milliseconds until a limit is reached (at most a day); 0 once one has been.
+    int leftMs();
+    // Whether the limit reached was the silence one.
+    bool silent();
+
+private:
+    Clock& clock_;
+    RunLimits limits_;
+    std::int64_t started_;
+    std::int64_t heard_;
+};
+
+// Runs a program to its end and returns its standard output and standard error. A child that
+// outruns the limits is killed (exitCode 137) and timedOut is set.
 struct Captured {
     int exitCode = -1;
     std::string output;
     std::string errors;
     std::string startError;
+    bool timedOut = false;
 };
-Captured runAndCapture(const std::string& program, const std::vector<std::string>& args);
+Captured runAndCapture(const std::string& program, const std::vector<std::string>& args,
+                       const RunLimits& limits = {});
 
 // This process gets SIGTERM when the program that started it dies, even by SIGKILL, so that it
 // never runs on orphaned (and the children it started with endWithUs go with it).

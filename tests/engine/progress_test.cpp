@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace qorvid;
 
 namespace {
@@ -82,4 +84,18 @@ TEST(FormatTime, WritesTheFieldsAsked)
     EXPECT_EQ(used, 2);
     EXPECT_EQ(FormatTime(3725.0f, 4, 0, &used), "62:05");
     EXPECT_EQ(used, 2);
+}
+
+// A tool may print any number as its position; the caption is made without overflowing.
+TEST(ProgressParse, AbsurdPositionsStillGiveACaption)
+{
+    const LangText lang = tw();
+    const std::string huge = "Pos:" + std::string(60, '9') + "s ";
+    for (float length : {0.0f, 60.0f}) {
+        auto r = parseProgressChunk(huge, ToolStyle::Encoder, length);
+        ASSERT_TRUE(r);
+        EXPECT_FALSE(progressCaption(lang, *r).empty());
+    }
+    EXPECT_EQ(FormatTime(std::numeric_limits<float>::quiet_NaN(), 3, 1), "00:00:00.0");
+    EXPECT_FALSE(FormatTime(std::numeric_limits<float>::infinity(), 3, 1).empty());
 }

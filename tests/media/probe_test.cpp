@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 using namespace qorvid;
 using namespace qorvid::test;
@@ -45,6 +46,10 @@ TEST(ProbeNumbers, TimesAndRounding)
     EXPECT_EQ(roundUp(12.0), 12);
     EXPECT_EQ(roundUp(12.01), 13);
     EXPECT_EQ(roundUp(-1.5), -1);
+    // Lengths of broken files can be any number.
+    EXPECT_EQ(roundUp(9.2e17), std::numeric_limits<int>::max());
+    EXPECT_EQ(roundUp(-1e300), std::numeric_limits<int>::min());
+    EXPECT_EQ(roundUp(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 namespace {
@@ -131,6 +136,17 @@ TEST(AnalyseSource, LengthAndRateCorrections)
     EXPECT_EQ(rig.job.srcWidth, 0);
     EXPECT_FLOAT_EQ(rig.job.srcFps, 0);
     EXPECT_FLOAT_EQ(rig.job.srcLength, 0);
+}
+
+TEST(AnalyseSource, SizesNoPictureHasAreNotRead)
+{
+    // Their area would overflow; such a picture is nothing FFmpeg can convert anyway.
+    ProbeRig rig;
+    rig.probe("ID_VIDEO_WIDTH=100000\nID_VIDEO_HEIGHT=100000\nID_VIDEO_FPS=25.000\nID_LENGTH=1.0\n");
+    EXPECT_EQ(rig.job.srcWidth, 0);
+    EXPECT_EQ(rig.job.srcHeight, 0);
+    rig.probe("ID_VIDEO_WIDTH=32768\nID_VIDEO_HEIGHT=240\nID_VIDEO_FPS=25.000\nID_LENGTH=1.0\n");
+    EXPECT_EQ(rig.job.srcWidth, 32768);
 }
 
 TEST(AnalyseSource, MpegLengthComesFromTheConverter)

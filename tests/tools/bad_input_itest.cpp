@@ -40,8 +40,9 @@ protected:
     {
         ffmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
                 "sine=duration=2", "-c:v", "mpeg4", "-c:a", "libmp3lame", dir_.file("good.avi")});
-        writeFile(dir_.file("corrupt.avi"), std::string("RIFF\x10\x00\x00\x00garbage that is not a movie", 40) +
-                                                std::string(5000, '\x5a'));
+        // Sized by the array: the header holds NUL bytes.
+        static const char header[] = "RIFF\x10\x00\x00\x00garbage that is not a movie";
+        writeFile(dir_.file("corrupt.avi"), std::string(header, sizeof header - 1) + std::string(5000, '\x5a'));
     }
 
     void expectRefused(const std::string& command, const std::string& target, const std::string& message)

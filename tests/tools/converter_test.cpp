@@ -13,6 +13,9 @@ TEST(ConverterOutput, ProgressTimeIsWrittenInSeconds)
     EXPECT_EQ(rewriteConverterLine("time=01:00:00.5 bitrate"), "time=3600.5 bitrate");
     EXPECT_EQ(rewriteConverterLine("time=-00:00:00.02 bitrate"), "time=-0.02 bitrate");
     EXPECT_EQ(rewriteConverterLine("time=N/A bitrate=N/A"), "time=N/A bitrate=N/A");
+    // Found by fuzzing: more hours than a long holds threw out of the plugin.
+    EXPECT_EQ(rewriteConverterLine("time=123456789:00:01.5 bitrate"), "time=444444440401.5 bitrate");
+    EXPECT_EQ(rewriteConverterLine("time=00040000000000000000000015:00:00 x"), "time=00040000000000000000000015:00:00 x");
 }
 
 TEST(ConverterOutput, FrameRateItemUsesTheOlderForm)

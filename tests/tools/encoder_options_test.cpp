@@ -42,6 +42,9 @@ TEST(EncoderOptions, BadCommandLinesAreRefusedWithTheReason)
     EXPECT_EQ(parseEncoderArguments({"-o", "b.avi"}).error, "no source file given");
     EXPECT_NE(parseEncoderArguments({"-ss", "soon", "a.avi", "-o", "b"}).error, "");
     EXPECT_NE(parseEncoderArguments({"-srate", "44.1", "a.avi", "-o", "b"}).error, "");
+    // Found by fuzzing: a whole number beyond int was converted anyway.
+    EXPECT_NE(parseEncoderArguments({"-srate", "5555555555555", "a.avi", "-o", "b"}).error, "");
+    EXPECT_NE(parseEncoderArguments({"-channels", "4294967298", "a.avi", "-o", "b"}).error, "");
 }
 
 TEST(EncoderOptions, TimesInAllForms)
@@ -68,6 +71,13 @@ TEST(EncoderProgress, PositionLineReadsAsTheRunnerParsesIt)
     EXPECT_EQ(std::stod(line.substr(4, end - 4)), 12.3);
     EXPECT_NE(line.find("308f"), std::string::npos);
     EXPECT_NE(line.find("(41%)"), std::string::npos);
+
+    // A first report a millionth into a long job, or a size near the top of its type: the
+    // estimates are held to what the line's integers can show.
+    for (auto [seconds, bytes] : {std::pair{1e-6, 1000LL}, std::pair{0.5, 9000000000000000000LL}}) {
+        PositionFigures absurd{seconds, 1, 36000, 1e6, bytes};
+        EXPECT_EQ(positionLine(absurd).rfind("Pos:", 0), 0u);
+    }
 
     ProgressReport r;
     EXPECT_FALSE(r.line("frame=75\n"));

@@ -192,6 +192,11 @@ TEST(EncoderPlan, UnknownOrUnsupportedPiecesAreRefused)
     EXPECT_EQ(error("-ovc raw -oac copy"), "unsupported video encoder -ovc raw");
     EXPECT_EQ(error("-ovc copy"), "no audio encoder given (-oac); use -nosound for none");
     EXPECT_EQ(error("-ovc copy -oac copy -of mpeg -mpegopts format=pes1"), "unsupported -mpegopts format: pes1");
+    // Found by fuzzing: sizes beyond any picture overflowed the size kept for later filters.
+    EXPECT_EQ(error("-ovc lavc -oac copy -vf scale=11111111111111111111:-2"),
+              "bad value in -vf scale: 11111111111111111111");
+    EXPECT_EQ(error("-ovc lavc -oac copy -vf rotate=1e300"), "bad value in -vf rotate: 1e300");
+    EXPECT_EQ(error("-ovc lavc -oac pcm -af lavcresample=4294967296"), "bad value in -af lavcresample");
 }
 
 TEST(EncoderPlan, FrameRatesThatStandForNtscRatesBecomeExact)

@@ -23,6 +23,8 @@ size_t clockAt(const std::string& s, size_t at, std::string& seconds)
     if (negative) ++p;
     size_t h = p;
     while (p < s.size() && std::isdigit(static_cast<unsigned char>(s[p]))) ++p;
+    // More hours than a long can count in seconds is not a clock FFmpeg writes.
+    if (p - h > 9) return 0;
     if (p == h || p >= s.size() || s[p] != ':' || !digitsAt(s, p + 1, 2) || p + 3 >= s.size() ||
         s[p + 3] != ':' || !digitsAt(s, p + 4, 2))
         return 0;

@@ -41,7 +41,7 @@ AudioChain buildAudioChain(const EncodeOptions& o)
             chain.channels = static_cast<int>(*n);
         } else if (f.name == "resample" || f.name == "lavcresample") {
             auto r = param(0);
-            if (!r || *r < 1000 || *r != std::floor(*r)) {
+            if (!r || *r < 1000 || *r > 1e6 || *r != std::floor(*r)) {
                 chain.error = "bad value in -af " + f.name;
                 return chain;
             }

@@ -1,6 +1,7 @@
 #include "encoder/encode_options.h"
 
 #include <cmath>
+#include <limits>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -126,7 +127,7 @@ Handler integerInto(const std::string& option, int EncodeOptions::*field)
     return [option, field](EncodeOptions& o, const std::string& v) {
         std::optional<double> n;
         std::string err = needNumber(option, v, n);
-        if (err.empty() && (*n < 0 || *n != std::floor(*n)))
+        if (err.empty() && (*n < 0 || *n != std::floor(*n) || *n > std::numeric_limits<int>::max()))
             err = "the value of " + option + " is not a whole number: " + v;
         if (err.empty()) o.*field = static_cast<int>(*n);
         return err;

@@ -8,10 +8,13 @@
 #include "encoder/progress.h"
 #include "encoder/source_probe.h"
 #include "common/unfinished_target.h"
+#include "util/clock.h"
 #include "util/subprocess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -22,6 +25,13 @@ namespace qorvid::tools {
 namespace {
 
 constexpr int tickMs = 1000; // a status line at least this often
+// ffprobe prints only when done. We print nothing meanwhile, and the caller gives up on a
+// silent tool after 24 s: give up first, so that the reason is ours.
+const RunLimits probeLimits{20 * 1000, 20 * 1000};
+// FFmpeg reports its progress twice a second; this long without a word from it, it is stuck
+// (a source that blocks, say) and is stopped, since our own status lines would otherwise hide
+// the stall from whoever watches us for silence.
+constexpr std::int64_t ffmpegSilenceMs = 30 * 1000;
 
 int refuse(const std::string& message)
 {
@@ -68,8 +78,9 @@ int runEncoderJob(const std::vector<std::string>& args)
     close(fd);
     if (sameFile(o.source, o.target)) return refuse("the target is the source file " + o.target);
 
-    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source));
+    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source), probeLimits);
     if (!probe.startError.empty()) return refuse(probe.startError);
+    if (probe.timedOut) return refuse("cannot read the source " + o.source + ": ffprobe did not answer in time");
     if (probe.exitCode != 0)
         return refuse("cannot read the source " + o.source + ": " + lastLines(probe.errors, 1));
 
@@ -77,7 +88,7 @@ int runEncoderJob(const std::vector<std::string>& args)
     ctx.source = parseSourceProbe(probe.output);
     if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
         Captured keys = runAndCapture(
-            "ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime));
+            "ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime), probeLimits);
         if (keys.exitCode == 0)
             ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, *o.start, ctx.source.startTime);
     }
@@ -125,8 +136,20 @@ int runEncoderJob(const std::vector<std::string>& args)
     pollfd fds[2] = {{ffmpeg.outputFd(), POLLIN, 0}, {ffmpeg.errorFd(), POLLIN, 0}};
     int open = 2;
     auto lastShown = std::chrono::steady_clock::now();
+    RunLimits limits;
+    limits.silenceMs = ffmpegSilenceMs;
+    limits.totalMs = std::int64_t{1} << 50; // an encoding takes as long as it takes
+    RunWatch watch(limits);
+    bool stalled = false;
     while (open > 0) {
-        int ready = poll(fds, 2, tickMs);
+        if (watch.leftMs() == 0) {
+            ffmpeg.signal(SIGKILL);
+            stalled = true;
+            break;
+        }
+        const int waitOn[2] = {fds[0].fd, fds[1].fd};
+        watch.clock().waitForInput(waitOn, 2, std::min(tickMs, watch.leftMs()));
+        int ready = poll(fds, 2, 0);
         if (ready < 0 && errno != EINTR) break;
         if (ready > 0) {
             for (int i = 0; i < 2; ++i) {
@@ -136,6 +159,7 @@ int runEncoderJob(const std::vector<std::string>& args)
                     fds[i].fd = -1;
                     --open;
                 }
+                if (!chunk.empty()) watch.heard();
                 if (i == 1) {
                     errors += chunk;
                     writeAll(STDERR_FILENO, chunk);
@@ -158,8 +182,9 @@ int runEncoderJob(const std::vector<std::string>& args)
     int status = ffmpeg.wait();
     writeAll(STDOUT_FILENO, "\n");
 
-    if (status != 0 || forwardedSignal() != 0) {
+    if (status != 0 || forwardedSignal() != 0 || stalled) {
         std::string why = forwardedSignal() != 0 ? "stopped by a signal"
+                          : stalled              ? "FFmpeg printed nothing for 30 s and was stopped"
                                                  : "FFmpeg failed: " + lastLines(errors, 3);
         refuse("encoding failed, no target written (" + why + ")");
         return status != 0 ? status : 1;

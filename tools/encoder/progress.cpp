@@ -31,15 +31,23 @@ bool ProgressReport::line(const std::string& text)
     return false;
 }
 
+namespace {
+// Estimates from a first report can be absurd (a share of a millionth); the line stays readable.
+int clampedInt(double v)
+{
+    return v > 0 ? static_cast<int>(std::min(v, 999999999.0)) : 0;
+}
+} // namespace
+
 std::string positionLine(const PositionFigures& f)
 {
     double share = f.expectedSeconds > 0 ? f.seconds / f.expectedSeconds : 0;
     share = std::clamp(share, 0.0, 1.0);
-    int percent = static_cast<int>(share * 100);
+    int percent = clampedInt(share * 100);
     double fps = f.elapsedSeconds > 0 ? f.frames / f.elapsedSeconds : 0;
-    int remainingMin = share > 0 ? static_cast<int>(f.elapsedSeconds * (1 - share) / share / 60) : 0;
-    int estimatedMb = share > 0 ? static_cast<int>(f.bytes / share / 1048576.0) : 0;
-    int kbits = f.seconds > 0 ? static_cast<int>(f.bytes * 8 / f.seconds / 1000) : 0;
+    int remainingMin = share > 0 ? clampedInt(f.elapsedSeconds * (1 - share) / share / 60) : 0;
+    int estimatedMb = share > 0 ? clampedInt(f.bytes / share / 1048576.0) : 0;
+    int kbits = f.seconds > 0 ? clampedInt(static_cast<double>(f.bytes) * 8 / f.seconds / 1000) : 0;
     char text[160];
     std::snprintf(text, sizeof text,
                   "Pos:%6.1fs %6ldf (%2d%%) %6.2ffps Trem:%4dmin %4dmb  A-V:0.000 [%d:0]\r",

@@ -80,7 +80,8 @@ double parseKeyFrameFrom(const std::string& text, double seconds, double startTi
 
 std::string fontFamilyOf(const std::string& fontFile)
 {
-    Captured c = runAndCapture("fc-scan", {"--format", "%{family[0]}", fontFile});
+    // Reading one font file is quick; a stuck fc-scan only costs the family name.
+    Captured c = runAndCapture("fc-scan", {"--format", "%{family[0]}", fontFile}, RunLimits{10 * 1000, 10 * 1000});
     if (c.exitCode != 0) return {};
     std::string family = c.output;
     size_t nl = family.find('\n');

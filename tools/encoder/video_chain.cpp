@@ -17,7 +17,9 @@ bool numberParam(const FilterSpec& f, size_t i, double fallback, double& out, st
         return true;
     }
     auto n = parseNumber(f.params[i]);
-    if (!n) {
+    // No size, place, angle or level reaches a million; beyond that the picture sizes kept
+    // here would overflow.
+    if (!n || std::abs(*n) > 1e6) {
         error = "bad value in -vf " + f.name + ": " + f.params[i];
         return false;
     }

@@ -40,8 +40,11 @@ std::optional<double> valueOf(const std::string& text, const std::string& key)
 std::optional<double> ffprobeDuration(const std::string& file)
 {
     // "file:" so that no name can read as an option or another protocol.
+    // Only a check: a slow answer is given up, and the player's own stands, well before the
+    // caller's limit for a silent player (24 s) runs out.
     Captured c = runAndCapture("ffprobe", {"-v", "error", "-show_entries", "format=duration,start_time", "-of",
-                                           "default=nw=1", "file:" + file});
+                                           "default=nw=1", "file:" + file},
+                               RunLimits{10 * 1000, 15 * 1000});
     if (c.exitCode != 0) return std::nullopt;
     std::optional<double> duration = valueOf(c.output, "duration");
     if (!duration) return std::nullopt;

@@ -97,6 +97,7 @@ TEST(RunWithProgress, SilentToolIsStuckAfter24SecondsAndABrokenPipeAfterTwo)
         EXPECT_EQ(rig.ui.messages[0], rig.lang[Msg::ProcessStuck] + "\r\n\r\n" + "轉檔" + "處理中斷！");
         EXPECT_TRUE(rig.runner.aborted());
         EXPECT_TRUE(rig.ui.startButtonShown);
+        EXPECT_EQ(rig.ui.cpuNotes.back(), "CPU 使用率：0.0 %");
     }
 }
 

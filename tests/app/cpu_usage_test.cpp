@@ -1,4 +1,3 @@
-#include "app/cpu_note.h"
 #include "app/cpu_usage.h"
 
 #include <gtest/gtest.h>
@@ -93,13 +92,3 @@ TEST(CpuCounters, ProcFiles)
     EXPECT_DOUBLE_EQ(*l, 37.5);
     EXPECT_FALSE(parseLoadAvg("", 4));
 }
-
-TEST(CpuNote, LabelText)
-{
-    LangText lang;
-    ASSERT_TRUE(lang.load("tw"));
-    EXPECT_EQ(cpuNoteText(lang, "50.5"), "CPU 使用率：50.5 %");
-    EXPECT_EQ(cpuNoteText(lang, "100"), "CPU 使用率：100 %");
-    EXPECT_EQ(cpuNoteText(lang, "-1"), "CPU 使用率：0.0 %");
-}
-

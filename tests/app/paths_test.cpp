@@ -1,4 +1,3 @@
-#include "app/app_info.h"
 #include "app/paths.h"
 
 #include "support/test_tools.h"
@@ -11,16 +10,6 @@
 using namespace qorvid;
 using qorvid::test::TempDir;
 using qorvid::test::writeFile;
-
-TEST(EnsureBackslash, Rules)
-{
-    EXPECT_EQ(ensureBackslash(""), "");
-    EXPECT_EQ(ensureBackslash("", true), "");
-    EXPECT_EQ(ensureBackslash("/a/b"), "/a/b/");
-    EXPECT_EQ(ensureBackslash("/a/b/"), "/a/b/");
-    EXPECT_EQ(ensureBackslash("C", true), "C:/");
-    EXPECT_EQ(ensureBackslash("C:", true), "C:/");
-}
 
 TEST(AppPaths, ToolsPreferDllAndSettingsFollowWritability)
 {
@@ -69,14 +58,4 @@ TEST(ChangeToFolderOf, ParentFolderOrFallback)
     ASSERT_NE(::getcwd(now, sizeof now), nullptr);
     EXPECT_EQ(std::string(now) + "/", dir.path());
     ASSERT_EQ(::chdir(before), 0);
-}
-
-TEST(AppInfo, VersionAndFilter)
-{
-    EXPECT_EQ(kVersion, "1.8.2");
-    const std::string& f = generalMediaFilter();
-    EXPECT_EQ(f.rfind("Supported Files|*.gif;*.avi;", 0), 0u);
-    EXPECT_TRUE(f.ends_with("|Animated Gifs Files (*.gif)|*.gif|Audio Music Files|*.ape;*.wav;*.pcm;"
-                            "*.wma;*.ra;*.rma;*.m1a;*.m2a;*.m3a;*.m4a;*.mpa;*.mpc;*.mp1;*.mp2;*.mp3;"
-                            "*.mp4;*.ac3;*.aac;*.dts;*.ogg;*.amr;*.flac|All Files (*.*)|*.*"));
 }

@@ -1,19 +1,13 @@
 // qorvid-cli convert end to end: the real plugins on clips made here, checked with ffprobe.
+#include "support/cli_run.h"
 #include "support/test_tools.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <sstream>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 using namespace qorvid::test;
 
@@ -268,43 +262,12 @@ TEST_F(ConvertCli, CtrlCStopsTheToolAndLeavesNoTarget)
     std::string source = work.file("long.avi");
     ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=60", "-f", "lavfi", "-i",
             "sine=sample_rate=44100:duration=60", "-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame", source});
-    std::string cli = buildDir() + "qorvid-cli";
-    std::vector<std::string> words{cli, "convert", source, "--to", "h264", "--size", "640x360", "--yes", "--lang", "tw"};
-    std::vector<char*> argv;
-    for (auto& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 2);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, cli.c_str(), &fa, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&fa);
-    close(out[1]);
-
+    BackgroundCli cli({source, "--to", "h264", "--size", "640x360", "--yes"});
     // Wait until FFmpeg is encoding (under the encoder plugin), then press Ctrl-C.
-    const std::string target = work.file("long_avi2.avi");
-    auto encoding = [&] {
-        for (int p : processesMatching(source))
-            if (readFile("/proc/" + std::to_string(p) + "/comm").rfind("ffmpeg", 0) == 0) return true;
-        return false;
-    };
-    for (int i = 0; i < 3000 && !encoding(); ++i) usleep(10000);
-    ASSERT_TRUE(encoding()) << "the conversion never started";
-    kill(pid, SIGINT);
-    std::string output;
-    char buf[4096];
-    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) != 0;)
-        if (n > 0) output.append(buf, static_cast<size_t>(n)); else if (errno != EINTR) break;
-    close(out[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_NE(output.find("處理中斷！"), std::string::npos) << output;
-    EXPECT_FALSE(fileExists(target));
+    ASSERT_GT(waitForTool("ffmpeg", source), 0) << "the conversion never started";
+    kill(cli.pid, SIGINT);
+    EXPECT_EQ(cli.finish(), 1);
+    EXPECT_NE(cli.output.find("處理中斷！"), std::string::npos) << cli.output;
+    EXPECT_FALSE(fileExists(work.file("long_avi2.avi")));
     EXPECT_TRUE(processesMatching(source).empty());
 }

@@ -1,100 +1,18 @@
 // qorvid-cli convert when things go wrong: killed tools, signals, odd target folders, a full
 // disk, two jobs on one target. The real plugins on clips made here.
+#include "support/cli_run.h"
 #include "support/test_tools.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 using namespace qorvid::test;
 
 namespace {
-
-// qorvid-cli running in the background, its output on a pipe.
-class BackgroundCli {
-public:
-    explicit BackgroundCli(std::vector<std::string> args)
-    {
-        std::vector<std::string> words{buildDir() + "qorvid-cli", "convert", "--lang", "tw"};
-        words.insert(words.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& w : words) argv.push_back(w.data());
-        argv.push_back(nullptr);
-        int out[2];
-        if (pipe(out) != 0) return;
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-        posix_spawn_file_actions_adddup2(&fa, out[1], 2);
-        if (posix_spawn(&pid, words[0].c_str(), &fa, nullptr, argv.data(), environ) != 0) pid = -1;
-        posix_spawn_file_actions_destroy(&fa);
-        close(out[1]);
-        fd_ = out[0];
-    }
-    ~BackgroundCli()
-    {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            finish();
-        }
-    }
-    // Reads everything and waits; the exit code, 128 + signal for a killed one.
-    int finish()
-    {
-        char buf[4096];
-        for (ssize_t n; fd_ >= 0 && (n = read(fd_, buf, sizeof buf)) != 0;)
-            if (n > 0) output.append(buf, static_cast<size_t>(n));
-            else if (errno != EINTR) break;
-        if (fd_ >= 0) close(fd_);
-        fd_ = -1;
-        int status = 0;
-        if (pid > 0) waitpid(pid, &status, 0);
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    pid_t pid = -1;
-    std::string output;
-
-private:
-    int fd_ = -1;
-};
-
-std::string comm(int pid)
-{
-    std::string c = readFile("/proc/" + std::to_string(pid) + "/comm");
-    return c.substr(0, c.find('\n'));
-}
-
-// The process of the named program working on the file, once it runs (-1 when it never does).
-int waitForTool(const std::string& program, const std::string& file)
-{
-    for (int i = 0; i < 3000; ++i) {
-        for (int p : processesMatching(file))
-            if (comm(p).rfind(program, 0) == 0) return p;
-        usleep(10000);
-    }
-    return -1;
-}
-
-// Until no process works on the file any more; false when some keep running.
-bool toolsGone(const std::string& file)
-{
-    for (int i = 0; i < 500; ++i) {
-        if (processesMatching(file).empty()) return true;
-        usleep(10000);
-    }
-    return false;
-}
 
 // A small file system mounted for one test, gone with it.
 class ScratchMount {

@@ -187,13 +187,3 @@ TEST(JobDriver, StoppedRunLeavesNoPartialTarget)
     EXPECT_EQ(rig.ui.messages.back(), "轉檔處理中斷！");
     EXPECT_EQ(rig.view.states.back(), false);
 }
-
-TEST(JobDriver, Mp3NoteNamesTheSourceSound)
-{
-    LangText lang;
-    lang.load("tw");
-    EXPECT_EQ(JobDriver::audioCodecDisplayName("a52", lang), "AC3");
-    EXPECT_EQ(JobDriver::audioCodecDisplayName("faad", lang), "AAC");
-    EXPECT_EQ(JobDriver::audioCodecDisplayName("pcm", lang), "PCM");
-    EXPECT_EQ(JobDriver::audioCodecDisplayName("", lang), lang[Msg::Unknown]);
-}

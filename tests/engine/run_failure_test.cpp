@@ -46,16 +46,3 @@ TEST(RunFailure, OnlyACleanEndWithANewFileCounts)
     // A folder that went away says so before anything the tool printed.
     EXPECT_NE(runFailure(failed, dir.file("no/such/out.avi"), {}).find(strerror(ENOENT)), std::string::npos);
 }
-
-TEST(TargetLock, SecondHolderIsRefusedUntilTheFirstLetsGo)
-{
-    TempDir dir;
-    TargetLock first, second;
-    EXPECT_TRUE(first.tryLock(dir.file("a.avi")));
-    EXPECT_FALSE(second.tryLock(dir.file("a.avi")));
-    EXPECT_FALSE(second.tryLock(dir.path() + "./a.avi")); // the same file by another spelling
-    EXPECT_TRUE(second.tryLock(dir.file("b.avi")));
-    first.unlock();
-    EXPECT_TRUE(first.tryLock(dir.file("b.avi")) == false);
-    EXPECT_TRUE(TargetLock().tryLock(dir.file("a.avi")));
-}

@@ -47,13 +47,6 @@ TEST(StyleButtonTest, MissingKeysGiveTheirDefaults)
     EXPECT_FALSE(b.propertiesChanged());
 }
 
-TEST(StyleButtonTest, FrameStyleNumbering)
-{
-    for (int t : {1, 2, 3, 4, 6, 9, 11, 14}) EXPECT_EQ(StyleButton::frameFamily(t), t);
-    for (int t : {7, 8, 12}) EXPECT_EQ(StyleButton::frameFamily(t), 7);
-    for (int t : {0, 5, 10, 13, 15}) EXPECT_EQ(StyleButton::frameFamily(t), 0);
-}
-
 TEST(StyleButtonTest, DisabledButtonDrawsItsDisabledPictureAndRaisesNoClick)
 {
     StyleButton b;

@@ -1,13 +1,8 @@
 #include "util/file_object.h"
 
-#include "support/test_tools.h"
-
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 using qorvid::fileObject;
-using qorvid::test::TempDir;
 
 TEST(FileObject, SplitsAtTheLastSeparatorAndDot)
 {
@@ -37,28 +32,3 @@ TEST(FileObject, SplitsAtTheLastSeparatorAndDot)
     EXPECT_EQ(fo.GetFileName("  /v/x y.avi  "), "x y.avi");
     EXPECT_EQ(fo.GetDriveName("  /v/x"), "/");
 }
-
-TEST(FileObject, ExistenceReadWriteDelete)
-{
-    TempDir dir;
-    const auto& fo = fileObject();
-    const std::string file = dir.file("a b.txt");
-
-    EXPECT_FALSE(fo.FileExists(file));
-    EXPECT_EQ(fo.GetFileText(file), "");
-    ASSERT_TRUE(fo.CreateTextFile(file, "line"));
-    EXPECT_EQ(fo.GetFileText(file), "line\r\n");
-    EXPECT_TRUE(fo.FileExists(file));
-    EXPECT_FALSE(fo.FolderExists(file));
-    EXPECT_TRUE(fo.FolderExists(dir.path()));
-    EXPECT_FALSE(fo.FileExists(dir.path()));
-
-    qorvid::test::writeFile(file, std::string("a\0b", 3));
-    EXPECT_EQ(fo.GetFileText(file).size(), 3u); // binary: embedded NUL kept
-
-    fo.DeleteFile(file);
-    EXPECT_FALSE(fo.FileExists(file));
-    fo.DeleteFile(file); // gone already: ignored
-    EXPECT_FALSE(fo.CreateTextFile(dir.file("no/such/folder.txt"), "x"));
-}
-

@@ -63,6 +63,117 @@ bool sameFile(const std::string& a, const std::string& b)
            sa.st_ino == sb.st_ino;
 }
 
+// "" when the source and target can be used, else why not.
+std::string sourceProblem(const std::vector<std::string>& args, const EncodeOptions& o)
+{
+    if (std::string waiting = firstWaitingFile(args); !waiting.empty())
+        return "cannot open " + waiting + ": not a regular file";
+    int fd = open(o.source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return "cannot open the source " + o.source + ": " + std::strerror(errno);
+    close(fd);
+    if (sameFile(o.source, o.target)) return "the target is the source file " + o.target;
+    if (!o.subtitles.file.empty() && access(o.subtitles.file.c_str(), R_OK) != 0)
+        return "cannot open the subtitle file " + o.subtitles.file + ": " + std::strerror(errno);
+    return {};
+}
+
+// Reads the source's streams (and the key frame a copy starts at) into ctx; "" or why not.
+std::string probeSource(const EncodeOptions& o, PlanContext& ctx)
+{
+    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source), probeLimits);
+    if (!probe.startError.empty()) return probe.startError;
+    if (probe.timedOut) return "cannot read the source " + o.source + ": ffprobe did not answer in time";
+    if (probe.exitCode != 0) return "cannot read the source " + o.source + ": " + lastLines(probe.errors, 1);
+    ctx.source = parseSourceProbe(probe.output);
+    if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
+        Captured keys = runAndCapture("ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime),
+                                      probeLimits);
+        if (keys.exitCode == 0) ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, *o.start, ctx.source.startTime);
+    }
+    if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
+    return {};
+}
+
+// Relays a running FFmpeg: its messages to our error stream, its progress as our status
+// lines, at least once a second.
+class FfmpegRelay {
+public:
+    FfmpegRelay(Subprocess& ffmpeg, double expectedSeconds) : ffmpeg_(ffmpeg)
+    {
+        figures_.expectedSeconds = expectedSeconds;
+    }
+    // Returns false when FFmpeg fell silent for too long and was stopped.
+    bool run();
+    const std::string& errors() const { return errors_; }
+
+private:
+    void showPosition()
+    {
+        figures_.seconds = report_.seconds();
+        figures_.frames = report_.frames();
+        figures_.bytes = report_.bytes();
+        figures_.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+        writeAll(STDOUT_FILENO, positionLine(figures_));
+        lastShown_ = std::chrono::steady_clock::now();
+    }
+    // Reads what one pipe has; false at its end.
+    bool readPipe(int index, int fd, RunWatch& watch);
+
+    Subprocess& ffmpeg_;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point lastShown_ = started_;
+    ProgressReport report_;
+    PositionFigures figures_;
+    LineStream progressLines_;
+    std::string errors_;
+};
+
+bool FfmpegRelay::readPipe(int index, int fd, RunWatch& watch)
+{
+    std::string chunk;
+    const bool open = readAvailable(fd, chunk);
+    if (!chunk.empty()) watch.heard();
+    if (index == 1) {
+        errors_ += chunk;
+        writeAll(STDERR_FILENO, chunk);
+        return open;
+    }
+    progressLines_.feed(chunk);
+    for (const auto& l : progressLines_.takeLines())
+        if (report_.line(l)) showPosition();
+    return open;
+}
+
+bool FfmpegRelay::run()
+{
+    showPosition();
+    pollfd fds[2] = {{ffmpeg_.outputFd(), POLLIN, 0}, {ffmpeg_.errorFd(), POLLIN, 0}};
+    int open = 2;
+    RunLimits limits;
+    limits.silenceMs = ffmpegSilenceMs;
+    limits.totalMs = std::int64_t{1} << 50; // an encoding takes as long as it takes
+    RunWatch watch(limits);
+    while (open > 0) {
+        if (watch.leftMs() == 0) {
+            ffmpeg_.signal(SIGKILL);
+            return false;
+        }
+        const int waitOn[2] = {fds[0].fd, fds[1].fd};
+        watch.clock().waitForInput(waitOn, 2, std::min(tickMs, watch.leftMs()));
+        int ready = poll(fds, 2, 0);
+        if (ready < 0 && errno != EINTR) break;
+        for (int i = 0; ready > 0 && i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            if (!readPipe(i, fds[i].fd, watch)) {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+        if (std::chrono::steady_clock::now() - lastShown_ >= std::chrono::milliseconds(tickMs)) showPosition();
+    }
+    return true;
+}
+
 } // namespace
 
 int runEncoderJob(const std::vector<std::string>& args)
@@ -70,32 +181,9 @@ int runEncoderJob(const std::vector<std::string>& args)
     ParsedOptions parsed = parseEncoderArguments(args);
     if (!parsed.error.empty()) return refuse(parsed.error);
     const EncodeOptions& o = parsed.options;
-    if (std::string waiting = firstWaitingFile(args); !waiting.empty())
-        return refuse("cannot open " + waiting + ": not a regular file");
-
-    int fd = open(o.source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return refuse("cannot open the source " + o.source + ": " + std::strerror(errno));
-    close(fd);
-    if (sameFile(o.source, o.target)) return refuse("the target is the source file " + o.target);
-
-    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source), probeLimits);
-    if (!probe.startError.empty()) return refuse(probe.startError);
-    if (probe.timedOut) return refuse("cannot read the source " + o.source + ": ffprobe did not answer in time");
-    if (probe.exitCode != 0)
-        return refuse("cannot read the source " + o.source + ": " + lastLines(probe.errors, 1));
-
+    if (std::string why = sourceProblem(args, o); !why.empty()) return refuse(why);
     PlanContext ctx;
-    ctx.source = parseSourceProbe(probe.output);
-    if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
-        Captured keys = runAndCapture(
-            "ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime), probeLimits);
-        if (keys.exitCode == 0)
-            ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, *o.start, ctx.source.startTime);
-    }
-    if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
-    if (!o.subtitles.file.empty() && access(o.subtitles.file.c_str(), R_OK) != 0)
-        return refuse("cannot open the subtitle file " + o.subtitles.file + ": " +
-                      std::strerror(errno));
+    if (std::string why = probeSource(o, ctx); !why.empty()) return refuse(why);
 
     UnfinishedTarget unfinished;
     if (!unfinished.open(o.target))
@@ -114,78 +202,15 @@ int runEncoderJob(const std::vector<std::string>& args)
     Subprocess ffmpeg;
     if (!ffmpeg.start(setup)) return refuse(ffmpeg.error());
     forwardSignalsTo(ffmpeg.pid());
-
-    auto started = std::chrono::steady_clock::now();
-    auto elapsed = [&] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    };
-    ProgressReport report;
-    PositionFigures figures;
-    figures.expectedSeconds = plan.expectedSeconds;
-    auto showPosition = [&] {
-        figures.seconds = report.seconds();
-        figures.frames = report.frames();
-        figures.bytes = report.bytes();
-        figures.elapsedSeconds = elapsed();
-        writeAll(STDOUT_FILENO, positionLine(figures));
-    };
-    showPosition();
-
-    LineStream progressLines;
-    std::string errors;
-    pollfd fds[2] = {{ffmpeg.outputFd(), POLLIN, 0}, {ffmpeg.errorFd(), POLLIN, 0}};
-    int open = 2;
-    auto lastShown = std::chrono::steady_clock::now();
-    RunLimits limits;
-    limits.silenceMs = ffmpegSilenceMs;
-    limits.totalMs = std::int64_t{1} << 50; // an encoding takes as long as it takes
-    RunWatch watch(limits);
-    bool stalled = false;
-    while (open > 0) {
-        if (watch.leftMs() == 0) {
-            ffmpeg.signal(SIGKILL);
-            stalled = true;
-            break;
-        }
-        const int waitOn[2] = {fds[0].fd, fds[1].fd};
-        watch.clock().waitForInput(waitOn, 2, std::min(tickMs, watch.leftMs()));
-        int ready = poll(fds, 2, 0);
-        if (ready < 0 && errno != EINTR) break;
-        if (ready > 0) {
-            for (int i = 0; i < 2; ++i) {
-                if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-                std::string chunk;
-                if (!readAvailable(fds[i].fd, chunk)) {
-                    fds[i].fd = -1;
-                    --open;
-                }
-                if (!chunk.empty()) watch.heard();
-                if (i == 1) {
-                    errors += chunk;
-                    writeAll(STDERR_FILENO, chunk);
-                    continue;
-                }
-                progressLines.feed(chunk);
-                for (const auto& l : progressLines.takeLines()) {
-                    if (report.line(l)) {
-                        showPosition();
-                        lastShown = std::chrono::steady_clock::now();
-                    }
-                }
-            }
-        }
-        if (std::chrono::steady_clock::now() - lastShown >= std::chrono::milliseconds(tickMs)) {
-            showPosition();
-            lastShown = std::chrono::steady_clock::now();
-        }
-    }
+    FfmpegRelay relay(ffmpeg, plan.expectedSeconds);
+    const bool stalled = !relay.run();
     int status = ffmpeg.wait();
     writeAll(STDOUT_FILENO, "\n");
 
     if (status != 0 || forwardedSignal() != 0 || stalled) {
         std::string why = forwardedSignal() != 0 ? "stopped by a signal"
                           : stalled              ? "FFmpeg printed nothing for 30 s and was stopped"
-                                                 : "FFmpeg failed: " + lastLines(errors, 3);
+                                                 : "FFmpeg failed: " + lastLines(relay.errors(), 3);
         refuse("encoding failed, no target written (" + why + ")");
         return status != 0 ? status : 1;
     }

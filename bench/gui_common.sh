@@ -3,6 +3,7 @@ BUILD=${BUILD:-$(cd "$(dirname "$0")/.." && pwd)/build-gui}
 SRC=$(cd "$(dirname "$0")/.." && pwd)
 PLUGINS=${PLUGINS:-$BUILD/plugins}
 [ -x "$PLUGINS/ZevraRes2.exe" ] || PLUGINS=$SRC/build/plugins
+PLUGINS=$(cd "$PLUGINS" && pwd) # the program folder links to it from elsewhere
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 # clip NAME SECONDS SIZE: a test picture with sound, made with ffmpeg.

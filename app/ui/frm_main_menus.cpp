@@ -14,6 +14,8 @@
 #include "util/text.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -202,6 +204,9 @@ void frmMain::refreshJobWords()
 void frmMain::applyCaptions()
 {
     const LangText& L = ctx_->lang;
+    cmdDelSrc->setText(QString::fromUtf8(std::string(L.inLanguage("刪除來源", "删除来源", "Delete source")).c_str()));
+    cboCmdEditSpec->setItemText(
+        0, QString::fromUtf8(std::string(L.inLanguage("不用特製剪輯", "不用特制剪辑", "No special cut")).c_str()));
     auto set = [this](const char* name, int index, const std::string& caption) {
         if (QAction* a = menuItem(name, index)) a->setText(QString::fromStdString(toUnixLines(caption)));
     };

@@ -18,6 +18,8 @@ const std::string aviCut = " -noodml -ovc copy -oac copy";
 const std::string wmvCut = " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128"
                            " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
 
+const std::string mpgCut = " -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2";
+
 class Clips {
 public:
     Clips()
@@ -26,6 +28,7 @@ public:
         make("sparse.avi", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
         make("dense.avi", {"-g", "12"}, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
         make("sparse.wmv", sparse, {"-c:v", "wmv2", "-c:a", "wmav2", "-f", "asf"});
+        make("sparse.mpg", sparse, {"-c:v", "mpeg2video", "-b:v", "2M", "-c:a", "mp2", "-f", "vob"});
         make("sparse.mp4", sparse, {"-c:v", "mpeg4", "-c:a", "aac"});
         make("sparse.mkv", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
     }
@@ -152,6 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CutRow{"dense.avi", aviCut, "avi", "00:00:10.0", "00:00:04.0", 0},
                       CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:05.0", "00:00:10.0", 3.1},
                       CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:10.1", "00:00:05.0", 3.1},
+                      CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:05.0", "00:00:10.0", 0},
+                      CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:10.0", "00:00:05.0", 0},
+                      CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:10.1", "00:00:05.0", 0},
                       CutRow{"sparse.mp4", aviCut, "avi", "00:00:10.0", "00:00:10.0", 0},
                       CutRow{"sparse.mp4", aviCut, "avi", "00:00:10.1", "00:00:05.0", 0},
                       CutRow{"sparse.mkv", aviCut, "avi", "00:00:05.0", "00:00:10.0", 0},

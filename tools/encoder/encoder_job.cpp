@@ -86,9 +86,12 @@ std::string probeSource(const EncodeOptions& o, PlanContext& ctx)
     if (probe.exitCode != 0) return "cannot read the source " + o.source + ": " + lastLines(probe.errors, 1);
     ctx.source = parseSourceProbe(probe.output);
     if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
-        Captured keys = runAndCapture("ffprobe", keyFrameProbeArguments(o.source, *o.start + ctx.source.startTime),
+        // The player reads -ss as the stream's own clock in a programme stream, from the
+        // file's beginning elsewhere; the cut starts where its seek lands.
+        const double from = ctx.source.programStream ? std::max(0.0, *o.start - ctx.source.startTime) : *o.start;
+        Captured keys = runAndCapture("ffprobe", keyFrameProbeArguments(o.source, from + ctx.source.startTime),
                                       probeLimits);
-        if (keys.exitCode == 0) ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, *o.start, ctx.source.startTime);
+        if (keys.exitCode == 0) ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, from, ctx.source.startTime);
     }
     if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
     return {};

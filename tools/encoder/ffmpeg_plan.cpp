@@ -325,6 +325,11 @@ double addInput(const EncodeOptions& o, const PlanContext& ctx, Args& a)
     double cutBegin = start;
     if (copiedPicture && start > 0 && ctx.source.startKeyFrame >= 0) cutBegin = ctx.source.startKeyFrame;
     double seekTo = copiedPicture ? std::max(0.0, cutBegin - 1.0) : cutBegin;
+    if (copiedPicture && ctx.source.programStream && cutBegin > 0) {
+        // Seeking the input just past the key frame starts the copy on it.
+        a.insert(a.end(), {"-ss", timeText(cutBegin + 0.02), "-i", o.source});
+        return cutBegin;
+    }
     if (seekTo > 0) a.insert(a.end(), {"-ss", timeText(seekTo)});
     a.insert(a.end(), {"-i", o.source});
     if (cutBegin - seekTo > 0) a.insert(a.end(), {"-ss", timeText(cutBegin - seekTo)});

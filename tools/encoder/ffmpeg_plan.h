@@ -17,6 +17,8 @@ struct SourceInfo {
     // For a copied picture cut at -ss: the time (from the file's beginning) of the first key
     // frame at or after the cut, where the player's seek lands; negative when unknown.
     double startKeyFrame = -1;
+    // An MPEG programme stream: FFmpeg drops a copied picture cut on the output side there.
+    bool programStream = false;
 };
 
 // Facts from outside the command line that the translation needs.

@@ -11,7 +11,7 @@ namespace qorvid::tools {
 
 std::vector<std::string> sourceProbeArguments(const std::string& source)
 {
-    return {"-v", "error", "-show_entries", "stream=codec_type,width,height:format=duration,start_time",
+    return {"-v", "error", "-show_entries", "stream=codec_type,width,height:format=duration,start_time,format_name",
             "-of", "default=nw=1", source};
 }
 
@@ -37,6 +37,8 @@ SourceInfo parseSourceProbe(const std::string& text)
             char* end = nullptr;
             double t = std::strtod(value.c_str(), &end);
             if (end != value.c_str()) info.startTime = t;
+        } else if (key == "format_name") {
+            info.programStream = value == "mpeg" || value == "mpegvideo";
         } else if (key == "duration") {
             char* end = nullptr;
             double d = std::strtod(value.c_str(), &end);

@@ -143,6 +143,37 @@ TEST_F(ConvertCli, DryRunPrintsTheCommandAndRunsNothing)
     EXPECT_FALSE(fileExists(out.file("clip.wma")));
 }
 
+// What was once told apart by its Chinese text (the original-ratio size items, the sound
+// targets, "same as source") gives one command whatever the language.
+TEST_F(ConvertCli, DryRunGivesOneCommandInEveryLanguage)
+{
+    TempDir out;
+    const std::vector<std::vector<std::string>> cases = {
+        {dir->file("clip.avi"), "--to", "divx", "--size-item", "26"},
+        {dir->file("clip.avi"), "--to", "h264", "--size-item", "2"},
+        {dir->file("clip.avi"), "--to", "mp3", "--abitrate", "96"},
+        {dir->file("clip.mpg"), "--to", "mpeg2", "--mark", "00:00:01.0", "00:00:02.0"},
+        {dir->file("clip.wmv"), "--to", "volume-wmv", "--volume", "6"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0] + " " + c[2]);
+        std::vector<std::string> commands;
+        for (const char* code : {"tw", "gb", "en"}) {
+            std::vector<std::string> args = c;
+            for (const std::string& a : {std::string("--dry-run"), std::string("--yes"), std::string("--target-dir"),
+                                         out.path(), std::string("--lang"), std::string(code)})
+                args.push_back(a);
+            RunResult r = convert(args);
+            ASSERT_EQ(r.exitCode, 0) << code << ": " << r.output;
+            const size_t at = r.output.rfind("plugins/ZevraRes");
+            ASSERT_NE(at, std::string::npos) << r.output;
+            commands.push_back(r.output.substr(at, r.output.find('\n', at) - at));
+        }
+        EXPECT_EQ(commands[1], commands[0]);
+        EXPECT_EQ(commands[2], commands[0]);
+    }
+}
+
 TEST_F(ConvertCli, RefusalsExplainThemselvesAndTouchNothing)
 {
     TempDir out;

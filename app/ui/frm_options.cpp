@@ -250,6 +250,16 @@ void frmOptions::setSubtitleGroup(bool reset)
 
 void frmOptions::focusToHidden() { cmdFocus->setFocus(); }
 
+QComboBox* frmOptions::numberList(QWidget* page, const char* name)
+{
+    auto* list = named<QComboBox>(page, name);
+    list->setEditable(true);
+    list->setCompleter(nullptr); // a typed number stays as typed
+    list->setMinimumContentsLength(16);
+    connect(list, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+    return list;
+}
+
 bool frmOptions::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);

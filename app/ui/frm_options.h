@@ -80,6 +80,8 @@ private:
     QWidget* buildSubtitlePage();
     QLayout* buildSubtitleFileRow(QWidget* page);
     QLayout* buildSubtitleGrid(QWidget* page);
+    // An editable list of numbers (frame rate, bit rates) on the page.
+    QComboBox* numberList(QWidget* page, const char* name);
     QWidget* adjusterRow(int which, const char* name);
     QWidget* maskedPage(int index, QWidget* content);
 

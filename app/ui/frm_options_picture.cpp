@@ -58,11 +58,7 @@ QWidget* frmOptions::buildGeneralPage()
     col->addWidget(lblFormatStr);
     auto* fps = new QHBoxLayout;
     lblFpsStr = named<QLabel>(w, "lblFpsStr");
-    cboFps = named<QComboBox>(w, "cboFps");
-    cboFps->setEditable(true);
-    cboFps->setCompleter(nullptr); // a typed number stays as typed
-    cboFps->setMinimumContentsLength(16);
-    connect(cboFps, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+    cboFps = numberList(w, "cboFps");
     fps->addWidget(lblFpsStr);
     fps->addWidget(cboFps, 1);
     col->addLayout(fps);
@@ -104,11 +100,7 @@ QWidget* frmOptions::buildPicturePage()
     auto* col = new QVBoxLayout(w);
     auto* grid = new QGridLayout;
     lblVideoBitrateStr = named<QLabel>(w, "lblVideoBitrateStr");
-    cboVideoBitrate = named<QComboBox>(w, "cboVideoBitrate");
-    cboVideoBitrate->setEditable(true);
-    cboVideoBitrate->setCompleter(nullptr); // a typed number stays as typed
-    cboVideoBitrate->setMinimumContentsLength(16);
-    connect(cboVideoBitrate, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+    cboVideoBitrate = numberList(w, "cboVideoBitrate");
     grid->addWidget(lblVideoBitrateStr, 0, 0);
     grid->addWidget(cboVideoBitrate, 0, 1);
 

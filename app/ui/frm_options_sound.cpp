@@ -136,11 +136,7 @@ QWidget* frmOptions::buildSoundPage()
     }
     auto* grid = new QGridLayout;
     lblAudioBitrateStr = named<QLabel>(w, "lblAudioBitrateStr");
-    cboAudioBitrate = named<QComboBox>(w, "cboAudioBitrate");
-    cboAudioBitrate->setEditable(true);
-    cboAudioBitrate->setCompleter(nullptr); // a typed number stays as typed
-    cboAudioBitrate->setMinimumContentsLength(16);
-    connect(cboAudioBitrate, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+    cboAudioBitrate = numberList(w, "cboAudioBitrate");
     lblAudioSampleStr = named<QLabel>(w, "lblAudioSampleStr");
     cboAudioSample = named<QComboBox>(w, "cboAudioSample");
     connect(cboAudioSample, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);

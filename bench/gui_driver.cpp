@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QScreen>
 
 #include <cstdio>
 #include <filesystem>
@@ -149,6 +150,33 @@ int optionsShots(const std::string& source, const std::string& outDir, const std
     return 0;
 }
 
+// The options window with the preview playing and a crop rectangle drawn, in tw and en: the
+// whole screen is grabbed, because the player draws into a window of its own.
+int previewShots(const std::string& source, const std::string& outDir, const std::string& plugins)
+{
+    for (const std::string lang : {"tw", "en"}) {
+        Window w(plugins, lang, source);
+        frmOptions& o = openOptions(w);
+        QTest::mouseClick(o.findChild<StyleButton*>("lblPlay"), Qt::LeftButton);
+        QTest::qWait(1500);
+        QTest::mouseClick(o.findChild<StyleButton*>("lblPause"), Qt::LeftButton);
+        QWidget* pic = o.findChild<QWidget*>("picPlayer");
+        const QPoint a(pic->width() / 5, pic->height() / 6), b(pic->width() * 4 / 5, pic->height() * 5 / 6);
+        QTest::mousePress(pic, Qt::LeftButton, {}, a);
+        QTest::mouseMove(pic, (a + b) / 2);
+        QTest::mouseMove(pic, b);
+        QTest::mouseRelease(pic, Qt::LeftButton, {}, b);
+        QTest::qWait(400);
+        const QRect frame = o.frameGeometry();
+        o.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+            .save(QString::fromStdString(outDir + "/preview_" + lang + ".png"));
+        o.stopPreview();
+        QTest::mouseClick(o.findChild<StyleButton*>("cmdOkCancel_1"), Qt::LeftButton);
+        std::printf("%s: preview with a crop rectangle\n", lang.c_str());
+    }
+    return 0;
+}
+
 // Sets a size, a marked range and a volume in the window, presses OK and encodes.
 int optionsEncode(const std::string& source, const std::string& plugins)
 {
@@ -223,6 +251,7 @@ int main(int argc, char** argv)
     if (mode == "gap" && argc > 2) return gap(argv[2], plugins, option(argc, argv, "--lang", "tw"));
     if (mode == "shots" && argc > 3) return shots(argv[2], argv[3], plugins);
     if (mode == "options-shots" && argc > 3) return optionsShots(argv[2], argv[3], plugins);
+    if (mode == "preview-shots" && argc > 3) return previewShots(argv[2], argv[3], plugins);
     if (mode == "options-encode" && argc > 2) return optionsEncode(argv[2], plugins);
     if (mode == "options-refusal" && argc > 2) return optionsRefusal(argv[2], plugins);
     std::fprintf(stderr, "usage: qorvid_gui_driver icon OUT.png | gap SOURCE --plugins DIR | shots SOURCE OUTDIR --plugins DIR\n");

@@ -30,6 +30,7 @@ public:
 struct StartOptions {
     bool showWindow = false;  // no console windows on this platform; kept for the callers' sake
     bool stdinPipe = false;   // slave mode: commands are written to standard input
+    std::string workingDir;   // empty: ours; the player saves still pictures into it
 };
 
 class ProcessLauncher {

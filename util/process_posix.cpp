@@ -22,6 +22,7 @@ public:
         setup.input = options.stdinPipe ? Subprocess::Input::Pipe : Subprocess::Input::Null;
         setup.output = Subprocess::Output::Pipe;
         setup.errors = Subprocess::Errors::WithOutput;
+        setup.workingDir = options.workingDir;
         // The tool leads its own group: the tools it starts go with it when it is killed.
         setup.ownGroup = true;
         // The tools decide themselves how to end with us (the plugins take SIGTERM, to stop

@@ -9,6 +9,10 @@
 #include "controls/zevra_tab.h"
 #include "media/format_catalog.h"
 #include "options/option_presets.h"
+#include "app/paths.h"
+#include "app/ui/video_surface.h"
+#include "player/preview_player.h"
+#include "util/drive_type.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -58,12 +62,15 @@ frmOptions::frmOptions(MainContext& ctx) : QWidget(nullptr, Qt::Window), ctx_(ct
     tabMn->setTabs(kOptionsPageCount);
     tabMn->setTabsPerRow(kOptionsPageCount);
     connect(tabMn, &ZevraTab::MissingPages, this, [this](const QString& t) { ctx_.boxes.showMessage(ss(t)); });
-    root->addWidget(tabMn, 1);
+    auto* body = new QHBoxLayout;
+    body->addWidget(tabMn, 1);
+    root->addLayout(body, 1);
 
     QWidget* (frmOptions::*builders[])() = {&frmOptions::buildGeneralPage, &frmOptions::buildPicturePage,
                                            &frmOptions::buildSoundPage, &frmOptions::buildColorPage,
                                            &frmOptions::buildSubtitlePage};
     for (int i = 0; i < kOptionsPageCount; ++i) maskedPage(i, (this->*builders[i])());
+    body->addWidget(buildPreviewPanel(), 0, Qt::AlignTop);
 
     lblNote = named<QLabel>(this, "lblNote");
     lblNote->setWordWrap(true);
@@ -83,11 +90,16 @@ frmOptions::frmOptions(MainContext& ctx) : QWidget(nullptr, Qt::Window), ctx_(ct
     cmdFocus->setFixedSize(1, 1);
     cmdFocus->move(-10, -10);
 
+    registerHints();
     applyLanguage();
     tabMn->setTabNow(0);
 }
 
-frmOptions::~frmOptions() = default;
+frmOptions::~frmOptions()
+{
+    stopPreview();
+    delete bigScreen_;
+}
 
 QWidget* frmOptions::maskedPage(int index, QWidget* content)
 {
@@ -126,11 +138,20 @@ void frmOptions::applyLanguage()
     captionsPicture();
     captionsSound();
     captionsSubtitle();
+    captionsPreview();
     showControls(now);
 }
 
 void frmOptions::loadFromJob()
 {
+    // Another source: the preview of the last one ends, its crop rectangle means nothing now.
+    stopPreview();
+    closeBigScreen();
+    picPlayer->hide();
+    picPlayer->setCropRect({});
+    base_.hasCrop = false;
+    preview_->setSource(ctx_.job.srcLength, folderToEnter(ctx_.labels.input, homeFolder(), isUsableDrive));
+    fitPicture();
     fillLists();
     showControls(ctx_.options);
 }
@@ -161,6 +182,8 @@ void frmOptions::cancelClick()
 
 void frmOptions::closeWindow(bool accepted)
 {
+    stopPreview();
+    closeBigScreen();
     hide();
     // The boxes that the job keeps follow the job again.
     showControls(ctx_.options);
@@ -262,6 +285,7 @@ QComboBox* frmOptions::numberList(QWidget* page, const char* name)
 
 bool frmOptions::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Enter) showHint(watched);
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const int filter = watched->property(kKeyFilter).toInt();
     if (filter == 0) return QWidget::eventFilter(watched, event);

@@ -4,7 +4,11 @@
 
 #include <QWidget>
 
+#include <QHash>
+#include <QRect>
+
 #include <array>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -13,13 +17,21 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QRadioButton;
+class QSocketNotifier;
+class QTimer;
 class StyleButton;
 class ZevraTab;
 
 namespace qorvid {
 
 struct MainContext;
+class BigScreen;
+class PreviewPlayer;
+class PreviewSlider;
 class SpectrumStrip;
+class VideoSurface;
+struct PreviewCommand;
+struct PreviewNews;
 
 // The options window: the one editor of the current job's ConversionOptions. It is made once
 // and shown and hidden; while shown, the main window is disabled. Control arrays are named
@@ -46,6 +58,18 @@ public:
     void setLblColorAndVolPara(bool all, int which = 0);
     void setAudioGroup(bool reset);
     void setSubtitleGroup(bool reset);
+
+    // Stops the preview (before another source, quitting, OK and Cancel).
+    void stopPreview();
+    // The preview's buttons, as a click on them does.
+    void playClick();
+    void pauseClick();
+    void markClick(int index);
+    void screenshotClick();
+    void continuousClick();
+    void bigScreenClick();
+    bool previewRunning() const;
+    float previewPosition() const;
 
     // The record as the controls hold it now.
     ConversionOptions currentOptions() const;
@@ -104,6 +128,22 @@ private:
     void resetScopeBox(int box);
     void refreshScopeNote();
     void clearMarks();
+
+    // The preview (frm_options_preview.cpp).
+    QWidget* buildPreviewPanel();
+    void captionsPreview();
+    void registerHints();
+    void showHint(QObject* control);
+    PreviewCommand previewCommandFor(float startSeconds);
+    void previewStarted(bool started);
+    void readPreview();
+    void showPreviewNews(const PreviewNews& news);
+    void previewStopped();
+    void previewPictureChanged();
+    void fitPicture();
+    void cropDrawn(const QRect& rect);
+    void refreshVolumeLabel();
+    void closeBigScreen();
 
     MainContext& ctx_;
     QWidget* main_ = nullptr;
@@ -179,6 +219,30 @@ private:
     QLabel* lblSubDelayStr = nullptr;
     QLineEdit* txtSubDelay = nullptr;
     StyleButton* cmdSubPlay = nullptr;
+
+    // The preview.
+    std::unique_ptr<PreviewPlayer> preview_;
+    QSocketNotifier* previewReader_ = nullptr;
+    QTimer* tmrSpecCheck = nullptr;
+    QWidget* picPlayerBox = nullptr;
+    VideoSurface* picPlayer = nullptr;
+    BigScreen* bigScreen_ = nullptr;
+    PreviewSlider* imgSliderBG = nullptr;
+    QLabel* lblCurTime = nullptr;
+    QLabel* lblTotalTime = nullptr;
+    QLabel* lblPlayerNote = nullptr;
+    StyleButton* lblPlay = nullptr;
+    StyleButton* lblPause = nullptr;
+    StyleButton* lblStop = nullptr;
+    StyleButton* lblBackward = nullptr;
+    StyleButton* lblForward = nullptr;
+    std::array<StyleButton*, 2> lblVol{};
+    QLabel* lblVolPlay = nullptr;
+    StyleButton* lblSrceenshot = nullptr;
+    StyleButton* lblCut2Pic = nullptr;
+    StyleButton* lbl2BigScreen = nullptr;
+    QHash<QObject*, Msg> hints_; // control -> its hover hint
+    QString shownTime_;
 };
 
 } // namespace qorvid

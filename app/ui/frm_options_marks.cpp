@@ -8,6 +8,7 @@
 #include "controls/zevra_tab.h"
 #include "engine/format_time.h"
 #include "options/mark_times.h"
+#include "app/ui/preview_slider.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +74,7 @@ void frmOptions::refreshScopeNote()
     std::string text = L[Msg::MarkedRangeLabel] + shown(marks_[0]) + " - " + shown(marks_[1]) + " = ";
     text += marks_[0] && marks_[1] ? timeText(*marks_[1] - *marks_[0]) : std::string("??");
     lblScopeNote->setText(qs(text));
+    imgSliderBG->setMarks(marks_[0], marks_[1]);
 }
 
 } // namespace qorvid

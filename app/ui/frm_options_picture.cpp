@@ -79,6 +79,7 @@ QWidget* frmOptions::buildGeneralPage()
         });
         txtScope[static_cast<size_t>(i)] = box;
         lblMark[static_cast<size_t>(i)] = smallButton(w, "lblMark", i);
+        connect(lblMark[static_cast<size_t>(i)], &StyleButton::Click, this, [this, i] { markClick(i); });
         // Marks follow the preview's position; without a playing preview a click does nothing.
         scope->addWidget(box, 0, i);
         scope->addWidget(lblMark[static_cast<size_t>(i)], 1, i);
@@ -123,7 +124,10 @@ QWidget* frmOptions::buildPicturePage()
 
     lblRotateStr = named<QLabel>(w, "lblRotateStr");
     cboRotate = named<QComboBox>(w, "cboRotate");
-    connect(cboRotate, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+    connect(cboRotate, qOverload<int>(&QComboBox::activated), this, [this] {
+        focusToHidden();
+        previewPictureChanged();
+    });
     grid->addWidget(lblRotateStr, 2, 0);
     grid->addWidget(cboRotate, 2, 1);
     grid->setColumnStretch(1, 1);

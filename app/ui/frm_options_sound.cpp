@@ -106,6 +106,7 @@ void frmOptions::adjust(int which, int button)
     const int value = button == 2 ? c.img[2]->property("Tag").toInt() : c.value + (button == 0 ? -kStep : kStep);
     c.value = std::clamp(value, -kLimit, kLimit);
     setLblColorAndVolPara(false, which);
+    if (which != kVolume) previewPictureChanged();
 }
 
 void frmOptions::setLblColorAndVolPara(bool all, int which)

@@ -15,6 +15,7 @@ MainContext::MainContext(const AppPaths& appPaths, ProgressView& progress, Estim
       mediaInfo(runner),
       shell(&qtShell())
 {
+    console.setStalePrefix(paths.toolPrefix());
 }
 
 } // namespace qorvid

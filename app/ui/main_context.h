@@ -9,6 +9,7 @@
 #include "media/mci_media_info.h"
 #include "media/source_selection.h"
 #include "options/conversion_options.h"
+#include "player/console_tool.h"
 #include "util/shell_ops.h"
 #include "util/ui/comm_dialog.h"
 
@@ -37,6 +38,7 @@ struct MainContext {
     FfprobeMediaInfo mediaInfo;
     CommDialog dialog;
     ShellOps* shell;
+    ConsoleTool console; // the one slave-mode player: the preview's, later the player window's
 };
 
 } // namespace qorvid

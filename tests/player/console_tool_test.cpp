@@ -1,0 +1,158 @@
+#include "player/console_tool.h"
+#include "player/console_fake.h"
+
+#include <gtest/gtest.h>
+
+using namespace qorvid;
+using qorvid::test::ConsoleLauncher;
+
+namespace {
+
+struct CountingOwner final : ConsoleOwner {
+    void setStopDosIo() override { ++told; }
+    int told = 0;
+};
+
+struct ConsoleTest : ::testing::Test {
+    ConsoleLauncher launcher;
+    ConsoleTool console{launcher};
+    CountingOwner owner;
+
+    void startTool()
+    {
+        bool show = false;
+        ASSERT_EQ(console.startConsoleTool("tool \"a b.avi\" -slave", &owner, show, "/tmp"), ConsoleTool::kStarted);
+    }
+};
+
+} // namespace
+
+TEST(ConsoleCommand, PausingPrefixKeepsAPausedPictureExceptForPauseAndStep)
+{
+    EXPECT_EQ(toolCommandLine("seek 10 0", true), "pausing seek 10 0\n");
+    EXPECT_EQ(toolCommandLine("seek 10 0", false), "seek 10 0\n");
+    EXPECT_EQ(toolCommandLine("pause", true), "pause\n");
+    EXPECT_EQ(toolCommandLine("frame_step", true), "frame_step\n");
+    // Only the exact words are spared: a longer command that starts like one is prefixed.
+    EXPECT_EQ(toolCommandLine("pause_toggle", true), "pausing pause_toggle\n");
+}
+
+TEST_F(ConsoleTest, StartsWithPipesInTheFolderAndSendsLines)
+{
+    startTool();
+    EXPECT_TRUE(launcher.lastOptions.stdinPipe);
+    EXPECT_EQ(launcher.lastOptions.workingDir, "/tmp");
+    EXPECT_TRUE(console.isToolAlive());
+    EXPECT_EQ(console.sendToolCommand("volume 50 1", true), 0);
+    EXPECT_EQ(launcher.last().written.back(), "pausing volume 50 1\n");
+    launcher.last().acceptsInput = false;
+    EXPECT_EQ(console.sendToolCommand("pause", false), 3);
+}
+
+TEST_F(ConsoleTest, ASecondStartEndsTheFirstTool)
+{
+    startTool();
+    startTool();
+    ASSERT_EQ(launcher.children.size(), 2u);
+    EXPECT_TRUE(launcher.children[0]->terminated);
+    EXPECT_FALSE(launcher.children[1]->terminated);
+}
+
+TEST_F(ConsoleTest, StartFailureLeavesNothingRunning)
+{
+    launcher.failStart = true;
+    bool show = false;
+    EXPECT_EQ(console.startConsoleTool("missing", &owner, show), ConsoleTool::kNoProcess);
+    EXPECT_FALSE(console.isToolAlive());
+    EXPECT_EQ(console.sendToolCommand("pause", false), 3);
+    EXPECT_EQ(console.outputHandle(), -1);
+}
+
+TEST_F(ConsoleTest, ShowDosWindowForcesTheWindowShown)
+{
+    console.showDosWindow = true;
+    bool show = false;
+    console.startConsoleTool("tool", &owner, show);
+    EXPECT_TRUE(show);
+    EXPECT_TRUE(launcher.lastOptions.showWindow);
+}
+
+TEST_F(ConsoleTest, ReadResultCodes)
+{
+    startTool();
+    std::string text = "old";
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kNothingWaiting);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(owner.told, 0) << "a silent child that still runs is not gone";
+
+    launcher.last().output.push_back("A:   1.0 V:   1.0\r");
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);
+    EXPECT_EQ(text, "A:   1.0 V:   1.0\r");
+
+    launcher.last().output.push_back("abc");
+    launcher.last().shortRead = true;
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kShortRead);
+    EXPECT_EQ(text, "ab");
+    launcher.last().shortRead = false;
+
+    launcher.last().output.push_back("x");
+    launcher.last().failedRead = true;
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kReadFailed);
+    EXPECT_EQ(owner.told, 1);
+}
+
+TEST_F(ConsoleTest, BrokenPipeAndDeadChildTellTheOwner)
+{
+    startTool();
+    std::string text;
+    launcher.last().brokenPipe = true;
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kPeekFailed);
+    EXPECT_EQ(owner.told, 1);
+
+    startTool();
+    launcher.last().alive = false;
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kNothingWaiting);
+    EXPECT_EQ(owner.told, 2);
+    EXPECT_FALSE(console.isToolAlive());
+}
+
+TEST_F(ConsoleTest, MoreThanTheBufferIsDroppedAndReported)
+{
+    startTool();
+    launcher.last().output.push_back(std::string(ConsoleTool::kBufferSize + 1, 'x'));
+    std::string text = "old";
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(owner.told, 1);
+}
+
+TEST_F(ConsoleTest, WithoutAnOwnerReadingLeavesTheTextAlone)
+{
+    bool show = false;
+    console.startConsoleTool("tool", nullptr, show);
+    launcher.last().output.push_back("data");
+    std::string text = "kept";
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);
+    EXPECT_EQ(text, "kept");
+}
+
+TEST_F(ConsoleTest, StopKillsAndClosesTheToolWindowFirst)
+{
+    struct Windows final : ToolWindows {
+        std::uint64_t topLevelOf(int pid) override { return pid == 777 ? 99 : 0; }
+        void setTitle(std::uint64_t w, const std::string& t) override { titled = w, title = t; }
+        void close(std::uint64_t w) override { closed = w; }
+        std::uint64_t titled = 0, closed = 0;
+        std::string title;
+    } windows;
+    console.setToolWindows(&windows);
+    startTool();
+    console.setToolWindowTitle("Qorvid - Player");
+    EXPECT_EQ(windows.titled, 99u);
+    EXPECT_EQ(windows.title, "Qorvid - Player");
+    console.stopConsoleTool();
+    EXPECT_EQ(windows.closed, 99u);
+    EXPECT_TRUE(launcher.last().terminated);
+    EXPECT_FALSE(console.running());
+    console.stopConsoleTool(); // twice is harmless
+}

@@ -1,0 +1,78 @@
+#include "player/player_status.h"
+#include "player/preview_command.h"
+#include "media/job_state.h"
+
+#include <gtest/gtest.h>
+
+using namespace qorvid;
+
+TEST(PlayerStatus, PositionFromTheThreeStatusLineForms)
+{
+    EXPECT_FLOAT_EQ(*statusPosition("A:  12.3 V:  12.3 A-V:  0.000 ct:  0.000  308/308  5%  2%  0.5% 0 0\r"), 12.3f);
+    EXPECT_FLOAT_EQ(*statusPosition("A:  65.2 (01:05.2) of 200.0 (03:20.0)  0.5%\r"), 65.2f);
+    EXPECT_FLOAT_EQ(*statusPosition("V:   3.5  88/ 88  1%  1%  0.0% 0 0\r"), 3.5f);
+    // Several lines in one read: the picture-only form takes the last one, cut after one decimal.
+    EXPECT_FLOAT_EQ(*statusPosition("V:   3.5  88/ 88\rV:   3.64  89/ 89\r"), 3.6f);
+    // The time shift of ASF files comes off.
+    EXPECT_FLOAT_EQ(*statusPosition("A:   5.1 V:   5.1 A-V: 0.0\r", 3.1f), 2.0f);
+}
+
+TEST(PlayerStatus, UnusableTimesGiveNothing)
+{
+    EXPECT_FALSE(statusPosition("A:  -0.1 V:  0.0 A-V: 0.0\r"));
+    EXPECT_FALSE(statusPosition("A: ??? V: 1.0\r"));
+    EXPECT_FALSE(statusPosition("Playing clip.avi.\n"));
+    EXPECT_FALSE(statusPosition("V:  12")) << "no decimal yet: the line is unfinished";
+    EXPECT_FALSE(statusPosition("A: 1.0 no brackets"));
+}
+
+TEST(PlayerStatus, IndexProgressIsKeptWithinOneAndNinetyNine)
+{
+    EXPECT_EQ(*indexProgress("Generating Index:  42 %\r"), 42);
+    EXPECT_EQ(*indexProgress("Generating Index:   0 %\r"), 1);
+    EXPECT_EQ(*indexProgress("Generating Index: 100 %\r"), 99);
+    EXPECT_FALSE(indexProgress("Generating Index: 42"));
+    EXPECT_FALSE(indexProgress("A: 1.0 V: 1.0"));
+}
+
+TEST(PlayerStatus, PicturesFailuresAndEnds)
+{
+    EXPECT_EQ(savedPicture("A: 1.0\r*** screenshot 'shot0001.png' ***\n"), "shot0001.png");
+    EXPECT_EQ(savedPicture("*** screenshot 'shot0001.png' ***\n*** screenshot 'shot0002.png' ***\n"), "shot0002.png");
+    EXPECT_EQ(savedPicture("*** screenshot 'shot00"), "");
+    EXPECT_TRUE(videoFailed("FATAL: Could not initialize video filters (-vf) or video output (-vo).\n"));
+    EXPECT_TRUE(videoFailed("FATAL: Cannot initialize video driver.\n"));
+    EXPECT_FALSE(videoFailed("Cannot initialize video\n"));
+    EXPECT_TRUE(playerExited("\nExiting... (End of file)\n"));
+    EXPECT_TRUE(playerExited("Exiting... (Quit)\n"));
+    EXPECT_FALSE(playerExited("Exiting... (Interrupted by signal)\n"));
+}
+
+TEST(PreviewCommandLine, SourceFormsAndTheStartPosition)
+{
+    JobState job;
+    job.srcLength = 12;
+    job.srcFps = 12.5f;
+    PreviewRequest r;
+    r.toolPath = "/opt/q/plugins/ZevraRes1.exe";
+    r.source = "/m/a b.avi";
+    r.windowId = 4194307;
+    r.startSeconds = 83.456f;
+    std::string c = previewCommand(r, job).commandLine;
+    EXPECT_EQ(c.rfind("/opt/q/plugins/ZevraRes1.exe \"/m/a b.avi\" -vo directx", 0), 0u) << c;
+    EXPECT_NE(c.find(" -colorkey 0x010203 -wid 4194307 -autosync 100"), std::string::npos);
+    EXPECT_EQ(c.find(" -volume"), std::string::npos) << "no preview volume chosen yet";
+    EXPECT_EQ(c.substr(c.size() - 15), " -ss 00:01:23.5");
+
+    r.source = "/m/Anim.GIF";
+    r.volume = 35;
+    PreviewCommand gif = previewCommand(r, job);
+    EXPECT_TRUE(gif.animatedGif);
+    EXPECT_NE(gif.commandLine.find("\"/m/Anim.GIF\" -fps 12.5 -vo"), std::string::npos);
+    EXPECT_NE(gif.commandLine.find(" -volume 35 "), std::string::npos);
+    job.srcLength = 0;
+    EXPECT_EQ(previewCommand(r, job).commandLine.find("-fps"), std::string::npos) << "a still GIF has no rate";
+
+    r.source = "/m/seq/*.png";
+    EXPECT_NE(previewCommand(r, job).commandLine.find(" mf://\"/m/seq/*.png\" -mf fps=12.5 -vo"), std::string::npos);
+}

@@ -49,4 +49,12 @@ if(QORVID_BUILD_TESTS AND TARGET qorvid_test_support)
   gtest_discover_tests(qorvid_gui_tests
     PROPERTIES LABELS gui TIMEOUT 600 ENVIRONMENT QT_QPA_PLATFORM=offscreen
     DISCOVERY_TIMEOUT 60)
+  # The preview needs a real X server: the player draws into the window.
+  find_program(XVFB_RUN xvfb-run)
+  if(XVFB_RUN)
+    add_test(NAME PreviewTest.UnderXvfb
+      COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb
+        $<TARGET_FILE:qorvid_gui_tests> --gtest_filter=PreviewTest.*)
+    set_tests_properties(PreviewTest.UnderXvfb PROPERTIES LABELS gui TIMEOUT 900)
+  endif()
 endif()

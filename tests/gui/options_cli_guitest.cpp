@@ -9,35 +9,7 @@
 namespace qorvid::test {
 namespace {
 
-// The command line without the tool's folder, which differs between the two program folders.
-std::string fromTool(const std::string& command)
-{
-    auto at = command.find("ZevraRes");
-    return at == std::string::npos ? command : command.substr(at);
-}
-
-class OptionsCliTest : public OptionsWindowTest {
-protected:
-    // The command the encode button would run now.
-    std::string windowCommand() { return fromTool(win->planJob().command); }
-    std::string cliCommand(const std::string& key, const std::vector<std::string>& options)
-    {
-        std::vector<std::string> argv{buildDir() + "qorvid-cli", "convert", ctx().labels.input, "--to", key};
-        argv.insert(argv.end(), options.begin(), options.end());
-        for (const char* a : {"--out", "", "--dry-run", "--lang", "tw"}) argv.push_back(a);
-        argv[argv.size() - 4] = ctx().labels.output;
-        RunResult r = runProgram(argv);
-        EXPECT_EQ(r.exitCode, 0) << r.output;
-        std::string line;
-        for (size_t pos = 0; pos < r.output.size();) {
-            size_t end = r.output.find('\n', pos);
-            std::string l = r.output.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-            if (l.find("ZevraRes") != std::string::npos) line = l;
-            pos = end == std::string::npos ? r.output.size() : end + 1;
-        }
-        return fromTool(line);
-    }
-};
+using OptionsCliTest = OptionsWindowTest;
 
 void borders(OptionsWindowTest& t, std::array<const char*, 4> values)
 {

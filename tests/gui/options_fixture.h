@@ -55,6 +55,32 @@ public:
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
     }
+    // The command the encode button would run now, from the tool's name on (the tool's
+    // folder differs between program folders).
+    std::string windowCommand() { return fromTool(win->planJob().command); }
+    // The command `qorvid-cli convert --dry-run` gives for the same source and target.
+    std::string cliCommand(const std::string& key, const std::vector<std::string>& options)
+    {
+        std::vector<std::string> argv{buildDir() + "qorvid-cli", "convert", ctx().labels.input, "--to", key};
+        argv.insert(argv.end(), options.begin(), options.end());
+        for (const char* a : {"--out", "", "--dry-run", "--lang", "tw"}) argv.push_back(a);
+        argv[argv.size() - 4] = ctx().labels.output;
+        RunResult r = runProgram(argv);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        std::string line;
+        for (size_t pos = 0; pos < r.output.size();) {
+            size_t end = r.output.find('\n', pos);
+            std::string l = r.output.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+            if (l.find("ZevraRes") != std::string::npos) line = l;
+            pos = end == std::string::npos ? r.output.size() : end + 1;
+        }
+        return fromTool(line);
+    }
+    static std::string fromTool(const std::string& command)
+    {
+        auto at = command.find("ZevraRes");
+        return at == std::string::npos ? command : command.substr(at);
+    }
     void click(const char* button) { QTest::mouseClick(child<StyleButton>(button), Qt::LeftButton); }
     std::string captionOf(const char* name)
     {

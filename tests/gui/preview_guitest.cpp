@@ -1,0 +1,276 @@
+// The preview with the real player plugin drawing into the options window. Needs an X server
+// (the suite runs these under Xvfb); on Qt's offscreen platform they are skipped.
+#include "tests/gui/options_fixture.h"
+
+#include "app/close_stale_tools.h"
+#include "app/ui/preview_slider.h"
+#include "media/format_catalog.h"
+#include "util/process_list.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+
+#include <filesystem>
+
+namespace qorvid::test {
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+// Lets events run until the condition holds; false when it did not within the bound.
+template <class F>
+bool waitUntil(F condition, int ms = kWaitMs)
+{
+    return QTest::qWaitFor(condition, ms);
+}
+
+class PreviewTest : public OptionsWindowTest {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "the player needs an X server";
+        OptionsWindowTest::SetUp();
+        open("Language=en\r\n");
+        source_ = makeClip("long clip.avi", 320, 240, 25, 30);
+        chooseSource("mnuSrcIsFileToAvi", 1, source_);
+        openOptions();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&opts()));
+        prefix_ = ctx().paths.toolPrefix();
+    }
+
+    QWidget* picture() { return opts().findChild<QWidget*>("picPlayer"); }
+    // What the player has drawn: read back from the X server.
+    QImage shown()
+    {
+        return QGuiApplication::primaryScreen()->grabWindow(picture()->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // Share of the pixels that are neither black nor the colour key.
+    static double pictureShare(const QImage& img)
+    {
+        if (img.isNull()) return 0;
+        long lit = 0;
+        for (int y = 0; y < img.height(); y += 4)
+            for (int x = 0; x < img.width(); x += 4) {
+                const QRgb p = img.pixel(x, y);
+                if (qRed(p) + qGreen(p) + qBlue(p) > 40) ++lit;
+            }
+        return static_cast<double>(lit) / ((img.height() / 4 + 1) * (img.width() / 4 + 1));
+    }
+    static double differing(const QImage& a, const QImage& b)
+    {
+        if (a.size() != b.size()) return 1;
+        long diff = 0;
+        for (int y = 0; y < a.height(); y += 2)
+            for (int x = 0; x < a.width(); x += 2)
+                if (a.pixel(x, y) != b.pixel(x, y)) ++diff;
+        return static_cast<double>(diff) / ((a.height() / 2 + 1) * (a.width() / 2 + 1));
+    }
+    static double meanLevel(const QImage& img)
+    {
+        double sum = 0;
+        long n = 0;
+        for (int y = 0; y < img.height(); y += 4)
+            for (int x = 0; x < img.width(); x += 4, ++n) sum += qGray(img.pixel(x, y));
+        return n ? sum / n : 0;
+    }
+    // Plays until the position has passed the second given, then pauses there.
+    void playUntil(float seconds)
+    {
+        click("lblPlay");
+        ASSERT_TRUE(waitUntil([&] { return opts().previewPosition() > seconds && pictureShare(shown()) > 0.5; }));
+    }
+    void pauseAndSettle()
+    {
+        click("lblPause");
+        settle();
+    }
+    // Waits until the paused picture no longer changes.
+    void settle()
+    {
+        QImage last = shown();
+        for (int i = 0; i < 40; ++i) {
+            QTest::qWait(100);
+            QImage now = shown();
+            if (differing(last, now) == 0) return;
+            last = now;
+        }
+    }
+    // The player plugins of this program folder that still run.
+    int playerProcesses()
+    {
+        int n = 0;
+        for (const ProcessInfo& p : currentUserProcesses())
+            if (isUnderPrefix(p, prefix_)) ++n;
+        return n;
+    }
+    std::string lblText(const char* name) { return child<QLabel>(name)->text().toStdString(); }
+
+    std::string source_;
+    std::string prefix_;
+};
+
+TEST_F(PreviewTest, PictureShowsInsidePicPlayerAndPauseStepsOneFrame)
+{
+    playUntil(1.0f);
+    EXPECT_GT(pictureShare(shown()), 0.9) << "the picture fills picPlayer";
+    pauseAndSettle();
+    const QImage paused = shown();
+    const float before = opts().previewPosition();
+    QTest::qWait(500);
+    EXPECT_EQ(differing(paused, shown()), 0) << "pause holds the picture";
+
+    click("lblPause"); // paused: one frame on
+    ASSERT_TRUE(waitUntil([&] { return differing(paused, shown()) > 0.001; }));
+    settle();
+    // The position is shown to a tenth: one frame at 25 frames per second moves it by 0 or 0.1.
+    EXPECT_GE(opts().previewPosition(), before);
+    EXPECT_LE(opts().previewPosition(), before + 0.15f);
+    EXPECT_TRUE(opts().previewRunning()) << "still paused, not stopped";
+}
+
+TEST_F(PreviewTest, SliderAndTenSecondButtonsMoveThePosition)
+{
+    playUntil(0.5f);
+    pauseAndSettle();
+    auto* slider = child<PreviewSlider>("imgSliderBG");
+    const QPoint at(slider->width() * 2 / 3, slider->height() / 2);
+    QTest::mousePress(slider, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    ASSERT_TRUE(waitUntil([&] { return opts().previewPosition() > 15; }));
+    const std::string afterSlider = lblText("lblCurTime");
+    EXPECT_EQ(afterSlider.rfind("00:00:", 0), 0u) << afterSlider;
+
+    const float here = opts().previewPosition();
+    click("lblBackward");
+    ASSERT_TRUE(waitUntil([&] { return opts().previewPosition() < here - 5; }));
+    EXPECT_NE(lblText("lblCurTime"), afterSlider);
+    const float back = opts().previewPosition();
+    click("lblForward");
+    ASSERT_TRUE(waitUntil([&] { return opts().previewPosition() > back + 5; }));
+}
+
+TEST_F(PreviewTest, BrightnessShowsInThePreview)
+{
+    playUntil(1.0f);
+    pauseAndSettle();
+    const double plain = meanLevel(shown());
+    child<ZevraTab>("tabMn")->setTabNow(kPageColor);
+    for (int i = 0; i < 6; ++i) click("imgBrightness_1");
+    ASSERT_TRUE(waitUntil([&] { return opts().previewRunning() && meanLevel(shown()) > plain + 15; }));
+}
+
+TEST_F(PreviewTest, StillPicturesGoBesideTheSource)
+{
+    const std::filesystem::path folder = std::filesystem::path(source_).parent_path();
+    auto pictures = [&] {
+        int n = 0;
+        for (const auto& e : std::filesystem::directory_iterator(folder)) n += e.path().extension() == ".png";
+        return n;
+    };
+    click("lblSrceenshot");
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::PlayFileFirst))) << "no picture without a running preview";
+
+    playUntil(0.5f);
+    pauseAndSettle();
+    click("lblSrceenshot");
+    ASSERT_TRUE(waitUntil([&] { return pictures() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return lblText("lblNote").find("shot0001.png") != std::string::npos; }));
+    const std::string firstLine = QString::fromStdString(msg(Msg::SingleScreenshotNote)).split('\n')[0].trimmed().toStdString();
+    EXPECT_NE(lblText("lblNote").find(firstLine), std::string::npos) << lblText("lblNote");
+
+    click("lblCut2Pic");
+    ASSERT_TRUE(waitUntil([&] { return pictures() > 4; }));
+    click("lblCut2Pic");
+    settle();
+    const int saved = pictures();
+    QTest::qWait(600);
+    EXPECT_EQ(pictures(), saved) << "continuous pictures stop when switched off";
+    EXPECT_EQ(opts().previewRunning(), true);
+}
+
+TEST_F(PreviewTest, MarksTakenFromThePositionAreEncodedAsTheTargetsLength)
+{
+    playUntil(2.0f);
+    click("lblMark_0");
+    const float start = opts().previewPosition();
+    ASSERT_TRUE(waitUntil([&] { return opts().previewPosition() > start + 3; }));
+    click("lblMark_1");
+    const float end = opts().previewPosition();
+    const std::string note = lblText("lblScopeNote");
+    EXPECT_EQ(note.find("??"), std::string::npos) << note;
+    EXPECT_EQ(child<QLineEdit>("txtScope_0")->text().size(), 10);
+    click("cmdOkCancel_0");
+    EXPECT_FALSE(opts().isVisible());
+    EXPECT_EQ(playerProcesses(), 0) << "OK stops the preview";
+    EXPECT_NEAR(ctx().job.markEnd - ctx().job.markStart, end - start, 0.11);
+
+    answer = [&](const BoxRequest& r) {
+        // The success box offers to play the target: not now.
+        return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+    };
+    QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
+    ASSERT_TRUE(std::filesystem::exists(ctx().labels.output)) << boxTexts.back();
+    const double length = std::stod(ffprobeValue(ctx().labels.output, "", "duration"));
+    // Dense key frames: the cut may grow by the key-frame correction, never by more than a GOP.
+    EXPECT_NEAR(length, ctx().job.jobLength, 0.6);
+    EXPECT_NEAR(length, end - start, 1.0);
+}
+
+TEST_F(PreviewTest, DrawnCropIsTheCommandLinesCrop)
+{
+    playUntil(0.5f);
+    pauseAndSettle();
+    QWidget* pic = picture();
+    ASSERT_EQ(pic->size(), QSize(384, 288)) << "a 4:3 source fills the box";
+    const QPoint a(48, 36), b(336, 252);
+    QTest::mousePress(pic, Qt::LeftButton, {}, a);
+    QTest::mouseMove(pic, b);
+    QTest::mouseRelease(pic, Qt::LeftButton, {}, b);
+    click("cmdOkCancel_0");
+    // The same rectangle in source pixels: 384 x 288 shows 320 x 240.
+    EXPECT_EQ(windowCommand(), cliCommand("xvid", {"--crop", "40,30,280,210"}));
+    EXPECT_NE(windowCommand().find("crop="), std::string::npos);
+
+    openOptions();
+    QTest::mousePress(pic, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(pic, Qt::LeftButton, {}, QPoint(12, 40));
+    click("cmdOkCancel_0");
+    EXPECT_EQ(windowCommand().find("crop="), std::string::npos) << "under 4 units wide: no crop";
+}
+
+TEST_F(PreviewTest, CancelCloseAndQuitLeaveNoPlayer)
+{
+    playUntil(0.3f);
+    EXPECT_GE(playerProcesses(), 1);
+    click("cmdOkCancel_1");
+    EXPECT_EQ(playerProcesses(), 0) << "Cancel";
+
+    openOptions();
+    playUntil(0.3f);
+    opts().close();
+    EXPECT_EQ(playerProcesses(), 0) << "the close box";
+
+    openOptions();
+    playUntil(0.3f);
+    win.reset(); // quitting the program
+    EXPECT_EQ(playerProcesses(), 0) << "quitting";
+}
+
+TEST_F(PreviewTest, APictureThePlayerCannotShowStopsThePreviewWithMessage163)
+{
+    // The player is given a display it cannot open: its video output fails as it starts.
+    const QByteArray display = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ":987");
+    click("lblPlay");
+    qputenv("DISPLAY", display);
+    ASSERT_TRUE(waitUntil([&] { return !opts().previewRunning(); }));
+    ASSERT_TRUE(waitUntil([&] { return !boxTexts.empty() && boxTexts.back() == toUnixLines(msg(Msg::CannotPlay)); }))
+        << (boxTexts.empty() ? std::string("no box") : boxTexts.back());
+    EXPECT_EQ(playerProcesses(), 0);
+    // The next start works again.
+    playUntil(0.3f);
+}
+
+} // namespace
+} // namespace qorvid::test

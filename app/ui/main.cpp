@@ -48,6 +48,10 @@ public:
 
 int main(int argc, char** argv)
 {
+    // The player draws into our windows through X11 ("-wid"): under Wayland, Qt runs on
+    // XWayland, unless the user chose a platform.
+    if (std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Qorvid");
     QApplication::setDesktopFileName("qorvid");

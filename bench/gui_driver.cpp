@@ -22,8 +22,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QScreen>
+#include <QGuiApplication>
+#include <QImage>
 
 #include <cstdio>
+#include <sys/resource.h>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -31,6 +34,14 @@
 using namespace qorvid;
 
 namespace {
+
+// CPU time of this process alone (its children, the player among them, not counted).
+double ownCpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
 
 struct Window {
     QTemporaryDir app;
@@ -177,6 +188,45 @@ int previewShots(const std::string& source, const std::string& outDir, const std
     return 0;
 }
 
+// From pressing play to the first picture in picPlayer, the program's own CPU time while the
+// preview plays, and the longest gap of the event loop meanwhile. One line of figures.
+int previewBench(const std::string& source, const std::string& plugins, int seconds)
+{
+    Window w(plugins, "en", source);
+    frmOptions& o = openOptions(w);
+    QWidget* pic = o.findChild<QWidget*>("picPlayer");
+    auto lit = [&] {
+        const QImage img = QGuiApplication::primaryScreen()->grabWindow(pic->winId(), pic->width() / 2 - 8,
+                                                                        pic->height() / 2 - 8, 16, 16).toImage();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) > 20) return true;
+        return false;
+    };
+    QElapsedTimer t;
+    t.start();
+    QTest::mouseClick(o.findChild<StyleButton*>("lblPlay"), Qt::LeftButton);
+    while (!lit() && t.elapsed() < 10000) QTest::qWait(5);
+    const qint64 firstMs = t.elapsed();
+    // Longest gap between two ticks of a 5 ms timer while it plays.
+    qint64 longest = 0, last = t.elapsed();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, t.elapsed() - last);
+        last = t.elapsed();
+    });
+    const double cpu0 = ownCpuSeconds();
+    const qint64 wall0 = t.elapsed();
+    tick.start(5);
+    QTest::qWait(seconds * 1000);
+    tick.stop();
+    const double cpuShare = (ownCpuSeconds() - cpu0) / ((t.elapsed() - wall0) / 1000.0) * 100.0;
+    o.stopPreview();
+    std::printf("first_frame_ms=%lld own_cpu_percent=%.2f longest_gap_ms=%lld\n", static_cast<long long>(firstMs),
+                cpuShare, static_cast<long long>(longest));
+    return 0;
+}
+
 // Sets a size, a marked range and a volume in the window, presses OK and encodes.
 int optionsEncode(const std::string& source, const std::string& plugins)
 {
@@ -251,6 +301,8 @@ int main(int argc, char** argv)
     if (mode == "gap" && argc > 2) return gap(argv[2], plugins, option(argc, argv, "--lang", "tw"));
     if (mode == "shots" && argc > 3) return shots(argv[2], argv[3], plugins);
     if (mode == "options-shots" && argc > 3) return optionsShots(argv[2], argv[3], plugins);
+    if (mode == "preview-bench" && argc > 2)
+        return previewBench(argv[2], plugins, std::stoi(option(argc, argv, "--seconds", "30")));
     if (mode == "preview-shots" && argc > 3) return previewShots(argv[2], argv[3], plugins);
     if (mode == "options-encode" && argc > 2) return optionsEncode(argv[2], plugins);
     if (mode == "options-refusal" && argc > 2) return optionsRefusal(argv[2], plugins);

@@ -10,7 +10,8 @@ list(REMOVE_ITEM GUI_SOURCES ${CMAKE_SOURCE_DIR}/app/ui/main.cpp)
 
 add_library(qorvid_windows STATIC ${GUI_SOURCES})
 set_target_properties(qorvid_windows PROPERTIES AUTOMOC ON)
-target_link_libraries(qorvid_windows PUBLIC qorvid_core Qt6::Widgets Qt6::Network)
+find_library(XCB_LIBRARY xcb REQUIRED)
+target_link_libraries(qorvid_windows PUBLIC qorvid_core Qt6::Widgets Qt6::Network ${XCB_LIBRARY})
 
 add_executable(qorvid ${CMAKE_SOURCE_DIR}/app/ui/main.cpp)
 target_link_libraries(qorvid PRIVATE qorvid_windows)

@@ -16,6 +16,7 @@ MainContext::MainContext(const AppPaths& appPaths, ProgressView& progress, Estim
       shell(&qtShell())
 {
     console.setStalePrefix(paths.toolPrefix());
+    console.setToolWindows(&toolWindows);
 }
 
 } // namespace qorvid

@@ -3,6 +3,7 @@
 #include "app/paths.h"
 #include "app/ui/message_boxes.h"
 #include "app/ui/qt_event_clock.h"
+#include "app/ui/x11_tool_windows.h"
 #include "engine/job_display.h"
 #include "engine/tool_runner.h"
 #include "media/job_state.h"
@@ -38,6 +39,7 @@ struct MainContext {
     FfprobeMediaInfo mediaInfo;
     CommDialog dialog;
     ShellOps* shell;
+    X11ToolWindows toolWindows;
     ConsoleTool console; // the one slave-mode player: the preview's, later the player window's
 };
 

@@ -3,6 +3,8 @@
 #include "tests/gui/options_fixture.h"
 
 #include "app/close_stale_tools.h"
+#include "app/ui/x11_tool_windows.h"
+#include "player/console_tool.h"
 #include "app/ui/preview_slider.h"
 #include "media/format_catalog.h"
 #include "util/process_list.h"
@@ -270,6 +272,23 @@ TEST_F(PreviewTest, APictureThePlayerCannotShowStopsThePreviewWithMessage163)
     EXPECT_EQ(playerProcesses(), 0);
     // The next start works again.
     playUntil(0.3f);
+}
+
+TEST_F(PreviewTest, ThePlayersOwnWindowIsFoundAndRetitled)
+{
+    ConsoleTool console;
+    X11ToolWindows windows;
+    console.setToolWindows(&windows);
+    bool show = false;
+    // Without -wid the player opens a window of its own.
+    ASSERT_EQ(console.startConsoleTool(ctx().paths.toolPath(1) + " \"" + source_ + "\" -vo directx -slave -ao null",
+                                       nullptr, show),
+              ConsoleTool::kStarted);
+    ASSERT_TRUE(waitUntil([&] { return windows.topLevelOf(console.pid()) != 0; }));
+    console.setToolWindowTitle("Qorvid - Player");
+    EXPECT_EQ(runProgram({"xwininfo", "-name", "Qorvid - Player"}).exitCode, 0);
+    console.stopConsoleTool();
+    EXPECT_EQ(playerProcesses(), 0);
 }
 
 } // namespace

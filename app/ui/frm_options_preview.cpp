@@ -325,6 +325,8 @@ void frmOptions::bigScreenClick()
     bigScreen_->setWindowTitle(windowTitle());
     const QSize avail = screen() ? screen()->availableSize() * 0.8 : QSize(1024, 768);
     QSize want(ctx_.job.srcWidth > 0 ? ctx_.job.srcWidth : 640, ctx_.job.srcHeight > 0 ? ctx_.job.srcHeight : 480);
+    // At least twice the embedded picture, at most what the screen has room for.
+    if (want.width() < 2 * picPlayer->width()) want.scale(picPlayer->size() * 2, Qt::KeepAspectRatio);
     if (want.width() > avail.width() || want.height() > avail.height()) want.scale(avail, Qt::KeepAspectRatio);
     bigScreen_->resize(want);
     connect(bigScreen_, &BigScreen::closed, this, &frmOptions::closeBigScreen);

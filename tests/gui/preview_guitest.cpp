@@ -274,6 +274,28 @@ TEST_F(PreviewTest, APictureThePlayerCannotShowStopsThePreviewWithMessage163)
     playUntil(0.3f);
 }
 
+TEST_F(PreviewTest, BigScreenShowsThePreviewLargerAndGivesItBack)
+{
+    playUntil(0.5f);
+    click("lbl2BigScreen");
+    QWidget* big = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmBigScreen" && w->isVisible()) big = w;
+        return big != nullptr;
+    }));
+    QWidget* surface = big->findChild<QWidget*>("picBigScreen");
+    EXPECT_GT(surface->width(), picture()->width());
+    auto bigShown = [&] {
+        return pictureShare(QGuiApplication::primaryScreen()->grabWindow(surface->winId()).toImage()) > 0.5;
+    };
+    ASSERT_TRUE(waitUntil(bigShown));
+    EXPECT_TRUE(opts().previewRunning());
+    click("lbl2BigScreen");
+    ASSERT_TRUE(waitUntil([&] { return opts().previewRunning() && pictureShare(shown()) > 0.5; }));
+    EXPECT_EQ(playerProcesses() > 0, true);
+}
+
 TEST_F(PreviewTest, ThePlayersOwnWindowIsFoundAndRetitled)
 {
     ConsoleTool console;

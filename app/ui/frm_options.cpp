@@ -40,11 +40,7 @@ QString tabCaptions(const std::string& code)
 
 StyleButton* commandButton(QWidget* parent, const char* name, int index)
 {
-    auto* b = named<StyleButton>(parent, name, index);
-    b->setButtonType(2);
-    b->setSkipOverAndEnter(false);
-    b->setBackColor(QColor(226, 232, 240));
-    b->setBackColorOver(QColor(236, 242, 250));
+    auto* b = flatButton(parent, name, index, QColor(226, 232, 240), QColor(236, 242, 250));
     b->setMinimumSize(96, 30);
     return b;
 }

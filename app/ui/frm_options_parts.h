@@ -5,6 +5,7 @@
 
 #include "controls/style_button.h"
 
+#include <QColor>
 #include <QString>
 
 #include <algorithm>
@@ -24,6 +25,18 @@ W* named(QWidget* parent, const QString& name, int index = -1)
     w->setObjectName(index < 0 ? name : name + "_" + QString::number(index));
     if (index >= 0) w->setProperty("Index", index);
     return w;
+}
+
+// The flat skinned button of the window's rows, in its two background colours.
+inline StyleButton* flatButton(QWidget* parent, const char* name, int index = -1,
+                               QColor back = QColor(232, 236, 244), QColor over = QColor(242, 246, 252))
+{
+    auto* b = named<StyleButton>(parent, name, index);
+    b->setButtonType(2);
+    b->setSkipOverAndEnter(false);
+    b->setBackColor(back);
+    b->setBackColorOver(over);
+    return b;
 }
 
 // Message n of the table, with CR LF as this platform's line breaks.

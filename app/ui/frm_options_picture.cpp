@@ -39,11 +39,7 @@ QLineEdit* numberBox(QWidget* parent, QObject* filter, const char* name, int ind
 
 StyleButton* smallButton(QWidget* parent, const char* name, int index = -1)
 {
-    auto* b = named<StyleButton>(parent, name, index);
-    b->setButtonType(2);
-    b->setSkipOverAndEnter(false);
-    b->setBackColor(QColor(232, 236, 244));
-    b->setBackColorOver(QColor(242, 246, 252));
+    auto* b = flatButton(parent, name, index);
     b->setMinimumHeight(26);
     return b;
 }

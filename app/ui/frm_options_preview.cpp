@@ -42,11 +42,7 @@ const QColor kColorKey(3, 2, 1);
 
 StyleButton* previewButton(QWidget* parent, const char* name, const QString& caption, int index = -1)
 {
-    auto* b = named<StyleButton>(parent, name, index);
-    b->setButtonType(2);
-    b->setSkipOverAndEnter(false);
-    b->setBackColor(QColor(232, 236, 244));
-    b->setBackColorOver(QColor(242, 246, 252));
+    auto* b = flatButton(parent, name, index);
     b->setMinimumSize(34, 26);
     b->setCaption(caption);
     return b;

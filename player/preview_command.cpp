@@ -2,20 +2,13 @@
 
 #include "engine/format_time.h"
 #include "media/job_state.h"
+#include "util/file_object.h"
 #include "util/text.h"
 
 namespace qorvid {
 namespace {
 
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
-
-std::string extensionOf(const std::string& path)
-{
-    const size_t dot = path.rfind('.');
-    const size_t slash = path.find_last_of("/\\");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return toLower(path.substr(dot + 1));
-}
 
 } // namespace
 
@@ -28,7 +21,7 @@ PreviewCommand previewCommand(const PreviewRequest& r, const JobState& job)
         c += "mf://" + quoted(r.source) + " -mf fps=" + numberText(job.srcFps);
     } else {
         c += quoted(r.source);
-        if (extensionOf(r.source) == "gif") {
+        if (toLower(fileObject().GetExtensionName(r.source)) == "gif") {
             out.animatedGif = true;
             if (job.srcLength != 0 && job.srcFps != 0) c += " -fps " + numberText(job.srcFps);
         }

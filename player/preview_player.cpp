@@ -173,7 +173,8 @@ PreviewNews PreviewPlayer::readOutput()
     carry_ = end == std::string::npos ? all : all.substr(end + 1);
     if (carry_.size() > 4096) carry_.clear();
     const std::string_view lines = end == std::string::npos ? std::string_view() : std::string_view(all).substr(0, end + 1);
-    if (auto p = statusPosition(lines)) position_ = *p, news.position = *p;
+    news.position = statusPosition(lines);
+    if (news.position) position_ = *news.position;
     news.indexPercent = indexProgress(lines);
     news.picture = savedPicture(lines);
     news.continuousPicture = wasContinuous;

@@ -86,7 +86,7 @@ std::optional<CheckFailure> checkRotateBorders(const ConversionOptions& o, const
     return failure(lang, Msg::FlipWithVerticalBorders, kPageVideo, top ? OptionField::ExpandTop : OptionField::ExpandBottom);
 }
 
-bool subtitlesAllowed(const ConversionOptions& o, const JobState& job, const LangText& lang)
+bool subtitlesAllowed(const ConversionOptions& o, const JobState& job)
 {
     const TargetKind k = job.targetKind;
     return reencodesPicture(k) && !o.pageMasked[kPageSubtitle];
@@ -94,7 +94,7 @@ bool subtitlesAllowed(const ConversionOptions& o, const JobState& job, const Lan
 
 std::optional<CheckFailure> checkSubtitleFile(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
-    if (o.optSub != 1 || !subtitlesAllowed(o, job, lang)) return std::nullopt;
+    if (o.optSub != 1 || !subtitlesAllowed(o, job)) return std::nullopt;
     const std::string file = trim(o.txtSubFile);
     if (file.empty()) return failure(lang, Msg::EnterSubtitleFile, kPageSubtitle, OptionField::SubFile);
     if (fileObject().FileExists(file)) return std::nullopt;

@@ -35,7 +35,7 @@ std::optional<CheckFailure> checkRotateBorders(const ConversionOptions& options,
 
 // Whether the target can carry burnt-in subtitles (not for quick operations, "AudIsMp3",
 // sound targets or a masked subtitle page).
-bool subtitlesAllowed(const ConversionOptions& options, const JobState& job, const LangText& lang);
+bool subtitlesAllowed(const ConversionOptions& options, const JobState& job);
 // With subtitles on and allowed, the trimmed file name must name an existing file:
 // message 217 when empty, 218 + the path when missing.
 std::optional<CheckFailure> checkSubtitleFile(const ConversionOptions& options, const JobState& job,

@@ -117,10 +117,10 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
         for (int page : {kPageVideo, kPageColor, kPageSubtitle}) o.pageMasked[static_cast<size_t>(page)] = true;
     }
 
-    return {o, enablesFor(o, job, lang)};
+    return {o, enablesFor(o, job)};
 }
 
-OptionEnables enablesFor(const ConversionOptions& o, const JobState& job, const LangText& lang)
+OptionEnables enablesFor(const ConversionOptions& o, const JobState& job)
 {
     const TargetKind kind = job.targetKind;
     const bool sound = isSoundTarget(kind);
@@ -157,7 +157,7 @@ OptionEnables enablesFor(const ConversionOptions& o, const JobState& job, const 
     return e;
 }
 
-void readBackPreset(const ConversionOptions& o, JobState& job, const LangText& lang)
+void readBackPreset(const ConversionOptions& o, JobState& job)
 {
     job.targetWidth = static_cast<std::int32_t>(leadingNumber(o.txtSize[0]));
     job.targetHeight = static_cast<std::int32_t>(leadingNumber(o.txtSize[1]));
@@ -165,7 +165,7 @@ void readBackPreset(const ConversionOptions& o, JobState& job, const LangText& l
     job.fpsText = o.cboFps;
     job.videoBitrateText = o.cboVideoBitrate;
     job.audioBitrateText = o.cboAudioBitrate;
-    job.audioArgs = buildAudioArgs(o, job, lang);
+    job.audioArgs = buildAudioArgs(o, job);
 }
 
 } // namespace qorvid

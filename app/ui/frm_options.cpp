@@ -190,7 +190,7 @@ void frmOptions::refreshMasks()
     if (isQuickOperation(kind) || kind == TargetKind::AudIsMp3) reason += "\r\n" + L[Msg::VideoUnchanged];
     for (size_t i = 0; i < picTabMask.size(); ++i) {
         bool masked = base_.pageMasked[i];
-        if (i == kPageSubtitle && kind != TargetKind::None) masked = masked || !subtitlesAllowed(o, ctx_.job, L);
+        if (i == kPageSubtitle && kind != TargetKind::None) masked = masked || !subtitlesAllowed(o, ctx_.job);
         lblTabMaskMsg[i]->setText(qs(reason));
         picTabMask[i]->setVisible(masked);
         pageContent_[i]->setEnabled(!masked);
@@ -200,7 +200,7 @@ void frmOptions::refreshMasks()
 
 void frmOptions::refreshEnables()
 {
-    const OptionEnables e = enablesFor(currentOptions(), ctx_.job, ctx_.lang);
+    const OptionEnables e = enablesFor(currentOptions(), ctx_.job);
     auto both = [](bool on, std::initializer_list<QWidget*> widgets) {
         for (QWidget* w : widgets) w->setEnabled(on);
     };

@@ -20,6 +20,10 @@ struct CheckFailure {
     OptionField field;
 };
 
+// Whether the frame-rate box holds "same as the source" (not range-checked, nor are
+// the bit-rate boxes flagged so).
+bool fpsFromSource(const ConversionOptions& options);
+
 // Rewrites each number box as the text of its value ("" and junk become "0").
 void normaliseNumberBoxes(ConversionOptions& options);
 

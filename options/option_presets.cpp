@@ -83,6 +83,7 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
     } else if (kind == TargetKind::Mpeg1 || kind == TargetKind::Mpeg2) {
         // The short lists: programme streams only carry the standard rates.
         o.cboFpsList = fillFpsList(lang, true);
+        o.cboFpsListFromSource = false;
         selectFps(o, 0);
         o.cboVideoBitrateList = fillVideoBitrateList(lang, true);
         o.cboVideoBitrate = kind == TargetKind::Mpeg2 ? itemWithValue(o.cboVideoBitrateList, 1152) : o.cboVideoBitrateList[0];
@@ -110,9 +111,11 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
         // The picture is copied or dropped: frame rate, video bit rate and size follow the source.
         selectFps(o, 0);
         o.cboVideoBitrate = same;
+        o.videoBitrateFromSource = true;
         selectSize(o, job, lang, 0);
         const bool copied = copiesSound(kind);
         o.cboAudioBitrate = copied ? same : itemWithValue(audioItems, 128);
+        o.audioBitrateFromSource = copied;
         o.cboAudioSample = copied ? "22050" : "44100";
         for (int page : {kPageVideo, kPageColor, kPageSubtitle}) o.pageMasked[static_cast<size_t>(page)] = true;
     }

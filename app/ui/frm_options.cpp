@@ -250,13 +250,18 @@ void frmOptions::setSubtitleGroup(bool reset)
 
 void frmOptions::focusToHidden() { cmdFocus->setFocus(); }
 
-QComboBox* frmOptions::numberList(QWidget* page, const char* name)
+QComboBox* frmOptions::numberList(QWidget* page, const char* name, bool ConversionOptions::*fromSource)
 {
     auto* list = named<QComboBox>(page, name);
     list->setEditable(true);
     list->setCompleter(nullptr); // a typed number stays as typed
     list->setMinimumContentsLength(16);
     connect(list, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+    if (fromSource) {
+        auto clear = [this, fromSource] { base_.*fromSource = false; };
+        connect(list->lineEdit(), &QLineEdit::textEdited, this, clear);
+        connect(list, qOverload<int>(&QComboBox::activated), this, clear);
+    }
     return list;
 }
 

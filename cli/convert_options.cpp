@@ -241,6 +241,9 @@ std::string applySetting(const std::string& name, const std::string& value, Opti
     for (const auto& [option, box] : kTextBoxes)
         if (name == option) {
             o.*box = value;
+            // A bit rate given here is a number, no longer the source's own.
+            if (box == &Options::cboVideoBitrate) o.videoBitrateFromSource = false;
+            if (box == &Options::cboAudioBitrate) o.audioBitrateFromSource = false;
             return {};
         }
     for (const auto& [option, field] : kAdjusters)

@@ -14,7 +14,7 @@ PreparedJob prepareJob(const std::string& extOrList, TargetKind kind, const std:
     prepared.ready = true;
     prepared.subtitleFile = added.subtitleFile;
     prepared.options = presetForKind(add.job, add.lang, formatCaption, added.subtitleFile).options;
-    readBackPreset(prepared.options, add.job, add.lang);
+    readBackPreset(prepared.options, add.job);
     return prepared;
 }
 

@@ -29,6 +29,12 @@ struct ConversionOptions {
     std::vector<std::string> cboVideoBitrateList;
     std::string cboVideoBitrate;
     std::string cboAudioBitrate;
+    // "Same as the source" is told by these, never by the shown text, which follows the
+    // language: the frame rate by item 0 of a list that starts with it (the short list
+    // does not), the bit rates, which have no such item, by a flag set where it is given.
+    bool cboFpsListFromSource = true;
+    bool videoBitrateFromSource = false;
+    bool audioBitrateFromSource = false;
 
     // Picture size.
     int cboSizeIndex = 0;

@@ -24,7 +24,7 @@ long evenUp(long v) { return v % 2 != 0 ? v + 1 : v; }
 
 std::string scale(long w, long h) { return " -vf-add scale=" + std::to_string(w) + ":" + std::to_string(h); }
 
-bool picturePassesThrough(const JobState& job, const LangText& lang)
+bool picturePassesThrough(const JobState& job)
 {
     return isQuickOperation(job.targetKind) || job.targetKind == TargetKind::AudIsMp3 || isSoundTarget(job.targetKind);
 }
@@ -148,7 +148,7 @@ std::string rotateArgs(int cboRotate)
     return cboRotate >= 0 && cboRotate < 8 ? kArgs[cboRotate] : "";
 }
 
-std::string volumeArgs(const ConversionOptions& o, const JobState& job, const LangText& lang)
+std::string volumeArgs(const ConversionOptions& o, const JobState& job)
 {
     if (o.volume == 0) return {};
     if (isSoundTarget(job.targetKind))
@@ -156,7 +156,7 @@ std::string volumeArgs(const ConversionOptions& o, const JobState& job, const La
     return " -af-add volume=" + num(o.volume);
 }
 
-std::string buildAudioArgs(const ConversionOptions& o, const JobState& job, const LangText& lang)
+std::string buildAudioArgs(const ConversionOptions& o, const JobState& job)
 {
     const double sample = leadingNumber(o.cboAudioSample);
     if (isSoundTarget(job.targetKind)) return " -ac 2 -ar " + num(sample);
@@ -174,10 +174,10 @@ std::string buildAudioArgs(const ConversionOptions& o, const JobState& job, cons
     return args;
 }
 
-std::string buildSubtitleArgs(const ConversionOptions& o, const JobState& job, const LangText& lang, bool preview)
+std::string buildSubtitleArgs(const ConversionOptions& o, const JobState& job, bool preview)
 {
     if (o.optSub != 1) return {};
-    if (!preview && !subtitlesAllowed(o, job, lang)) return {};
+    if (!preview && !subtitlesAllowed(o, job)) return {};
     std::string args = " -sub \"" + trim(o.txtSubFile) + "\"";
     if (!o.subFontFile.empty()) args += " -font \"" + o.subFontFile + "\"";
     args += " -subfont-text-scale " + std::to_string(clampL(clng(leadingNumber(o.txtSubSize)), 0, 100));
@@ -197,7 +197,7 @@ std::string buildSummary(const ConversionOptions& o, const JobState& job, const 
     auto line = [&](Msg message, const std::string& value) { return label(lang[message]) + " = " + value + eol; };
 
     const bool sound = isSoundTarget(job.targetKind);
-    const bool picture = !picturePassesThrough(job, lang);
+    const bool picture = !picturePassesThrough(job);
     const bool soundOn = sound || o.optAudio == 0;
     const SizeChain size = sizeArgs(o, job);
 
@@ -219,7 +219,7 @@ std::string buildSummary(const ConversionOptions& o, const JobState& job, const 
                                      [](const std::string& t) { return leadingNumber(t) != 0; });
     std::string other = lang[picture && size.cropRect[0] == 1 ? Msg::Cropped : Msg::NotCropped];
     other += lang[Msg::ListSeparator] + lang[picture && borders ? Msg::WithBorders : Msg::NoBorders];
-    other += lang[Msg::ListSeparator] + lang[buildSubtitleArgs(o, job, lang).empty() ? Msg::NoSubtitles : Msg::WithSubtitles];
+    other += lang[Msg::ListSeparator] + lang[buildSubtitleArgs(o, job).empty() ? Msg::NoSubtitles : Msg::WithSubtitles];
     if (soundOn && !sound && o.chkAudioVolnorm) other += lang[Msg::ListSeparator] + lang[Msg::VolumeNormalisation];
     if (!soundOn) other += lang[Msg::ListSeparator] + lang[Msg::NoSoundOutput];
     text += label(lang[Msg::OtherSettings]) + " = " + other;
@@ -244,9 +244,9 @@ OkOutcome applyOptions(ConversionOptions& o, JobState& job, const LangText& lang
     job.targetHeight = static_cast<std::int32_t>(clng(leadingNumber(o.txtSize[1])));
     if ((out.failure = checkRotateBorders(o, lang))) return out;
 
-    job.audioArgs = buildAudioArgs(o, job, lang);
+    job.audioArgs = buildAudioArgs(o, job);
     if ((out.failure = checkSubtitleFile(o, job, lang))) return out;
-    job.subtitleArgs = buildSubtitleArgs(o, job, lang);
+    job.subtitleArgs = buildSubtitleArgs(o, job);
 
     const SizeChain size = sizeArgs(o, job);
     job.sizeArgs = size.args;
@@ -258,7 +258,7 @@ OkOutcome applyOptions(ConversionOptions& o, JobState& job, const LangText& lang
     }
     job.markStart = o.lblMark[1] ? o.lblMark[0].value_or(0.0f) : 0.0f;
     job.markEnd = o.lblMark[1].value_or(0.0f);
-    job.volumeArgs = volumeArgs(o, job, lang);
+    job.volumeArgs = volumeArgs(o, job);
     job.rotateArgs = rotateArgs(o.cboRotate);
     if (contains(job.rotateArgs, "rotate") && !job.subtitleArgs.empty()) messages.showMessage(lang[Msg::SubtitleRotationNote]);
     job.colorArgs = colorArgs(o);

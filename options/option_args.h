@@ -25,11 +25,10 @@ SizeChain sizeArgs(const ConversionOptions& options, const JobState& job);
 
 std::string colorArgs(const ConversionOptions& options);
 std::string rotateArgs(int cboRotate);
-std::string volumeArgs(const ConversionOptions& options, const JobState& job, const LangText& lang);
-std::string buildAudioArgs(const ConversionOptions& options, const JobState& job, const LangText& lang);
+std::string volumeArgs(const ConversionOptions& options, const JobState& job);
+std::string buildAudioArgs(const ConversionOptions& options, const JobState& job);
 // preview: the form the preview player gets, which ignores what the target can carry.
-std::string buildSubtitleArgs(const ConversionOptions& options, const JobState& job, const LangText& lang,
-                              bool preview = false);
+std::string buildSubtitleArgs(const ConversionOptions& options, const JobState& job, bool preview = false);
 // The multi-line options summary (CR LF between lines).
 std::string buildSummary(const ConversionOptions& options, const JobState& job, const LangText& lang);
 

@@ -18,10 +18,10 @@ CheckFailure failure(const LangText& lang, Msg message, int page, OptionField fi
     return {message, lang[message], page, field};
 }
 
-// A bit-rate or frame-rate box showing "same as the source" is not range-checked.
-bool isSameAsSource(const std::string& text, const LangText& lang) { return !lang[Msg::SameAsSourceMedia].empty() && text == lang[Msg::SameAsSourceMedia]; }
 
 } // namespace
+
+bool fpsFromSource(const ConversionOptions& o) { return o.cboFpsListFromSource && o.cboFpsIndex == 0; }
 
 void normaliseNumberBoxes(ConversionOptions& o)
 {
@@ -33,7 +33,7 @@ void normaliseNumberBoxes(ConversionOptions& o)
 
 std::optional<CheckFailure> checkFrameRate(const ConversionOptions& o, const LangText& lang)
 {
-    if (o.pageMasked[kPageFrameRate] || isSameAsSource(o.cboFps, lang)) return std::nullopt;
+    if (o.pageMasked[kPageFrameRate] || fpsFromSource(o)) return std::nullopt;
     const std::vector<std::string> list = o.cboFpsList.empty() ? fillFpsList(lang, false) : o.cboFpsList;
     const double last = leadingNumber(list.back());
     const double v = leadingNumber(o.cboFps);
@@ -47,7 +47,7 @@ std::optional<CheckFailure> checkFrameRate(const ConversionOptions& o, const Lan
 
 std::optional<CheckFailure> checkVideoBitrate(const ConversionOptions& o, const LangText& lang)
 {
-    if (o.pageMasked[kPageVideo] || isSameAsSource(o.cboVideoBitrate, lang)) return std::nullopt;
+    if (o.pageMasked[kPageVideo] || o.videoBitrateFromSource) return std::nullopt;
     const double v = leadingNumber(o.cboVideoBitrate);
     if (v >= 32 && v <= 9000) return std::nullopt;
     return failure(lang, Msg::VideoBitrateRange, kPageVideo, OptionField::VideoBitrate);
@@ -55,7 +55,7 @@ std::optional<CheckFailure> checkVideoBitrate(const ConversionOptions& o, const 
 
 std::optional<CheckFailure> checkAudioBitrate(const ConversionOptions& o, const LangText& lang)
 {
-    if (o.pageMasked[kPageAudio] || isSameAsSource(o.cboAudioBitrate, lang)) return std::nullopt;
+    if (o.pageMasked[kPageAudio] || o.audioBitrateFromSource) return std::nullopt;
     const double v = leadingNumber(o.cboAudioBitrate);
     if (v >= 32 && v <= 320) return std::nullopt;
     return failure(lang, Msg::AudioBitrateRange, kPageAudio, OptionField::AudioBitrate);
@@ -86,7 +86,7 @@ std::optional<CheckFailure> checkRotateBorders(const ConversionOptions& o, const
     return failure(lang, Msg::FlipWithVerticalBorders, kPageVideo, top ? OptionField::ExpandTop : OptionField::ExpandBottom);
 }
 
-bool subtitlesAllowed(const ConversionOptions& o, const JobState& job, const LangText& lang)
+bool subtitlesAllowed(const ConversionOptions& o, const JobState& job)
 {
     const TargetKind k = job.targetKind;
     return reencodesPicture(k) && !o.pageMasked[kPageSubtitle];
@@ -94,7 +94,7 @@ bool subtitlesAllowed(const ConversionOptions& o, const JobState& job, const Lan
 
 std::optional<CheckFailure> checkSubtitleFile(const ConversionOptions& o, const JobState& job, const LangText& lang)
 {
-    if (o.optSub != 1 || !subtitlesAllowed(o, job, lang)) return std::nullopt;
+    if (o.optSub != 1 || !subtitlesAllowed(o, job)) return std::nullopt;
     const std::string file = trim(o.txtSubFile);
     if (file.empty()) return failure(lang, Msg::EnterSubtitleFile, kPageSubtitle, OptionField::SubFile);
     if (fileObject().FileExists(file)) return std::nullopt;

@@ -20,6 +20,10 @@ struct CheckFailure {
     OptionField field;
 };
 
+// Whether the frame-rate box holds "same as the source" (not range-checked, nor are
+// the bit-rate boxes flagged so).
+bool fpsFromSource(const ConversionOptions& options);
+
 // Rewrites each number box as the text of its value ("" and junk become "0").
 void normaliseNumberBoxes(ConversionOptions& options);
 
@@ -35,7 +39,7 @@ std::optional<CheckFailure> checkRotateBorders(const ConversionOptions& options,
 
 // Whether the target can carry burnt-in subtitles (not for quick operations, "AudIsMp3",
 // sound targets or a masked subtitle page).
-bool subtitlesAllowed(const ConversionOptions& options, const JobState& job, const LangText& lang);
+bool subtitlesAllowed(const ConversionOptions& options, const JobState& job);
 // With subtitles on and allowed, the trimmed file name must name an existing file:
 // message 217 when empty, 218 + the path when missing.
 std::optional<CheckFailure> checkSubtitleFile(const ConversionOptions& options, const JobState& job,

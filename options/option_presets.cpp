@@ -83,6 +83,7 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
     } else if (kind == TargetKind::Mpeg1 || kind == TargetKind::Mpeg2) {
         // The short lists: programme streams only carry the standard rates.
         o.cboFpsList = fillFpsList(lang, true);
+        o.cboFpsListFromSource = false;
         selectFps(o, 0);
         o.cboVideoBitrateList = fillVideoBitrateList(lang, true);
         o.cboVideoBitrate = kind == TargetKind::Mpeg2 ? itemWithValue(o.cboVideoBitrateList, 1152) : o.cboVideoBitrateList[0];
@@ -110,17 +111,19 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
         // The picture is copied or dropped: frame rate, video bit rate and size follow the source.
         selectFps(o, 0);
         o.cboVideoBitrate = same;
+        o.videoBitrateFromSource = true;
         selectSize(o, job, lang, 0);
         const bool copied = copiesSound(kind);
         o.cboAudioBitrate = copied ? same : itemWithValue(audioItems, 128);
+        o.audioBitrateFromSource = copied;
         o.cboAudioSample = copied ? "22050" : "44100";
         for (int page : {kPageVideo, kPageColor, kPageSubtitle}) o.pageMasked[static_cast<size_t>(page)] = true;
     }
 
-    return {o, enablesFor(o, job, lang)};
+    return {o, enablesFor(o, job)};
 }
 
-OptionEnables enablesFor(const ConversionOptions& o, const JobState& job, const LangText& lang)
+OptionEnables enablesFor(const ConversionOptions& o, const JobState& job)
 {
     const TargetKind kind = job.targetKind;
     const bool sound = isSoundTarget(kind);
@@ -157,7 +160,7 @@ OptionEnables enablesFor(const ConversionOptions& o, const JobState& job, const 
     return e;
 }
 
-void readBackPreset(const ConversionOptions& o, JobState& job, const LangText& lang)
+void readBackPreset(const ConversionOptions& o, JobState& job)
 {
     job.targetWidth = static_cast<std::int32_t>(leadingNumber(o.txtSize[0]));
     job.targetHeight = static_cast<std::int32_t>(leadingNumber(o.txtSize[1]));
@@ -165,7 +168,7 @@ void readBackPreset(const ConversionOptions& o, JobState& job, const LangText& l
     job.fpsText = o.cboFps;
     job.videoBitrateText = o.cboVideoBitrate;
     job.audioBitrateText = o.cboAudioBitrate;
-    job.audioArgs = buildAudioArgs(o, job, lang);
+    job.audioArgs = buildAudioArgs(o, job);
 }
 
 } // namespace qorvid

@@ -21,13 +21,13 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
 
 // Which controls can be used for this kind with the current sound, subtitle and size
 // choices; the window asks again after each of these changes.
-OptionEnables enablesFor(const ConversionOptions& options, const JobState& job, const LangText& lang);
+OptionEnables enablesFor(const ConversionOptions& options, const JobState& job);
 
 // The subtitle group's defaults (size 4, position 5, outline 2, blur 2, delay 0).
 void resetSubtitleGroup(ConversionOptions& options);
 
 // What the job takes over from the preset: target size, its scale fragment, the three
 // list texts and the audio fragment.
-void readBackPreset(const ConversionOptions& options, JobState& job, const LangText& lang);
+void readBackPreset(const ConversionOptions& options, JobState& job);
 
 } // namespace qorvid

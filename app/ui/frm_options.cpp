@@ -209,7 +209,7 @@ void frmOptions::refreshMasks()
     if (isQuickOperation(kind) || kind == TargetKind::AudIsMp3) reason += "\r\n" + L[Msg::VideoUnchanged];
     for (size_t i = 0; i < picTabMask.size(); ++i) {
         bool masked = base_.pageMasked[i];
-        if (i == kPageSubtitle && kind != TargetKind::None) masked = masked || !subtitlesAllowed(o, ctx_.job, L);
+        if (i == kPageSubtitle && kind != TargetKind::None) masked = masked || !subtitlesAllowed(o, ctx_.job);
         lblTabMaskMsg[i]->setText(qs(reason));
         picTabMask[i]->setVisible(masked);
         pageContent_[i]->setEnabled(!masked);
@@ -219,7 +219,7 @@ void frmOptions::refreshMasks()
 
 void frmOptions::refreshEnables()
 {
-    const OptionEnables e = enablesFor(currentOptions(), ctx_.job, ctx_.lang);
+    const OptionEnables e = enablesFor(currentOptions(), ctx_.job);
     auto both = [](bool on, std::initializer_list<QWidget*> widgets) {
         for (QWidget* w : widgets) w->setEnabled(on);
     };
@@ -269,13 +269,18 @@ void frmOptions::setSubtitleGroup(bool reset)
 
 void frmOptions::focusToHidden() { cmdFocus->setFocus(); }
 
-QComboBox* frmOptions::numberList(QWidget* page, const char* name)
+QComboBox* frmOptions::numberList(QWidget* page, const char* name, bool ConversionOptions::*fromSource)
 {
     auto* list = named<QComboBox>(page, name);
     list->setEditable(true);
     list->setCompleter(nullptr); // a typed number stays as typed
     list->setMinimumContentsLength(16);
     connect(list, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+    if (fromSource) {
+        auto clear = [this, fromSource] { base_.*fromSource = false; };
+        connect(list->lineEdit(), &QLineEdit::textEdited, this, clear);
+        connect(list, qOverload<int>(&QComboBox::activated), this, clear);
+    }
     return list;
 }
 

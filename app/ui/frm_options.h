@@ -105,7 +105,8 @@ private:
     QLayout* buildSubtitleFileRow(QWidget* page);
     QLayout* buildSubtitleGrid(QWidget* page);
     // An editable list of numbers (frame rate, bit rates) on the page.
-    QComboBox* numberList(QWidget* page, const char* name);
+    // fromSource: the record's "same as the source" flag of the box, which typing or choosing clears.
+    QComboBox* numberList(QWidget* page, const char* name, bool ConversionOptions::*fromSource = nullptr);
     QWidget* adjusterRow(int which, const char* name);
     QWidget* maskedPage(int index, QWidget* content);
 

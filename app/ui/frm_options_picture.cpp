@@ -97,7 +97,7 @@ QWidget* frmOptions::buildPicturePage()
     auto* col = new QVBoxLayout(w);
     auto* grid = new QGridLayout;
     lblVideoBitrateStr = named<QLabel>(w, "lblVideoBitrateStr");
-    cboVideoBitrate = numberList(w, "cboVideoBitrate");
+    cboVideoBitrate = numberList(w, "cboVideoBitrate", &ConversionOptions::videoBitrateFromSource);
     grid->addWidget(lblVideoBitrateStr, 0, 0);
     grid->addWidget(cboVideoBitrate, 0, 1);
 

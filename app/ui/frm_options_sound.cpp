@@ -137,7 +137,7 @@ QWidget* frmOptions::buildSoundPage()
     }
     auto* grid = new QGridLayout;
     lblAudioBitrateStr = named<QLabel>(w, "lblAudioBitrateStr");
-    cboAudioBitrate = numberList(w, "cboAudioBitrate");
+    cboAudioBitrate = numberList(w, "cboAudioBitrate", &ConversionOptions::audioBitrateFromSource);
     lblAudioSampleStr = named<QLabel>(w, "lblAudioSampleStr");
     cboAudioSample = named<QComboBox>(w, "cboAudioSample");
     connect(cboAudioSample, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);

@@ -1,17 +1,11 @@
 #include "app/close_stale_tools.h"
 
 #include "support/test_tools.h"
+#include "util/subprocess.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <csignal>
 #include <filesystem>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 using namespace qorvid;
 
@@ -35,12 +29,12 @@ TEST(CloseStaleTools, SelectsByProgramFileOrFirstArgumentIgnoringCase)
 
 namespace {
 
-int spawnSleeper(const std::string& program)
+bool startSleeper(Subprocess& child, const std::string& program)
 {
-    std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>("300"), nullptr};
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    return pid;
+    Subprocess::Setup setup;
+    setup.program = program;
+    setup.argv = {program, "300"};
+    return child.start(setup);
 }
 
 std::string sleepBinary()
@@ -65,19 +59,14 @@ TEST(CloseStaleTools, EndsOnlyTheToolsOfItsOwnFolder)
     fs::copy_file(sleep, ours);
     fs::copy_file(sleep, theirs);
 
-    int stale = spawnSleeper(ours);
-    int survivor = spawnSleeper(theirs);
-    ASSERT_GT(stale, 0);
-    ASSERT_GT(survivor, 0);
+    Subprocess stale, survivor; // a survivor left running is killed at the end of the scope
+    ASSERT_TRUE(startSleeper(stale, ours)) << stale.error();
+    ASSERT_TRUE(startSleeper(survivor, theirs)) << survivor.error();
+    const pid_t survivorPid = survivor.pid();
 
     EXPECT_EQ(closeStaleTools(dir.file("app/plugins/ZevraRes")), 1);
 
-    int status = 0;
-    ASSERT_EQ(waitpid(stale, &status, 0), stale);
-    EXPECT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(waitpid(survivor, &status, WNOHANG), 0) << "the other folder's tool must survive";
-    EXPECT_TRUE(test::processAlive(survivor));
-
-    kill(survivor, SIGKILL);
-    waitpid(survivor, &status, 0);
+    EXPECT_GT(stale.wait(), 128) << "ended by a signal";
+    EXPECT_FALSE(survivor.hasEnded()) << "the other folder's tool must survive";
+    EXPECT_TRUE(test::processAlive(survivorPid));
 }

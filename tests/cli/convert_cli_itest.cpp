@@ -296,7 +296,7 @@ TEST_F(ConvertCli, CtrlCStopsTheToolAndLeavesNoTarget)
     BackgroundCli cli({source, "--to", "h264", "--size", "640x360", "--yes"});
     // Wait until FFmpeg is encoding (under the encoder plugin), then press Ctrl-C.
     ASSERT_GT(waitForTool("ffmpeg", source), 0) << "the conversion never started";
-    kill(cli.pid, SIGINT);
+    cli.signal(SIGINT);
     EXPECT_EQ(cli.finish(), 1);
     EXPECT_NE(cli.output.find("處理中斷！"), std::string::npos) << cli.output;
     EXPECT_FALSE(fileExists(work.file("long_avi2.avi")));

@@ -110,7 +110,7 @@ TEST_F(ConvertFaults, SignalsStopTheJobAndItsTools)
         TempDir out;
         BackgroundCli cli({dir->file("long.avi"), "--to", "h264", "--yes", "--target-dir", out.path()});
         ASSERT_GT(waitForTool("ffmpeg", dir->file("long.avi")), 0) << "the conversion never started";
-        kill(cli.pid, sig);
+        cli.signal(sig);
         int code = cli.finish();
         if (sig == SIGKILL) {
             EXPECT_EQ(code, 128 + SIGKILL);
@@ -181,6 +181,6 @@ TEST_F(ConvertFaults, SecondJobOnTheSameTargetAsks)
                                    "--lang", "tw", "--target-dir", out.path()});
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_NE(second.output.find("已經存在"), std::string::npos) << second.output; // the overwrite question
-    kill(first.pid, SIGINT);
+    first.signal(SIGINT);
     EXPECT_EQ(first.finish(), 1);
 }

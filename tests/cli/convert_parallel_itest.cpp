@@ -2,15 +2,13 @@
 // of files runs them: each gets its own right target, and they share no file.
 #include "support/test_tools.h"
 
+#include "util/subprocess.h"
+
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#include <array>
 #include <filesystem>
 #include <set>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 using namespace qorvid::test;
 
@@ -23,26 +21,16 @@ TEST(ConvertParallel, ThreeJobsAtOnceEachGetTheirOwnTarget)
         ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=8", "-f", "lavfi", "-i",
                 "sine=duration=8", "-c:v", "mpeg4", "-c:a", "libmp3lame", in.file(name)});
 
-    std::vector<pid_t> pids;
-    for (const auto& [name, to] : jobs) {
-        std::vector<std::string> words{buildDir() + "qorvid-cli", "convert", in.file(name), "--to", to, "--yes",
-                                       "--lang", "en", "--target-dir", out.path()};
-        std::vector<char*> argv;
-        for (auto& w : words) argv.push_back(w.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-        pid_t pid = 0;
-        ASSERT_EQ(posix_spawn(&pid, words[0].c_str(), &fa, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&fa);
-        pids.push_back(pid);
+    std::array<qorvid::Subprocess, 3> children;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        qorvid::Subprocess::Setup setup;
+        setup.program = buildDir() + "qorvid-cli";
+        setup.argv = {setup.program, "convert", in.file(jobs[i].first), "--to", jobs[i].second, "--yes",
+                      "--lang", "en", "--target-dir", out.path()};
+        setup.output = qorvid::Subprocess::Output::Null;
+        ASSERT_TRUE(children[i].start(setup)) << children[i].error();
     }
-    for (pid_t pid : pids) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    for (auto& child : children) EXPECT_EQ(child.wait(), 0);
     EXPECT_EQ(ffprobeValue(out.file("one.avi"), "v:0", "codec_name"), "mpeg4");
     EXPECT_EQ(ffprobeValue(out.file("two.mp3"), "a:0", "codec_name"), "mp3");
     EXPECT_EQ(ffprobeValue(out.file("three.mpg"), "v:0", "codec_name"), "mpeg2video");

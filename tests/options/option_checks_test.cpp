@@ -6,6 +6,7 @@
 #include "options/option_checks.h"
 #include "options/option_lists.h"
 #include "options/option_presets.h"
+#include "options/option_relabel.h"
 #include "support/fakes.h"
 #include "support/test_tools.h"
 
@@ -46,7 +47,10 @@ TEST(OptionChecks, FrameRateBoundShownFollowsHowTheRateWasGiven)
 {
     ConversionOptions o = validOptions();
     o.cboFps = "與來源影音相同";
+    o.cboFpsIndex = 0;
     EXPECT_FALSE(checkFrameRate(o, tw()));
+    o.cboFpsIndex = -1; // the same text typed is not the item
+    EXPECT_TRUE(checkFrameRate(o, tw()));
     // A typed value shows the second item as the lower bound; a chosen item shows 5.
     o.cboFpsList = fillFpsList(tw(), true);
     o.cboFps = "31";
@@ -58,10 +62,14 @@ TEST(OptionChecks, FrameRateBoundShownFollowsHowTheRateWasGiven)
 TEST(OptionChecks, BitRateBounds)
 {
     ConversionOptions o = validOptions();
-    for (const char* ok : {"32", "9000", "與來源影音相同"}) {
+    for (const char* ok : {"32", "9000"}) {
         o.cboVideoBitrate = ok;
         EXPECT_FALSE(checkVideoBitrate(o, tw())) << ok;
     }
+    o.cboVideoBitrate = "0";
+    o.videoBitrateFromSource = true;
+    EXPECT_FALSE(checkVideoBitrate(o, tw()));
+    o.videoBitrateFromSource = false;
     o.cboVideoBitrate = "31";
     EXPECT_EQ(checkVideoBitrate(o, tw())->message, Msg::VideoBitrateRange);
     o.cboAudioBitrate = "321";
@@ -133,3 +141,39 @@ TEST(OptionPresets, EveryKindPassesTheChecks)
     }
 }
 
+
+// The source's own rates are chosen in one language and checked in another, with the texts
+// relabelled as a language switch does and, for a switch the texts missed, as they were.
+TEST(OptionPresets, SameAsSourceSurvivesALanguageSwitch)
+{
+    LangText gb, en;
+    gb.load("gb");
+    en.load("en");
+    for (const auto& e : formatCatalog()) {
+        if (e.group == TargetGroup::Sound) continue;
+        JobState job;
+        job.srcWidth = 640;
+        job.srcHeight = 480;
+        job.srcFps = 25;
+        job.targetKind = e.kind;
+        job.targetExt = e.group == TargetGroup::QuickOp ? e.ext.substr(0, 3) : e.ext;
+        job.targetWidth = 640;
+        job.targetHeight = 480;
+        const OptionPreset p = presetForKind(job, tw(), formatCaption(e, tw()));
+        for (const LangText* to : {&gb, &en}) {
+            for (bool relabelled : {true, false}) {
+                ConversionOptions o = p.options;
+                JobState j = job;
+                if (relabelled) relabelJob(o, j, tw(), *to);
+                RecordingReporters rec;
+                OkOutcome out = applyOptions(o, j, *to, rec);
+                EXPECT_TRUE(out.ok()) << e.key << " " << to->code() << " relabelled " << relabelled << ": "
+                                      << (out.failure ? out.failure->text : "");
+            }
+        }
+    }
+    // The text alone decides nothing: typed into a bit-rate box it is out of range.
+    ConversionOptions o = validOptions();
+    o.cboAudioBitrate = en[Msg::SameAsSourceMedia];
+    EXPECT_EQ(checkAudioBitrate(o, en)->message, Msg::AudioBitrateRange);
+}

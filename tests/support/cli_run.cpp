@@ -2,57 +2,27 @@
 
 #include "support/test_tools.h"
 
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace qorvid::test {
 
 BackgroundCli::BackgroundCli(std::vector<std::string> args)
 {
-    std::vector<std::string> words{buildDir() + "qorvid-cli", "convert", "--lang", "tw"};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    int out[2];
-    if (pipe(out) != 0) return;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 2);
-    if (posix_spawn(&pid, words[0].c_str(), &fa, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&fa);
-    close(out[1]);
-    fd_ = out[0];
-}
-
-BackgroundCli::~BackgroundCli()
-{
-    if (pid > 0) {
-        kill(pid, SIGKILL);
-        finish();
-    }
+    Subprocess::Setup setup;
+    setup.program = buildDir() + "qorvid-cli";
+    setup.argv = {setup.program, "convert", "--lang", "tw"};
+    setup.argv.insert(setup.argv.end(), args.begin(), args.end());
+    setup.input = Subprocess::Input::Null;
+    setup.output = Subprocess::Output::Pipe;
+    setup.errors = Subprocess::Errors::WithOutput;
+    if (!child_.start(setup)) output = "cannot start " + setup.program + ": " + child_.error();
 }
 
 int BackgroundCli::finish()
 {
-    char buf[4096];
-    for (ssize_t n; fd_ >= 0 && (n = read(fd_, buf, sizeof buf)) != 0;)
-        if (n > 0) output.append(buf, static_cast<size_t>(n));
-        else if (errno != EINTR) break;
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-    int status = 0;
-    if (pid > 0) waitpid(pid, &status, 0);
-    pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    while (child_.outputFd() >= 0 && readAvailable(child_.outputFd(), output)) {}
+    child_.closeOutput();
+    return child_.wait();
 }
 
 int waitForTool(const std::string& program, const std::string& file)

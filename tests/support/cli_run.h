@@ -1,26 +1,25 @@
 #pragma once
+#include "util/subprocess.h"
+
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 // qorvid-cli convert running in the background, for tests that act while it works.
 namespace qorvid::test {
 
 // Started with "--lang tw" and the arguments; standard input is /dev/null, the output goes to a
-// pipe that finish() reads. Killed and reaped if still running at the end of the scope.
+// pipe that finish() reads. Killed and reaped if still running at the end of the scope
+// (Subprocess does that).
 class BackgroundCli {
 public:
     explicit BackgroundCli(std::vector<std::string> args);
-    ~BackgroundCli();
-    BackgroundCli(const BackgroundCli&) = delete;
-    BackgroundCli& operator=(const BackgroundCli&) = delete;
     // Reads everything and waits; the exit code, 128 + signal for a killed one.
     int finish();
-    pid_t pid = -1;
+    void signal(int sig) const { child_.signal(sig); }
     std::string output;
 
 private:
-    int fd_ = -1;
+    Subprocess child_;
 };
 
 // The process of the named program working on the file, once it runs (-1 when it never does).

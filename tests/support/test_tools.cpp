@@ -1,5 +1,7 @@
 #include "support/test_tools.h"
 
+#include "util/subprocess.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -11,13 +13,10 @@
 #include <fstream>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace qorvid::test {
 
@@ -53,64 +52,43 @@ RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds)
 
 namespace {
 
-// Reads the pipe to its end; with a guard, kills the program once the guard has run out.
-void readUntilEnd(int fd, pid_t pid, int guardSeconds, RunResult& result)
+// Reads the output to its end; with a guard, kills the program once the guard has run out.
+void readUntilEnd(Subprocess& child, int guardSeconds, RunResult& result)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(guardSeconds);
-    char buf[8192];
     for (;;) {
         if (guardSeconds > 0) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            pollfd p{fd, POLLIN, 0};
+            pollfd p{child.outputFd(), POLLIN, 0};
             if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0) {
                 result.hung = true;
-                kill(pid, SIGKILL);
+                child.signal(SIGKILL);
                 return;
             }
         }
-        ssize_t n = read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        result.output.append(buf, static_cast<size_t>(n));
+        if (!readAvailable(child.outputFd(), result.output)) return;
     }
 }
 
 RunResult run(const std::vector<std::string>& argv, const std::string& stdinText, int guardSeconds)
 {
     RunResult result;
-    int out[2], in[2];
-    if (pipe(out) != 0 || pipe(in) != 0) return result;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 2);
-    posix_spawn_file_actions_addclose(&fa, out[0]);
-    posix_spawn_file_actions_addclose(&fa, in[1]);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    int rc = posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    close(out[1]);
-    close(in[0]);
-    if (rc != 0) {
-        close(out[0]);
-        close(in[1]);
-        result.output = std::string("cannot start ") + argv[0] + ": " + std::strerror(rc);
+    Subprocess child;
+    Subprocess::Setup setup;
+    setup.program = argv[0];
+    setup.argv = argv;
+    setup.input = Subprocess::Input::Pipe;
+    setup.output = Subprocess::Output::Pipe;
+    setup.errors = Subprocess::Errors::WithOutput;
+    if (!child.start(setup)) {
+        result.output = "cannot start " + argv[0] + ": " + child.error();
         return result;
     }
-    if (!stdinText.empty()) {
-        ssize_t ignored = write(in[1], stdinText.data(), stdinText.size());
-        (void)ignored;
-    }
-    close(in[1]);
-    readUntilEnd(out[0], pid, guardSeconds, result);
-    close(out[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (!stdinText.empty()) writeAll(child.inputFd(), stdinText);
+    child.closeInput();
+    readUntilEnd(child, guardSeconds, result);
+    child.closeOutput();
+    result.exitCode = child.wait();
     return result;
 }
 

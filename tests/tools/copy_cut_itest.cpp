@@ -96,6 +96,8 @@ struct CutRow {
     std::string mark;
     std::string length;
     double playerShift;   // the player's clock minus ffprobe's (an ASF clock counts the preroll)
+    // Where the first picture lies in the source (ffprobe's time), when the row pins it down.
+    double firstPicture = -1;
 };
 
 class CopyCut : public ::testing::TestWithParam<CutRow> {
@@ -137,10 +139,67 @@ TEST_P(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
     std::vector<std::string> cut = videoPacketHashes(target);
     ASSERT_FALSE(cut.empty());
     EXPECT_EQ(cut.front(), hashes[key]) << "expected to start at the key frame at " << packets[key].pts;
+    if (row.firstPicture >= 0) {
+        EXPECT_NEAR(packets[key].pts, row.firstPicture, 0.1);
+    }
     EXPECT_TRUE(isRunOf(cut, hashes));
     const double frames = std::atof(row.length.substr(6).c_str()) * 25;  // "00:00:SS.S"
     const double available = static_cast<double>(packets.size() - key);
     EXPECT_NEAR(static_cast<double>(cut.size()), std::min(frames, available), 2.0);
+}
+
+// The time or number after the text in the key-frame question, -1 when nothing was asked.
+double askedNumber(const std::string& output, const std::string& before)
+{
+    const size_t at = output.find(before);
+    if (at == std::string::npos) return -1;
+    std::istringstream in(output.substr(at + before.size()));
+    std::string word;
+    in >> word;
+    const size_t colon = word.rfind(':');
+    if (colon == std::string::npos) return std::atof(word.c_str());
+    return std::atof(word.substr(0, 2).c_str()) * 3600 + std::atof(word.substr(3, 2).c_str()) * 60 +
+           std::atof(word.substr(colon + 1).c_str());
+}
+
+// The whole cut through qorvid-cli: the target begins where the key-frame check says it will
+// (at the mark when it asks nothing, else at the previous key frame it offers) and is as long
+// as the range it announces.
+TEST_F(CopyCut, WmvCutHoldsWhatTheKeyFrameCheckAnnounces)
+{
+    const std::string source = clips_->path("sparse.wmv");
+    const std::vector<Packet> packets = videoPackets(source);
+    const std::vector<std::string> hashes = videoPacketHashes(source);
+    ASSERT_EQ(packets.size(), hashes.size());
+    struct Mark {
+        const char* text;
+        double seconds;
+        bool asked; // a key frame lies on the mark: nothing to ask
+    };
+    // Between key frames, on one, just after one; the range ends at 25 s.
+    for (const Mark& m : {Mark{"00:00:05.0", 5.0, true}, Mark{"00:00:10.0", 10.0, false}, Mark{"00:00:10.1", 10.1, true}}) {
+        const std::string mark = m.text;
+        const double seconds = m.seconds;
+        SCOPED_TRACE(mark);
+        TempDir out;
+        RunResult r = runProgram({buildDir() + "qorvid-cli", "convert", source, "--to", "cut", "--mark", mark,
+                                  "00:00:25.0", "--yes", "--lang", "en", "--target-dir", out.path()});
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        const double offered = askedNumber(r.output, "previous key frame at");
+        EXPECT_EQ(offered >= 0, m.asked) << r.output;
+        const double earlier = askedNumber(r.output, "==> earlier by");
+        const double start = offered >= 0 ? offered : seconds;
+        const double length = offered >= 0 ? 25 - seconds + earlier + 0.75 : 25 - seconds;
+
+        std::vector<std::string> cut = videoPacketHashes(out.file("sparse_Cut.wmv"));
+        ASSERT_FALSE(cut.empty()) << r.output;
+        size_t first = 0;
+        while (first < hashes.size() && hashes[first] != cut.front()) ++first;
+        ASSERT_LT(first, hashes.size()) << "the first picture is none of the source's";
+        // The announced times are the player's, shown with one decimal after its sound clock.
+        EXPECT_NEAR(packets[first].pts, start, 0.2) << r.output;
+        EXPECT_NEAR(static_cast<double>(cut.size()) / 25, length, 0.1) << r.output;
+    }
 }
 
 // Key frames every 10 s (dense: every 12 pictures). Marks between key frames, on one, just
@@ -153,8 +212,12 @@ INSTANTIATE_TEST_SUITE_P(
                       CutRow{"sparse.avi", aviCut, "avi", "00:00:20.0", "00:00:15.0", 0},
                       CutRow{"dense.avi", aviCut, "avi", "00:00:05.0", "00:00:04.0", 0},
                       CutRow{"dense.avi", aviCut, "avi", "00:00:10.0", "00:00:04.0", 0},
-                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:05.0", "00:00:10.0", 3.1},
-                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:10.1", "00:00:05.0", 3.1},
+                      // The player's own ASF seek goes by the header's bit rate and would pass
+                      // the key frame on the mark (and the one after 9 s).
+                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:05.0", "00:00:10.0", 3.1, 10.05},
+                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:09.0", "00:00:05.0", 3.1, 10.05},
+                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:10.0", "00:00:05.0", 3.1, 10.05},
+                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:10.1", "00:00:05.0", 3.1, 20.05},
                       CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:05.0", "00:00:10.0", 0},
                       CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:10.0", "00:00:05.0", 0},
                       CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:10.1", "00:00:05.0", 0},

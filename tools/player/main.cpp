@@ -3,6 +3,7 @@
 // older player's wording.
 #include "common/output_relay.h"
 #include "common/waiting_files.h"
+#include "player/asf_seek.h"
 #include "player/player_arguments.h"
 #include "player/player_output.h"
 #include "player/source_facts.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <unistd.h>
 
 using namespace qorvid::tools;
@@ -24,6 +26,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ZevraRes1: %s is not a regular file\n", waiting.c_str());
         return 1;
     }
+    // A copy cut starts on the first key frame at or after -ss; the seek must land there too.
+    args = timeAccurateAsfSeek(std::move(args), fileAsfSeekFacts());
     const char* display = std::getenv("DISPLAY");
     Subprocess::Setup setup;
     setup.program = "mplayer";

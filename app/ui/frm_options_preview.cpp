@@ -161,7 +161,7 @@ PreviewCommand frmOptions::previewCommandFor(float startSeconds)
     target->show();
     r.windowId = target->windowHandle();
     r.volume = preview_->volume();
-    if (o.optSub == 1) r.subtitleArgs = buildSubtitleArgs(o, ctx_.job, ctx_.lang, true);
+    if (o.optSub == 1) r.subtitleArgs = buildSubtitleArgs(o, ctx_.job, true);
     r.pictureArgs = colorArgs(o) + rotateArgs(o.cboRotate);
     r.startSeconds = startSeconds;
     return previewCommand(r, ctx_.job);

@@ -5,6 +5,7 @@
 //   qorvid_gui_driver options-shots SOURCE OUTDIR --plugins DIR every page of the options window, tw and en
 //   qorvid_gui_driver options-encode SOURCE --plugins DIR       size, marks and volume set in the window, then encode
 //   qorvid_gui_driver options-refusal SOURCE --plugins DIR      a typed time refused by OK, with the real box
+//   qorvid_gui_driver subtitle-shots SOURCE SUBS OUTDIR --plugins DIR  the subtitle page's trial play, tw and en
 #include "app/ui/frm_about.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/frm_options.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -292,6 +294,31 @@ std::string option(int argc, char** argv, const std::string& name, const std::st
 
 } // namespace
 
+// The subtitle page with a subtitle file chosen and its trial play in the preview, tw and en.
+int subtitleShots(const std::string& source, const std::string& subs, const std::string& outDir,
+                  const std::string& plugins)
+{
+    for (const std::string lang : {"tw", "en"}) {
+        Window w(plugins, lang, source);
+        frmOptions& o = openOptions(w);
+        o.findChild<ZevraTab*>("tabMn")->setTabNow(4);
+        QTest::mouseClick(o.findChild<QRadioButton*>("optSub_1"), Qt::LeftButton);
+        o.findChild<QLineEdit*>("txtSubFile")->setText(QString::fromStdString(subs));
+        auto* fonts = o.findChild<QComboBox*>("cboSubFont");
+        std::printf("%s: %d fonts, chosen: %s\n", lang.c_str(), fonts->count(), fonts->currentText().toStdString().c_str());
+        QTest::mouseClick(o.findChild<StyleButton*>("cmdSubPlay"), Qt::LeftButton);
+        QTest::qWait(2500);
+        QTest::mouseClick(o.findChild<StyleButton*>("lblPause"), Qt::LeftButton);
+        QTest::qWait(300);
+        const QRect frame = o.frameGeometry();
+        o.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+            .save(QString::fromStdString(outDir + "/subtitle_" + lang + ".png"));
+        o.stopPreview();
+        QTest::mouseClick(o.findChild<StyleButton*>("cmdOkCancel_1"), Qt::LeftButton);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -306,6 +333,7 @@ int main(int argc, char** argv)
     if (mode == "preview-shots" && argc > 3) return previewShots(argv[2], argv[3], plugins);
     if (mode == "options-encode" && argc > 2) return optionsEncode(argv[2], plugins);
     if (mode == "options-refusal" && argc > 2) return optionsRefusal(argv[2], plugins);
+    if (mode == "subtitle-shots" && argc > 4) return subtitleShots(argv[2], argv[3], argv[4], plugins);
     std::fprintf(stderr, "usage: qorvid_gui_driver icon OUT.png | gap SOURCE --plugins DIR | shots SOURCE OUTDIR --plugins DIR\n");
     return 2;
 }

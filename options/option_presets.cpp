@@ -3,6 +3,7 @@
 #include "app/lang_text.h"
 #include "media/format_catalog.h"
 #include "media/job_state.h"
+#include "options/font_list.h"
 #include "options/option_args.h"
 #include "options/option_lists.h"
 #include "util/text.h"
@@ -47,8 +48,9 @@ void selectSizeText(ConversionOptions& o, const JobState& job, const LangText& l
 
 } // namespace
 
-void resetSubtitleGroup(ConversionOptions& o)
+void resetSubtitleGroup(ConversionOptions& o, const std::string& defaultFont)
 {
+    o.subFontFile = defaultFont;
     o.txtSubSize = "4";
     o.txtSubPosHgt = "5";
     o.txtSubOutline = "2";
@@ -71,7 +73,7 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
     o.cboSubcp = lang[Msg::DefaultEncoding];
     o.optSub = subtitleFile.empty() ? 0 : 1;
     o.txtSubFile = subtitleFile;
-    resetSubtitleGroup(o);
+    resetSubtitleGroup(o, defaultSubtitleFont(lang));
 
     if (isFixedFrame(kind)) {
         const bool vcd = kind == TargetKind::Vcd;

@@ -23,8 +23,8 @@ OptionPreset presetForKind(const JobState& job, const LangText& lang, const std:
 // choices; the window asks again after each of these changes.
 OptionEnables enablesFor(const ConversionOptions& options, const JobState& job);
 
-// The subtitle group's defaults (size 4, position 5, outline 2, blur 2, delay 0).
-void resetSubtitleGroup(ConversionOptions& options);
+// The subtitle group's defaults (the font given, size 4, position 5, outline 2, blur 2, delay 0).
+void resetSubtitleGroup(ConversionOptions& options, const std::string& defaultFont);
 
 // What the job takes over from the preset: target size, its scale fragment, the three
 // list texts and the audio fragment.

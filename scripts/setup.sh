@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-l10n-tools
-  libgl1-mesa-dev libxkbcommon-dev libxcb1-dev
+  libgl1-mesa-dev libxkbcommon-dev libxcb1-dev libfontconfig-dev
   ffmpeg mplayer mencoder
   fontconfig fonts-dejavu-core fonts-liberation fonts-arphic-ukai fonts-arphic-gkai00mp fonts-arphic-bkai00mp fonts-noto-cjk
   xvfb xauth x11-utils imagemagick

@@ -260,7 +260,8 @@ void frmOptions::setSubtitleGroup(bool reset)
 {
     if (reset) {
         ConversionOptions o = currentOptions();
-        resetSubtitleGroup(o);
+        resetSubtitleGroup(o, fonts_.defaultFile());
+        selectSubtitleFont(o.subFontFile);
         showNumberBoxes(o);
     }
     refreshEnables();

@@ -1,6 +1,7 @@
 #pragma once
 #include "options/conversion_options.h"
 #include "options/option_checks.h"
+#include "options/font_list.h"
 
 #include <QWidget>
 
@@ -115,6 +116,8 @@ private:
     void captionsSound();
     void captionsSubtitle();
     void fillLists();
+    void selectSubtitleFont(const std::string& file);
+    void subtitlePlayClick();
     void showControls(const ConversionOptions& o);
     void showNumberBoxes(const ConversionOptions& o);
     void refreshEnables();
@@ -148,6 +151,7 @@ private:
 
     MainContext& ctx_;
     QWidget* main_ = nullptr;
+    FontList fonts_;             // cboSubFont's items and their files
     ConversionOptions base_;     // what no control holds: crop rectangle, masks, font file, lists
     ConversionOptions snapshot_; // the controls when the window was shown
     std::array<std::optional<float>, 2> marks_{};

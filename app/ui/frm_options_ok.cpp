@@ -66,6 +66,15 @@ void frmOptions::fillLists()
     setItems(cboSize, fillSizeList(L));
     setItems(cboRotate, rotateList(L));
     setItems(cboSubcp, subtitleCodePageList(L));
+    fonts_ = fillFontList(systemFonts(), L);
+    setItems(cboSubFont, fonts_.items);
+}
+
+// The font of the options, else the language's default; nothing when no font is installed.
+void frmOptions::selectSubtitleFont(const std::string& file)
+{
+    const int i = fonts_.indexOfFile(file);
+    cboSubFont->setCurrentIndex(i >= 0 ? i : fonts_.defaultIndex);
 }
 
 void frmOptions::showControls(const ConversionOptions& o)
@@ -87,6 +96,7 @@ void frmOptions::showControls(const ConversionOptions& o)
     optSub[o.optSub == 1 ? 1 : 0]->setChecked(true);
     txtSubFile->setText(qs(o.txtSubFile));
     selectText(cboSubcp, o.cboSubcp);
+    selectSubtitleFont(o.subFontFile);
     showNumberBoxes(o);
     for (size_t i = 0; i < 2; ++i) {
         txtScope[i]->setText(qs(o.txtScope[i]));
@@ -138,6 +148,8 @@ ConversionOptions frmOptions::currentOptions() const
     o.optSub = optSub[1]->isChecked() ? 1 : 0;
     o.txtSubFile = ss(txtSubFile->text());
     o.cboSubcp = ss(cboSubcp->currentText());
+    const int font = cboSubFont->currentIndex();
+    o.subFontFile = font >= 0 && font < static_cast<int>(fonts_.files.size()) ? fonts_.files[static_cast<size_t>(font)] : "";
     o.txtSubSize = ss(txtSubSize->text());
     o.txtSubPosHgt = ss(txtSubPosHgt->text());
     o.txtSubOutline = ss(txtSubOutline->text());

@@ -3,6 +3,8 @@
 
 #include "app/ui/frm_options_parts.h"
 #include "app/ui/main_context.h"
+#include "app/ui/preview_slider.h"
+#include "player/preview_player.h"
 #include "controls/style_button.h"
 #include "options/option_checks.h"
 
@@ -49,8 +51,12 @@ QLayout* frmOptions::buildSubtitleGrid(QWidget* w)
     cboSubFont = named<QComboBox>(w, "cboSubFont");
     lblSubcpStr = named<QLabel>(w, "lblSubcpStr");
     cboSubcp = named<QComboBox>(w, "cboSubcp");
-    for (QComboBox* list : {cboSubFont, cboSubcp})
+    for (QComboBox* list : {cboSubFont, cboSubcp}) {
         connect(list, qOverload<int>(&QComboBox::activated), this, &frmOptions::focusToHidden);
+        // Long font names must not widen the window; the open list shows them whole.
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(24);
+    }
     grid->addWidget(lblSubFontStr, 0, 0);
     grid->addWidget(cboSubFont, 0, 1, 1, 3);
     grid->addWidget(lblSubcpStr, 1, 0);
@@ -100,16 +106,25 @@ QWidget* frmOptions::buildSubtitlePage()
     cmdSubPlay = named<StyleButton>(w, "cmdSubPlay");
     cmdSubPlay->setButtonType(2);
     cmdSubPlay->setMinimumHeight(28);
-    // The trial play belongs to the preview; until it exists the button runs the file check.
-    connect(cmdSubPlay, &StyleButton::Click, this, [this] {
-        if (auto f = checkSubtitleFile(currentOptions(), ctx_.job, ctx_.lang)) showFailure(*f);
-    });
+    connect(cmdSubPlay, &StyleButton::Click, this, &frmOptions::subtitlePlayClick);
     auto* play = new QHBoxLayout;
     play->addWidget(cmdSubPlay);
     play->addStretch(1);
     col->addLayout(play);
     col->addStretch(1);
     return w;
+}
+
+// Trial play: the preview starts again where it was, now with the subtitle settings.
+void frmOptions::subtitlePlayClick()
+{
+    const float at = previewRunning() ? previewPosition() : imgSliderBG->position();
+    stopPreview();
+    if (auto f = checkSubtitleFile(currentOptions(), ctx_.job, ctx_.lang)) {
+        showFailure(*f);
+        return;
+    }
+    previewStarted(preview_->play(at));
 }
 
 void frmOptions::captionsSubtitle()

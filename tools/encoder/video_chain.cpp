@@ -198,6 +198,10 @@ private:
         return true;
     }
 
+    // The encoder's blur radius is where its Gaussian falls to 1/256; the renderer's Blur
+    // is a Gaussian of the same fall-off at 2/sqrt(ln 256) of it: same sigma at R/(2*sqrt 2).
+    static constexpr double kBlurPerRadius = 0.35355339;
+
     void addSubtitles()
     {
         const SubtitleOptions& s = o_.subtitles;
@@ -209,6 +213,7 @@ private:
         double margin = std::clamp(100.0 - s.position, 0.0, 100.0) / 100.0 * 288.0;
         std::string style = "Fontsize=" + integer(std::max(1.0, fontSize)) +
                             ",Outline=" + plainNumber(std::round(s.outline * lineUnits * 10) / 10) +
+                            ",Blur=" + plainNumber(std::round(s.blur * kBlurPerRadius * lineUnits * 10) / 10) +
                             ",Shadow=0,BorderStyle=1,Alignment=2,MarginV=" + integer(margin);
         if (!fontFamily_.empty()) style = "FontName=" + fontFamily_ + "," + style;
         std::string text = "subtitles=filename=" + escapeFilterValue(s.file);

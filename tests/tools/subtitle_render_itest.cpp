@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace qorvid::test;
 
@@ -108,32 +110,40 @@ TEST_F(SubtitleRender, SizePositionOutlineBlurAndDelayEachChangeThePicture)
     EXPECT_GT(render(latin, look(" -subdelay -1"), 0.5).bright, 80);
 }
 
-// Two different Chinese lines give different pictures only when real glyphs are drawn; the
-// empty boxes of a font without them all look alike.
-TEST_F(SubtitleRender, ChineseInBig5AndGbkShowsGlyphsWithTheLanguagesDefaultFont)
+// The same line in every code page draws the same picture as in UTF-8, and another line a
+// different one: real glyphs, not the empty boxes of a font without them.
+TEST_F(SubtitleRender, ChineseInEveryCodePageShowsTheSameGlyphsWithTheLanguagesDefaultFont)
 {
     struct Case {
         const char* language;
-        const char* codePage;
-        std::string first, second; // the text in the code page
+        std::string utf8, other;
+        std::vector<std::pair<std::string, std::string>> encoded; // code page, the line in it
     } cases[] = {
-        {"tw", "cp950", "\xa4\xa4\xa4\xe5\xa6\x72\xb9\xf5", "\xb4\xfa\xb8\xd5\xb5\x65\xad\xb1"},
-        {"gb", "cp936", "\xd6\xd0\xce\xc4\xd7\xd6\xc4\xbb", "\x9c\x79\xd4\x87\xae\x8b\xc3\xe6"},
+        {"tw", "中文字幕", "測試畫面",
+         {{"cp950", "\xa4\xa4\xa4\xe5\xa6\x72\xb9\xf5"},
+          {"unicode", std::string("\xff\xfe\x2d\x4e\x87\x65\x57\x5b\x55\x5e", 10)}}},
+        {"gb", "中文字幕", "测试画面", {{"cp936", "\xd6\xd0\xce\xc4\xd7\xd6\xc4\xbb"}}},
     };
     for (const Case& c : cases) {
         qorvid::LangText lang;
         ASSERT_TRUE(lang.load(c.language));
-        const std::string font = qorvid::defaultSubtitleFont(lang);
-        ASSERT_FALSE(font.empty()) << "no default font for " << c.language;
-        const std::string options = look(" -font " + q(font) + " -subcp " + c.codePage);
-        std::string pictures[2];
-        for (int i = 0; i < 2; ++i) {
-            const std::string file = dir_->file(std::string(c.language) + std::to_string(i) + ".srt");
-            writeFile(file, "1\n00:00:01,000 --> 00:00:03,000\n" + (i == 0 ? c.first : c.second) + "\n\n");
-            EXPECT_GT(render(file, options).bright, 150) << c.language;
-            pictures[i] = last_;
-        }
-        EXPECT_NE(pictures[0], pictures[1]) << c.language << ": the two lines look alike (empty boxes?)";
+        const std::string font = " -font " + q(qorvid::defaultSubtitleFont(lang));
+        auto picture = [&](const std::string& line, const std::string& codePage) {
+            const std::string file = dir_->file(std::string(c.language) + codePage + ".srt");
+            // A UTF-16 file is UTF-16 throughout.
+            const bool wide = codePage == "unicode";
+            std::string head = "1\n00:00:01,000 --> 00:00:03,000\n", text;
+            for (char ch : head) text += wide ? std::string{ch, '\0'} : std::string{ch};
+            text = wide ? line.substr(0, 2) + text + line.substr(2) : text + line;
+            writeFile(file, text + (wide ? std::string("\n\0", 2) : "\n"));
+            EXPECT_GT(render(file, look(font + (codePage.empty() ? "" : " -subcp " + codePage))).bright, 150)
+                << c.language << " " << codePage;
+            return last_;
+        };
+        const std::string reference = picture(c.utf8, "");
+        EXPECT_NE(picture(c.other, ""), reference) << c.language << ": two lines look alike (empty boxes?)";
+        for (const auto& [codePage, line] : c.encoded)
+            EXPECT_EQ(picture(line, codePage), reference) << c.language << " " << codePage;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "encoder/ffmpeg_plan.h"
 #include "encoder/progress.h"
 #include "encoder/source_probe.h"
+#include "common/subtitle_text.h"
 #include "common/unfinished_target.h"
 #include "util/clock.h"
 #include "util/subprocess.h"
@@ -183,8 +184,15 @@ int runEncoderJob(const std::vector<std::string>& args)
 {
     ParsedOptions parsed = parseEncoderArguments(args);
     if (!parsed.error.empty()) return refuse(parsed.error);
-    const EncodeOptions& o = parsed.options;
+    EncodeOptions& o = parsed.options;
     if (std::string why = sourceProblem(args, o); !why.empty()) return refuse(why);
+    // FFmpeg reads subtitles as UTF-8 best: it gets a decoded copy and no code page.
+    Utf8Subtitle subtitles;
+    if (!o.subtitles.file.empty()) {
+        if (std::string why = subtitles.open(o.subtitles.file, o.subtitles.codepage); !why.empty()) return refuse(why);
+        o.subtitles.file = subtitles.path();
+        o.subtitles.codepage.clear();
+    }
     PlanContext ctx;
     if (std::string why = probeSource(o, ctx); !why.empty()) return refuse(why);
 

@@ -2,6 +2,7 @@
 // and its own standard input, and rewrites its console output where the system relies on the
 // older player's wording.
 #include "common/output_relay.h"
+#include "common/subtitle_text.h"
 #include "common/waiting_files.h"
 #include "player/asf_seek.h"
 #include "player/player_arguments.h"
@@ -28,6 +29,9 @@ int main(int argc, char** argv)
     }
     // A copy cut starts on the first key frame at or after -ss; the seek must land there too.
     args = timeAccurateAsfSeek(std::move(args), fileAsfSeekFacts());
+    Utf8Subtitle subtitles;
+    readSubtitlesAsUtf8(args, subtitles);
+    drawSubtitlesWithLibass(args);
     const char* display = std::getenv("DISPLAY");
     Subprocess::Setup setup;
     setup.program = "mplayer";

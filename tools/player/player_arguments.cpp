@@ -1,6 +1,11 @@
 #include "player/player_arguments.h"
 
+#include "common/subtitle_text.h"
+
 #include <algorithm>
+#include <cstdlib>
+#include <cstdio>
+#include <cmath>
 
 namespace qorvid::tools {
 
@@ -33,6 +38,59 @@ std::vector<std::string> playerArguments(const std::vector<std::string>& args, b
         out.push_back(a);
     }
     return out;
+}
+
+void readSubtitlesAsUtf8(std::vector<std::string>& args, Utf8Subtitle& copy)
+{
+    std::string codepage;
+    for (size_t i = 0; i + 1 < args.size();) {
+        if (args[i] != "-subcp") {
+            ++i;
+            continue;
+        }
+        codepage = args[i + 1];
+        args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+    }
+    auto sub = std::find(args.begin(), args.end(), "-sub");
+    if (sub == args.end() || sub + 1 == args.end()) return;
+    if (!copy.open(*(sub + 1), codepage).empty()) return; // the player says why it cannot read it
+    *(sub + 1) = copy.path();
+    args.push_back("-utf8");
+}
+
+namespace {
+
+double numberAfter(const std::vector<std::string>& args, const char* option, double fallback)
+{
+    auto it = std::find(args.begin(), args.end(), option);
+    if (it == args.end() || it + 1 == args.end()) return fallback;
+    char* end = nullptr;
+    const double v = std::strtod((it + 1)->c_str(), &end);
+    return end && *end == '\0' && end != (it + 1)->c_str() ? v : fallback;
+}
+
+std::string oneDecimal(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", v);
+    return text;
+}
+
+} // namespace
+
+void drawSubtitlesWithLibass(std::vector<std::string>& args)
+{
+    if (std::find(args.begin(), args.end(), "-sub") == args.end()) return;
+    const double outline = std::clamp(numberAfter(args, "-subfont-outline", 2), 0.0, 8.0);
+    const double blur = std::clamp(numberAfter(args, "-subfont-blur", 2), 0.0, 8.0);
+    const double fromTop = std::clamp(numberAfter(args, "-subpos", 100), 0.0, 100.0);
+    // The blur radius falls to 1/256 where libass's Blur of the same sigma is R/(2*sqrt 2).
+    const std::string style = "Outline=" + oneDecimal(outline) + ",Blur=" + oneDecimal(blur * 0.35355339) +
+                              ",Shadow=0,BorderStyle=1,Alignment=2,MarginV=" +
+                              std::to_string(static_cast<int>(std::lround((100 - fromTop) / 100 * 288)));
+    for (const char* a : {"-ass", "-ass-color", "FFFFFF00", "-ass-border-color", "00000000", "-ass-force-style"})
+        args.push_back(a);
+    args.push_back(style);
 }
 
 } // namespace qorvid::tools

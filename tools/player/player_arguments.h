@@ -10,4 +10,14 @@ namespace qorvid::tools {
 // channel count of mono files.
 std::vector<std::string> playerArguments(const std::vector<std::string>& args, bool hasDisplay);
 
+class Utf8Subtitle;
+// The player reads a subtitle file in Latin-1 unless told otherwise: "-sub" gets the file as
+// UTF-8 (decoded by "-subcp", which is then dropped) and "-utf8" is added.
+void readSubtitlesAsUtf8(std::vector<std::string>& args, Utf8Subtitle& copy);
+
+// The player's own text renderer knows no Chinese glyphs: with "-sub", the text is drawn by
+// libass, as the encoder plugin draws it: white, black outline, the outline, blur and
+// position of the -subfont-* options in the units of a 288-line picture.
+void drawSubtitlesWithLibass(std::vector<std::string>& args);
+
 } // namespace qorvid::tools

@@ -54,8 +54,7 @@ TEST(EncoderStop, StoppedOrKilledRunsLeaveNoTargetAndNoFFmpeg)
 {
     TempDir dir;
     std::string source = dir.file("long.avi");
-    ffmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=60", "-f", "lavfi", "-i", "sine=duration=60",
-            "-c:v", "mpeg4", "-q:v", "10", "-c:a", "libmp3lame", source});
+    makeMedia(source, "testsrc=size=160x120:rate=25:duration=60", "sine=duration=60", {"-c:v", "mpeg4", "-q:v", "10", "-c:a", "libmp3lame"});
 
     std::string target = dir.file("stopped.avi");
     // Nothing but the source may stay in the folder: no target, no unfinished file.

@@ -114,15 +114,3 @@ TEST(FillPlaceholders, EveryOccurrenceInOrderAndValuesAreNotReplacedAgain)
     EXPECT_EQ(fillPlaceholders("aaa and bbb", {"bbb.avi", "x"}), "bbb.avi and x");
     EXPECT_EQ(fillPlaceholders("aaaa ccc", {"1", "2"}), "1a ccc"); // no value for ccc
 }
-
-TEST(LangTables, FilesHaveTheirHeadersAndCrLfLines)
-{
-    for (const char* code : {"tw", "gb", "en"}) {
-        std::string text = qorvid::test::readFile(qorvid::test::sourceDir() + "app/lang/" + code + ".txt");
-        EXPECT_EQ(text.rfind("language=", 0), 0u) << code;
-        EXPECT_NE(text.find(std::string("\r\nlng=") + code + "\r\n001="), std::string::npos) << code;
-        EXPECT_TRUE(text.ends_with("\r\n")) << code;
-        EXPECT_EQ(count(text, "\n"), 281u) << code;
-        EXPECT_EQ(count(text, "\r\n"), 281u) << code;
-    }
-}

@@ -33,27 +33,19 @@ private:
     std::string dir_;
 };
 
-class ConvertFaults : public ::testing::Test {
+class ConvertFaults : public MediaSuite<ConvertFaults> {
 protected:
     static void SetUpTestSuite()
     {
-        dir = new TempDir;
+        dir = std::make_unique<TempDir>();
         // Long enough to be caught in the middle: several seconds of work for each target.
-        ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=60", "-f", "lavfi", "-i",
-                "sine=sample_rate=44100:duration=60", "-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame",
-                dir->file("long.avi")});
-        ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100:duration=1200", "-ac", "2", dir->file("long.wav")});
-        ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
-                "sine=sample_rate=44100:duration=2", "-c:v", "mpeg4", "-c:a", "libmp3lame", dir->file("short.avi")});
+        makeMedia(dir->file("long.avi"), "testsrc2=size=640x360:rate=25:duration=60", "sine=sample_rate=44100:duration=60",
+                  {"-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame"});
+        makeMedia(dir->file("long.wav"), "", "sine=sample_rate=44100:duration=1200", {"-ac", "2"});
+        makeMedia(dir->file("short.avi"), "testsrc2=size=160x120:rate=25:duration=2", "sine=sample_rate=44100:duration=2",
+                  {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
     }
-    static void TearDownTestSuite()
-    {
-        delete dir;
-        dir = nullptr;
-    }
-    static TempDir* dir;
 };
-TempDir* ConvertFaults::dir = nullptr;
 
 } // namespace
 
@@ -102,10 +94,10 @@ TEST_F(ConvertFaults, FinishedConversionReplacesTheEarlierTarget)
     EXPECT_EQ(ffprobeValue(target, "a:0", "codec_name"), "mp3");
 }
 
-// SIGTERM and SIGHUP stop the job as Ctrl-C does; a killed qorvid-cli takes its tools along.
+// Ctrl-C, SIGTERM and SIGHUP stop the job; a killed qorvid-cli takes its tools along.
 TEST_F(ConvertFaults, SignalsStopTheJobAndItsTools)
 {
-    for (int sig : {SIGTERM, SIGHUP, SIGKILL}) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(strsignal(sig));
         TempDir out;
         BackgroundCli cli({dir->file("long.avi"), "--to", "h264", "--yes", "--target-dir", out.path()});

@@ -18,8 +18,7 @@ TEST(ConvertParallel, ThreeJobsAtOnceEachGetTheirOwnTarget)
     const std::vector<std::pair<std::string, std::string>> jobs = {
         {"one.avi", "divx"}, {"two.avi", "mp3"}, {"three.avi", "mpeg2"}};
     for (const auto& [name, to] : jobs)
-        ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=8", "-f", "lavfi", "-i",
-                "sine=duration=8", "-c:v", "mpeg4", "-c:a", "libmp3lame", in.file(name)});
+        makeMedia(in.file(name), "testsrc2=size=320x240:rate=25:duration=8", "sine=duration=8", {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
 
     std::array<qorvid::Subprocess, 3> children;
     for (size_t i = 0; i < jobs.size(); ++i) {

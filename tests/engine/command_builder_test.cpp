@@ -83,19 +83,6 @@ TEST(DerivedValues, FrameRateKeyIntervalAndRates)
     EXPECT_EQ(maxRateValue("3500"), 9000);
 }
 
-TEST(DerivedValues, SourceFormatNames)
-{
-    const std::pair<std::pair<const char*, const char*>, const char*> names[] = {
-        {{"", ""}, "未知"}, {{"ogg", ""}, "OGM"}, {{"mpegps", ""}, "MPG"},
-        {{"lavfpref", "mp4v"}, "MP4"}, {{"lavfpref", "flv1"}, "FLV"}, {{"asf", ""}, "ASF"}};
-    for (const auto& [source, name] : names) {
-        JobState job;
-        job.srcDemuxer = source.first;
-        job.srcVideoFormat = source.second;
-        EXPECT_EQ(sourceFormatName(job, tw()), name) << source.first;
-    }
-}
-
 TEST_F(CommandBuilderTest, RangesAndRates)
 {
     setFormat("mpeg2", "mpg");

@@ -1,13 +1,5 @@
 // The job driver with stand-in tools: small scripts in a scratch program folder.
-#include "app/lang_text.h"
-#include "app/paths.h"
-#include "engine/job_display.h"
-#include "engine/job_driver.h"
-#include "engine/tool_runner.h"
-#include "media/job_state.h"
-#include "media/source_selection.h"
-#include "support/fakes.h"
-#include "support/test_tools.h"
+#include "support/engine_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -19,46 +11,24 @@ using namespace qorvid::test;
 
 namespace {
 
-class RecordingView final : public JobView {
-public:
-    void setRunningState(bool running) override { states.push_back(running); }
-    void playTarget(const std::string& path) override { played = path; }
-    std::vector<bool> states;
-    std::string played;
-};
-
 // The encoder stand-in: writes the target (the word after -o) as the script says.
 const char* kEncoderPrefix = "#!/bin/sh\n"
                              "out=''; prev=''\n"
                              "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n"
                              "echo run >> \"$(dirname \"$0\")/runs\"\n";
 
-struct DriverRig {
-    DriverRig()
-        : display(lang, ui, ui, systemClock()),
-          runner(lang, job, RunnerPorts{ui, ui, display, nullptr, systemClock(), systemLauncher()})
+// A DivX job of a small AVI with the encoder as a script.
+struct DriverRig : EngineRig {
+    DriverRig() : EngineRig(systemClock(), systemLauncher())
     {
-        lang.load("tw");
-        std::filesystem::create_directories(app.file("plugins"));
-        for (int n : {1, 3}) writeFile(app.file("plugins/ZevraRes" + std::to_string(n) + ".exe"), "");
         encoder("head -c 300000 /dev/zero > \"$out\"; printf 'Pos: 4.0s 100f (99%%)\\r'");
-        paths = AppPaths::forFolder(app.path());
         labels.input = media.file("clip.avi");
         labels.output = media.file("clip_out.avi");
         writeFile(labels.input, std::string(4096, 'x'));
-        job.srcWidth = 320;
-        job.srcHeight = 240;
-        job.srcFps = 25;
-        job.srcLength = 4;
-        job.srcDemuxer = "avi";
-        job.srcVideoFormat = "fmp4";
-        job.srcAudioCodec = "mp3";
-        job.targetKind = TargetKind::DivX;
-        job.targetExt = "avi";
-        job.jobTitle = lang[Msg::Convert];
-        job.fpsText = "25";
-        job.videoBitrateText = "800";
-        job.audioBitrateText = "128";
+        job.srcWidth = 320, job.srcHeight = 240, job.srcFps = 25, job.srcLength = 4;
+        job.srcDemuxer = "avi", job.srcVideoFormat = "fmp4", job.srcAudioCodec = "mp3";
+        job.targetKind = TargetKind::DivX, job.targetExt = "avi";
+        job.fpsText = "25", job.videoBitrateText = "800", job.audioBitrateText = "128";
     }
     void encoder(const std::string& body)
     {
@@ -71,20 +41,7 @@ struct DriverRig {
         std::string r = readFile(app.file("plugins/runs"));
         return static_cast<int>(std::count(r.begin(), r.end(), '\n'));
     }
-    JobOutcome encode()
-    {
-        JobDriver driver(JobContext{lang, job, labels, paths, runner, display, ui, ui, view, systemClock()});
-        return driver.encode();
-    }
-    TempDir app, media;
-    AppPaths paths;
-    LangText lang;
-    JobState job;
-    SourceLabels labels;
-    RecordingReporters ui;
-    RecordingView view;
-    JobDisplay display;
-    ToolRunner runner;
+    JobOutcome encode() { return driver().encode(); }
 };
 
 bool hasText(const std::vector<std::string>& texts, const std::string& part)

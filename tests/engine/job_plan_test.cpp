@@ -1,18 +1,10 @@
 // The dry run against the run: for every target the command the plan shows is the one the
 // tool is started with.
-#include "app/lang_text.h"
-#include "app/paths.h"
-#include "engine/job_display.h"
-#include "engine/job_driver.h"
 #include "engine/job_preparation.h"
-#include "engine/tool_runner.h"
 #include "media/format_catalog.h"
-#include "media/job_state.h"
 #include "media/probe.h"
-#include "media/source_selection.h"
 #include "options/option_args.h"
-#include "support/fakes.h"
-#include "support/test_tools.h"
+#include "support/engine_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +25,15 @@ std::string identify(const std::string& ext)
            "ID_AUDIO_BITRATE=128000\nID_AUDIO_RATE=44100\nID_AUDIO_NCH=2\nID_AUDIO_CODEC=ffac3\n";
 }
 
-struct PlanRig {
-    PlanRig() : display(lang, ui, ui, clock), runner(lang, job, RunnerPorts{ui, ui, display, nullptr, clock, launcher})
+// The stand-ins come first: the rig's parts keep references to them.
+struct PlanTools {
+    FakeClock fakeClock;
+    ScriptedLauncher launcher;
+};
+
+struct PlanRig : PlanTools, EngineRig {
+    PlanRig() : EngineRig(fakeClock, launcher)
     {
-        lang.load("tw");
-        std::filesystem::create_directories(app.file("plugins"));
-        for (int n : {1, 2, 3}) writeFile(app.file("plugins/ZevraRes" + std::to_string(n) + ".exe"), "");
-        paths = AppPaths::forFolder(app.path());
         launcher.on("ZevraRes2", {FakeStep{"Pos: 1.0s 25f (10%)\r", true}, FakeStep{"", false}});
         launcher.on("ZevraRes3", {FakeStep{"size= 10kB time=00:00:01.00 bitrate=\r", true}, FakeStep{"", false}});
     }
@@ -47,7 +41,7 @@ struct PlanRig {
     bool prepare(const FormatEntry& e, const std::function<void(ConversionOptions&)>& edit)
     {
         const std::string ext(isQuickOperation(e.kind) ? e.ext.substr(0, 3) : "avi");
-        source = media.file("clip." + ext);
+        const std::string source = media.file("clip." + ext);
         writeFile(source, std::string(4096, 'x'));
         launcher.onOutput("-identify", identify(ext));
         ProbeContext probe{runner, paths, lang, ui, nullptr, false, nullptr};
@@ -57,20 +51,6 @@ struct PlanRig {
         edit(prepared.options);
         return applyOptions(prepared.options, job, lang, ui).ok();
     }
-    JobDriver driver() { return JobDriver(JobContext{lang, job, labels, paths, runner, display, ui, ui, view, clock}); }
-
-    TempDir app, media;
-    AppPaths paths;
-    LangText lang;
-    JobState job;
-    SourceLabels labels;
-    RecordingReporters ui;
-    FakeClock clock;
-    ScriptedLauncher launcher;
-    JobDisplay display;
-    ToolRunner runner;
-    JobView view; // the window's part: nothing locked, no review
-    std::string source;
 };
 
 struct Variant {

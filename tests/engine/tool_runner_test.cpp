@@ -1,9 +1,4 @@
-#include "app/lang_text.h"
-#include "engine/job_display.h"
-#include "engine/tool_runner.h"
-#include "media/job_state.h"
-#include "support/fakes.h"
-#include "support/test_tools.h"
+#include "support/engine_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +10,14 @@ using namespace qorvid::test;
 
 namespace {
 
-struct RunnerRig {
-    // The fake clock unless a real one is given: only runs meant to time out use the fake.
-    explicit RunnerRig(ProcessLauncher& launcher, Clock* realClock = nullptr)
-        : display(lang, ui, ui, realClock ? *realClock : clock),
-          runner(lang, job, RunnerPorts{ui, ui, display, &ui, realClock ? *realClock : clock, launcher})
-    {
-        lang.load("tw");
-        job.jobTitle = lang[Msg::Convert];
-    }
-    LangText lang;
-    JobState job;
-    RecordingReporters ui;
-    FakeClock clock;
-    JobDisplay display;
-    ToolRunner runner;
+// The fake clock comes first: the rig's parts keep a reference to it. Even the runs of real
+// tools wait on it.
+struct FakeClockFirst {
+    FakeClock fakeClock;
+};
+
+struct RunnerRig : FakeClockFirst, EngineRig {
+    explicit RunnerRig(ProcessLauncher& launcher) : EngineRig(fakeClock, launcher) {}
 };
 
 const std::string kEncoder = "/q/plugins/ZevraRes2.exe \"a.avi\" -o \"b.avi\"";
@@ -88,11 +76,11 @@ TEST(RunWithProgress, SilentToolIsStuckAfter24SecondsAndABrokenPipeAfterTwo)
         ScriptedLauncher launcher;
         launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"}, c.quiet});
         RunnerRig rig(launcher);
-        auto start = rig.clock.now;
+        auto start = rig.fakeClock.now;
         rig.runner.RunWithProgress(kEncoder, 100, false);
         EXPECT_TRUE(launcher.last().terminated);
-        EXPECT_GT(rig.clock.now - start, c.bound);
-        EXPECT_LT(rig.clock.now - start, c.bound + 500);
+        EXPECT_GT(rig.fakeClock.now - start, c.bound);
+        EXPECT_LT(rig.fakeClock.now - start, c.bound + 500);
         ASSERT_EQ(rig.ui.messages.size(), 1u);
         EXPECT_EQ(rig.ui.messages[0], rig.lang[Msg::ProcessStuck] + "\r\n\r\n" + "轉檔" + "處理中斷！");
         EXPECT_TRUE(rig.runner.aborted());
@@ -126,9 +114,9 @@ TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePoll)
     rig.ui.onEvents = [&] {
         if (rig.ui.eventRuns == 3) rig.runner.setStopDosIo();
     };
-    const std::int64_t start = rig.clock.now;
+    const std::int64_t start = rig.fakeClock.now;
     rig.runner.RunWithProgress(kEncoder, 100, false);
-    EXPECT_EQ(rig.clock.now - start, 3 * ToolRunner::kPollMs); // no wait after the stop
+    EXPECT_EQ(rig.fakeClock.now - start, 3 * ToolRunner::kPollMs); // no wait after the stop
     EXPECT_TRUE(launcher.last().terminated);
     ASSERT_EQ(rig.ui.messages.size(), 1u);
     EXPECT_EQ(rig.ui.messages[0], "轉檔處理中斷！");
@@ -197,12 +185,12 @@ TEST(RunAndCapture, ToolThatNeverFallsSilentIsEndedAtTheCaptureLimit)
         steps.push_back({i % 100 == 0 ? "V:  1.0 1/1\r" : ""});
     launcher.on("chatty", steps);
     RunnerRig rig(launcher);
-    const std::int64_t start = rig.clock.now;
+    const std::int64_t start = rig.fakeClock.now;
     std::string out = rig.runner.RunAndCapture("p chatty", false);
     EXPECT_TRUE(launcher.last().terminated);
     EXPECT_TRUE(launcher.last().closed);
-    EXPECT_GE(rig.clock.now - start, ToolRunner::kCaptureLimitMs);
-    EXPECT_LT(rig.clock.now - start, ToolRunner::kCaptureLimitMs + 1000);
+    EXPECT_GE(rig.fakeClock.now - start, ToolRunner::kCaptureLimitMs);
+    EXPECT_LT(rig.fakeClock.now - start, ToolRunner::kCaptureLimitMs + 1000);
     EXPECT_EQ(out.substr(0, 12), "V:  1.0 1/1\r");
     EXPECT_TRUE(rig.ui.messages.empty());
 }

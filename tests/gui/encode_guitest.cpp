@@ -21,7 +21,16 @@
 namespace qorvid::test {
 namespace {
 
-using Encode = MainWindowTest;
+class Encode : public MainWindowTest {
+protected:
+    // Every question is confirmed but the offer to play the result.
+    void declinePlaying()
+    {
+        answer = [this](const BoxRequest& r) {
+            return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+        };
+    }
+};
 
 TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
 {
@@ -82,9 +91,7 @@ TEST_F(Encode, LanguageSwitchBetweenChoosingAndEncodingStillRuns)
         const std::string target = ctx().labels.output;
         win->applyLanguage("gb");
         boxTexts.clear();
-        answer = [&](const BoxRequest& r) {
-            return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
-        };
+        declinePlaying();
         QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
         ASSERT_TRUE(fileExists(target)) << (boxTexts.empty() ? "no box" : boxTexts.back());
         EXPECT_NE(ffprobeValue(target, t.stream, "codec_name"), "");
@@ -108,11 +115,9 @@ TEST_F(Encode, QuickOperationSummaryNamesTheSoundTheTargetGets)
     open();
     const std::string avi = makeClip("keep.avi", 320, 240, 25, 3);
     const std::string wmv = media.file("keep.wmv");
-    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=3", "-f", "lavfi", "-i",
-            "sine=sample_rate=44100:duration=3", "-c:v", "wmv2", "-c:a", "wmav2", "-b:a", "96k", wmv});
+    makeMedia(wmv, "testsrc2=size=320x240:rate=25:duration=3", "sine=sample_rate=44100:duration=3", {"-c:v", "wmv2", "-c:a", "wmav2", "-b:a", "96k"});
     const std::string dat = media.file("keep.dat");
-    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=352x240:rate=30000/1001:duration=3", "-f", "lavfi", "-i",
-            "sine=sample_rate=44100:duration=3", "-target", "ntsc-vcd", dat});
+    makeMedia(dat, "testsrc2=size=352x240:rate=30000/1001:duration=3", "sine=sample_rate=44100:duration=3", {"-target", "ntsc-vcd"});
     const struct {
         const char* menu;
         int index;
@@ -125,52 +130,19 @@ TEST_F(Encode, QuickOperationSummaryNamesTheSoundTheTargetGets)
         SCOPED_TRACE(std::string(j.menu) + " " + j.source);
         chooseSource(j.menu, j.index, j.source);
         const std::string summary = ctx().summary;
-        answer = [&](const BoxRequest& r) {
-            // Confirm the job, do not play the result.
-            return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
-        };
+        declinePlaying();
         QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
         const std::string target = ctx().labels.output;
         ASSERT_TRUE(fileExists(target)) << boxTexts.back();
         EXPECT_EQ(summaryValue(summary, msg(Msg::SampleRate)), ffprobeValue(target, "a:0", "sample_rate")) << summary;
         // A container's bit rate is measured over the file: a few per cent off the stream's own.
         const std::string rate = ffprobeValue(target, "a:0", "bit_rate");
-        if (!rate.empty() && rate != "N/A")
+        if (!rate.empty() && rate != "N/A") {
             EXPECT_NEAR(leadingNumber(summaryValue(summary, msg(Msg::AudioBitrate))), std::stod(rate) / 1000, std::stod(rate) / 20000)
                 << summary;
+        }
         std::filesystem::remove(target);
     }
-}
-
-TEST_F(Encode, StopDuringALongRunShowsMessage045AndLeavesNoChild)
-{
-    open();
-    const std::string clip = makeClip("long.avi", 640, 360, 25, 60);
-    chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
-    const std::string target = ctx().labels.output;
-
-    // Once the encoder reports progress: the source button is refused, then stop is pressed.
-    bool sourceMenuShown = false;
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (win->picProgress->percent() <= 0 || !win->cmdEncode[1]->isVisible()) return;
-        watch.stop();
-        QTest::mouseClick(win->cmdInput, Qt::LeftButton);
-        sourceMenuShown = win->menu("mnuSrcType")->isVisible();
-        QTest::mouseClick(win->cmdEncode[1], Qt::LeftButton);
-    });
-    watch.start();
-    QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
-
-    EXPECT_FALSE(sourceMenuShown);
-    ASSERT_FALSE(boxTexts.empty());
-    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
-    EXPECT_FALSE(fileExists(target));
-    EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
-    EXPECT_TRUE(processesMatching(clip).empty());
-    EXPECT_TRUE(win->cmdEncode[0]->isVisible());
-    EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
 }
 
 // Runs the job while `step` is called every 20 ms with the window live; step returns true
@@ -184,6 +156,33 @@ void runWhile(frmMain& win, std::function<bool()> step)
     });
     watch.start();
     QTest::mouseClick(win.cmdEncode[0], Qt::LeftButton);
+}
+
+TEST_F(Encode, StopDuringALongRunShowsMessage045AndLeavesNoChild)
+{
+    open();
+    const std::string clip = makeClip("long.avi", 640, 360, 25, 60);
+    chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
+    const std::string target = ctx().labels.output;
+
+    // Once the encoder reports progress: the source button is refused, then stop is pressed.
+    bool sourceMenuShown = false;
+    runWhile(*win, [&] {
+        if (win->picProgress->percent() <= 0 || !win->cmdEncode[1]->isVisible()) return false;
+        QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+        sourceMenuShown = win->menu("mnuSrcType")->isVisible();
+        QTest::mouseClick(win->cmdEncode[1], Qt::LeftButton);
+        return true;
+    });
+
+    EXPECT_FALSE(sourceMenuShown);
+    ASSERT_FALSE(boxTexts.empty());
+    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
+    EXPECT_FALSE(fileExists(target));
+    EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
+    EXPECT_TRUE(processesMatching(clip).empty());
+    EXPECT_TRUE(win->cmdEncode[0]->isVisible());
+    EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
 }
 
 TEST_F(Encode, LanguageSwitchDuringARunRewritesItsNotesAtOnce)
@@ -248,9 +247,7 @@ TEST_F(Encode, LeavingAfterTheRunEndedKeepsAndReportsTheTarget)
     const std::string clip = makeClip("late.avi", 320, 240, 25, 8);
     chooseSource("mnuSrcIsFileToAvi", 2, clip); // DivX
     const std::string target = ctx().labels.output;
-    answer = [&](const BoxRequest& r) {
-        return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
-    };
+    declinePlaying();
     // Close as soon as the run is on (a short run may pass without a progress line to wait for).
     runWhile(*win, [&] {
         if (win->cmdEncode[1]->isHidden()) return false;

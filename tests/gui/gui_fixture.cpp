@@ -70,11 +70,9 @@ void MainWindowTest::chooseSource(const char* menu, int index, const std::string
 std::string MainWindowTest::makeClip(const std::string& name, int w, int h, int fps, int seconds)
 {
     const std::string path = media.file(name);
-    const std::string size = std::to_string(w) + "x" + std::to_string(h);
-    ffmpeg({"-f", "lavfi", "-i",
-            "testsrc2=size=" + size + ":rate=" + std::to_string(fps) + ":duration=" + std::to_string(seconds), "-f",
-            "lavfi", "-i", "sine=sample_rate=44100:duration=" + std::to_string(seconds), "-c:v", "mpeg4", "-q:v", "5",
-            "-c:a", "libmp3lame", path});
+    const std::string t = std::to_string(seconds);
+    makeMedia(path, "testsrc2=size=" + std::to_string(w) + "x" + std::to_string(h) + ":rate=" + std::to_string(fps) + ":duration=" + t,
+              "sine=sample_rate=44100:duration=" + t, {"-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame"});
     return path;
 }
 

@@ -63,18 +63,11 @@ public:
     {
         std::vector<std::string> argv{buildDir() + "qorvid-cli", "convert", ctx().labels.input, "--to", key};
         argv.insert(argv.end(), options.begin(), options.end());
-        for (const char* a : {"--out", "", "--dry-run", "--lang", "tw"}) argv.push_back(a);
-        argv[argv.size() - 4] = ctx().labels.output;
+        argv.insert(argv.end(), {"--out", ctx().labels.output, "--dry-run", "--lang", "tw"});
         RunResult r = runProgram(argv);
         EXPECT_EQ(r.exitCode, 0) << r.output;
-        std::string line;
-        for (size_t pos = 0; pos < r.output.size();) {
-            size_t end = r.output.find('\n', pos);
-            std::string l = r.output.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-            if (l.find("ZevraRes") != std::string::npos) line = l;
-            pos = end == std::string::npos ? r.output.size() : end + 1;
-        }
-        return fromTool(line);
+        const size_t at = r.output.rfind("ZevraRes");
+        return at == std::string::npos ? "" : r.output.substr(at, r.output.find('\n', at) - at);
     }
     static std::string fromTool(const std::string& command)
     {

@@ -30,6 +30,18 @@ ConversionOptions validOptions()
     return o;
 }
 
+// A job of the kind for a source of this size and rate.
+JobState jobFor(const FormatEntry& e, int w, int h, float fps)
+{
+    JobState job;
+    job.srcWidth = w, job.srcHeight = h, job.srcFps = fps;
+    job.targetKind = e.kind;
+    job.targetExt = e.group == TargetGroup::QuickOp ? e.ext.substr(0, 3) : e.ext;
+    job.targetWidth = std::min(w, 1280);
+    job.targetHeight = w > 1280 ? 720 : h;
+    return job;
+}
+
 JobState divxJob()
 {
     JobState job;
@@ -125,14 +137,7 @@ TEST(OptionPresets, EveryKindPassesTheChecks)
                               Source{640, 480, 3.0f, true}, Source{0, 0, 0, false}}) {
         for (const auto& e : formatCatalog()) {
             if (!src.picture && e.group != TargetGroup::Sound) continue; // music only becomes sound
-            JobState job;
-            job.srcWidth = src.w;
-            job.srcHeight = src.h;
-            job.srcFps = src.fps;
-            job.targetKind = e.kind;
-            job.targetExt = e.group == TargetGroup::QuickOp ? e.ext.substr(0, 3) : e.ext;
-            job.targetWidth = std::min(src.w, 1280);
-            job.targetHeight = src.w > 1280 ? 720 : src.h;
+            JobState job = jobFor(e, src.w, src.h, src.fps);
             OptionPreset p = presetForKind(job, tw(), formatCaption(e, tw()));
             RecordingReporters rec;
             OkOutcome out = applyOptions(p.options, job, tw(), rec);
@@ -151,14 +156,7 @@ TEST(OptionPresets, SameAsSourceSurvivesALanguageSwitch)
     en.load("en");
     for (const auto& e : formatCatalog()) {
         if (e.group == TargetGroup::Sound) continue;
-        JobState job;
-        job.srcWidth = 640;
-        job.srcHeight = 480;
-        job.srcFps = 25;
-        job.targetKind = e.kind;
-        job.targetExt = e.group == TargetGroup::QuickOp ? e.ext.substr(0, 3) : e.ext;
-        job.targetWidth = 640;
-        job.targetHeight = 480;
+        JobState job = jobFor(e, 640, 480, 25);
         const OptionPreset p = presetForKind(job, tw(), formatCaption(e, tw()));
         for (const LangText* to : {&gb, &en}) {
             for (bool relabelled : {true, false}) {

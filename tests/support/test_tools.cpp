@@ -102,6 +102,17 @@ void ffmpeg(const std::vector<std::string>& args)
     ASSERT_EQ(r.exitCode, 0) << "ffmpeg failed: " << r.output;
 }
 
+void makeMedia(const std::string& path, const std::string& picture, const std::string& sound,
+               std::vector<std::string> options)
+{
+    std::vector<std::string> args;
+    for (const std::string* input : {&picture, &sound})
+        if (!input->empty()) args.insert(args.end(), {"-f", "lavfi", "-i", *input});
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(path);
+    ffmpeg(args);
+}
+
 std::string ffprobe(const std::string& file, const std::string& showEntries,
                     const std::string& selectStreams)
 {

@@ -1,4 +1,7 @@
 #pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,19 @@ RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds);
 
 // Runs ffmpeg -y -hide_banner -loglevel error <args>; fails the current test when it fails.
 void ffmpeg(const std::vector<std::string>& args);
+
+// A file made by ffmpeg from lavfi sources: a picture ("testsrc2=...") and a sound ("sine=..."),
+// either "" for none, then the output options.
+void makeMedia(const std::string& path, const std::string& picture, const std::string& sound,
+               std::vector<std::string> options = {});
+
+// A suite whose media, made once in its SetUpTestSuite, lives in dir until the suite ends.
+template <class Suite>
+class MediaSuite : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() { dir.reset(); }
+    static inline std::unique_ptr<TempDir> dir;
+};
 
 // ffprobe -v error -of default=nw=1 <entries> on the file; returns its text output.
 std::string ffprobe(const std::string& file, const std::string& showEntries,

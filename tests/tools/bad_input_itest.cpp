@@ -38,8 +38,7 @@ class BadInput : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ffmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
-                "sine=duration=2", "-c:v", "mpeg4", "-c:a", "libmp3lame", dir_.file("good.avi")});
+        makeMedia(dir_.file("good.avi"), "testsrc=size=160x120:rate=25:duration=2", "sine=duration=2", {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
         // Sized by the array: the header holds NUL bytes.
         static const char header[] = "RIFF\x10\x00\x00\x00garbage that is not a movie";
         writeFile(dir_.file("corrupt.avi"), std::string(header, sizeof header - 1) + std::string(5000, '\x5a'));

@@ -20,34 +20,6 @@ const std::string wmvCut = " -ovc copy -oac lavc -of lavf -lavfopts format=asf -
 
 const std::string mpgCut = " -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2";
 
-class Clips {
-public:
-    Clips()
-    {
-        const std::vector<std::string> sparse = {"-g", "250", "-keyint_min", "250", "-sc_threshold", "0"};
-        make("sparse.avi", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
-        make("dense.avi", {"-g", "12"}, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
-        make("sparse.wmv", sparse, {"-c:v", "wmv2", "-c:a", "wmav2", "-f", "asf"});
-        make("sparse.mpg", sparse, {"-c:v", "mpeg2video", "-b:v", "2M", "-c:a", "mp2", "-f", "vob"});
-        make("sparse.mp4", sparse, {"-c:v", "mpeg4", "-c:a", "aac"});
-        make("sparse.mkv", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
-    }
-    std::string path(const std::string& name) const { return dir_.file(name); }
-
-private:
-    void make(const std::string& name, const std::vector<std::string>& gop, const std::vector<std::string>& codecs)
-    {
-        std::vector<std::string> args = {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=30",
-                                         "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=30",
-                                         "-ac", "2", "-b:v", "300k"};
-        args.insert(args.end(), gop.begin(), gop.end());
-        args.insert(args.end(), codecs.begin(), codecs.end());
-        args.push_back(dir_.file(name));
-        ffmpeg(args);
-    }
-    TempDir dir_;
-};
-
 struct Packet {
     double pts = 0;
     bool key = false;
@@ -102,19 +74,34 @@ struct CutRow {
 
 class CopyCut : public ::testing::TestWithParam<CutRow> {
 protected:
-    static void SetUpTestSuite() { clips_ = std::make_unique<Clips>(); }
+    static void SetUpTestSuite()
+    {
+        clips_ = std::make_unique<TempDir>();
+        // 30 s at 25 fps; key frames every 10 s, the dense clip every 12 pictures.
+        const std::vector<std::string> sparse = {"-g", "250", "-keyint_min", "250", "-sc_threshold", "0"};
+        auto make = [&](const std::string& name, std::vector<std::string> gop, const std::vector<std::string>& codecs) {
+            gop.insert(gop.end(), codecs.begin(), codecs.end());
+            gop.insert(gop.begin(), {"-ac", "2", "-b:v", "300k"});
+            makeMedia(clips_->file(name), "testsrc=size=160x120:rate=25:duration=30", "sine=frequency=440:sample_rate=44100:duration=30", gop);
+        };
+        make("sparse.avi", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+        make("dense.avi", {"-g", "12"}, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+        make("sparse.wmv", sparse, {"-c:v", "wmv2", "-c:a", "wmav2", "-f", "asf"});
+        make("sparse.mpg", sparse, {"-c:v", "mpeg2video", "-b:v", "2M", "-c:a", "mp2", "-f", "vob"});
+        make("sparse.mp4", sparse, {"-c:v", "mpeg4", "-c:a", "aac"});
+        make("sparse.mkv", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+    }
     static void TearDownTestSuite() { clips_.reset(); }
-    static std::unique_ptr<Clips> clips_;
+    static inline std::unique_ptr<TempDir> clips_;
     TempDir out_;
 };
-std::unique_ptr<Clips> CopyCut::clips_;
 
 void PrintTo(const CutRow& row, std::ostream* os) { *os << row.source << " -ss " << row.mark << " -endpos " << row.length; }
 
 TEST_P(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
 {
     const CutRow& row = GetParam();
-    const std::string source = clips_->path(row.source);
+    const std::string source = clips_->file(row.source);
     const std::string target = out_.file("cut." + row.ext);
 
     double landing = playerLanding(source, row.mark);
@@ -167,7 +154,7 @@ double askedNumber(const std::string& output, const std::string& before)
 // as the range it announces.
 TEST_F(CopyCut, WmvCutHoldsWhatTheKeyFrameCheckAnnounces)
 {
-    const std::string source = clips_->path("sparse.wmv");
+    const std::string source = clips_->file("sparse.wmv");
     const std::vector<Packet> packets = videoPackets(source);
     const std::vector<std::string> hashes = videoPacketHashes(source);
     ASSERT_EQ(packets.size(), hashes.size());

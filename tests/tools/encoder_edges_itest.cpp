@@ -14,24 +14,20 @@ namespace {
 
 std::string q(const std::string& path) { return "\"" + path + "\""; }
 
-class EncoderEdges : public ::testing::Test {
+class EncoderEdges : public MediaSuite<EncoderEdges> {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = std::make_unique<TempDir>();
+        dir = std::make_unique<TempDir>();
         // A black picture with a white block in its top-left corner, and a quiet tone.
-        ffmpeg({"-f", "lavfi", "-i", "color=black:size=64x48:rate=25:duration=2,drawbox=x=0:y=0:w=16:h=12:color=white:t=fill",
-                "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=2,volume=0.1",
-                "-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le", dir_->file("corner.avi")});
+        makeMedia(dir->file("corner.avi"), "color=black:size=64x48:rate=25:duration=2,drawbox=x=0:y=0:w=16:h=12:color=white:t=fill",
+                  "sine=frequency=440:sample_rate=44100:duration=2,volume=0.1", {"-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le"});
         // Silence with a short beep at 1.0 s.
-        ffmpeg({"-f", "lavfi", "-i", "color=gray:size=64x48:rate=25:duration=3",
-                "-f", "lavfi", "-i", "aevalsrc='if(between(t,1,1.2),0.5*sin(2*PI*1000*t),0)':s=44100:d=3",
-                "-c:v", "mpeg4", "-c:a", "pcm_s16le", dir_->file("beep.avi")});
-        ffmpeg({"-f", "lavfi", "-i", "color=black:size=320x240:rate=25:duration=3", "-f", "lavfi", "-i",
-                "anullsrc=r=44100:cl=stereo", "-t", "3", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le",
-                dir_->file("dark.avi")});
+        makeMedia(dir->file("beep.avi"), "color=gray:size=64x48:rate=25:duration=3",
+                  "aevalsrc='if(between(t,1,1.2),0.5*sin(2*PI*1000*t),0)':s=44100:d=3", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"});
+        makeMedia(dir->file("dark.avi"), "color=black:size=320x240:rate=25:duration=3", "anullsrc=r=44100:cl=stereo",
+                  {"-t", "3", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le"});
     }
-    static void TearDownTestSuite() { dir_.reset(); }
 
     // The DivX command line of the system with the given fragments.
     std::string encode(const std::string& source, const std::string& fragments, const std::string& name)
@@ -39,7 +35,7 @@ protected:
         std::string target = out_.file(name);
         std::string command = pluginPath(2) + " -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=3000"
                               " -oac mp3lame -lameopts cbr:br=128" + fragments +
-                              " -vf-add harddup -mc 1 " + q(dir_->file(source)) + " -o " + q(target);
+                              " -vf-add harddup -mc 1 " + q(dir->file(source)) + " -o " + q(target);
         RunResult r = runCommandLine(command);
         EXPECT_EQ(r.exitCode, 0) << command << "\n" << r.output;
         return target;
@@ -55,9 +51,7 @@ protected:
     }
 
     TempDir out_;
-    static std::unique_ptr<TempDir> dir_;
 };
-std::unique_ptr<TempDir> EncoderEdges::dir_;
 
 const std::string sound = " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
 
@@ -135,7 +129,7 @@ TEST_F(EncoderEdges, SoundOffVolumeAndDelay)
 
 TEST_F(EncoderEdges, SubtitleCueShowsInTheLowerPartDuringTheCueOnly)
 {
-    std::string subs = dir_->file("it's, a: [test].srt");
+    std::string subs = dir->file("it's, a: [test].srt");
     writeFile(subs, "1\n00:00:01,000 --> 00:00:02,000\nHELLO WORLD\n\n");
     std::string fragment = " -sub " + q(subs) + " -subfont-text-scale 8 -subfont-outline 2 -subfont-blur 2 -subpos 90 -subdelay 0";
     std::string out = encode("dark.avi", " -vf-add scale=320:240" + fragment + sound, "subs.avi");

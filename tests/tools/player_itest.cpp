@@ -62,26 +62,25 @@ private:
     bool started_ = false;
 };
 
-class PlayerPlugin : public ::testing::Test {
+class PlayerPlugin : public MediaSuite<PlayerPlugin> {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = std::make_unique<TempDir>();
-        ffmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=4", "-f", "lavfi", "-i",
-                "sine=frequency=440:sample_rate=44100:duration=4", "-ac", "1", "-c:v", "mpeg4", "-g", "12",
-                "-c:a", "libmp3lame", "-b:a", "64k", dir_->file("mono 44k.avi")});
-        ffmpeg({"-f", "lavfi", "-i", "testsrc=size=80x60:rate=10:duration=1.5", dir_->file("anim.gif")});
+        dir = std::make_unique<TempDir>();
+        makeMedia(dir->file("mono 44k.avi"), "testsrc=size=160x120:rate=25:duration=4", "sine=frequency=440:sample_rate=44100:duration=4",
+                  {"-ac", "1", "-c:v", "mpeg4", "-g", "12", "-c:a", "libmp3lame", "-b:a", "64k"});
+        makeMedia(dir->file("anim.gif"), "testsrc=size=80x60:rate=10:duration=1.5", "");
     }
-    static void TearDownTestSuite() { dir_.reset(); }
-    static std::unique_ptr<TempDir> dir_;
 };
-std::unique_ptr<TempDir> PlayerPlugin::dir_;
 
 } // namespace
 
+// Without a display too: the probe runs where no desktop is.
 TEST_F(PlayerPlugin, IdentifyReportsTheRealSoundOfAMonoFileAfterTheVideoCodec)
 {
-    std::string out = identify(dir_->file("mono 44k.avi"));
+    ScopedEnv noDisplay;
+    noDisplay.set("DISPLAY", nullptr);
+    std::string out = identify(dir->file("mono 44k.avi"));
     size_t codec = out.find("ID_VIDEO_CODEC=");
     ASSERT_NE(codec, std::string::npos) << out;
     EXPECT_EQ(valueAfter(out, codec, "ID_AUDIO_RATE="), "44100") << out;
@@ -90,11 +89,12 @@ TEST_F(PlayerPlugin, IdentifyReportsTheRealSoundOfAMonoFileAfterTheVideoCodec)
     EXPECT_EQ(valueAfter(out, 0, "ID_AUDIO_CODEC="), "mp3");
     EXPECT_EQ(valueAfter(out, 0, "ID_VIDEO_WIDTH="), "160");
     EXPECT_EQ(valueAfter(out, 0, "ID_DEMUXER="), "avi");
+    EXPECT_EQ(valueAfter(out, 0, "ID_LENGTH=").substr(0, 3), "4.0");
 }
 
 TEST_F(PlayerPlugin, GifHasNoSizeLinesSoTheFramesAreCounted)
 {
-    std::string out = identify(dir_->file("anim.gif"));
+    std::string out = identify(dir->file("anim.gif"));
     EXPECT_EQ(out.find("ID_VIDEO_WIDTH="), std::string::npos) << out;
     EXPECT_EQ(out.find("ID_VIDEO_HEIGHT="), std::string::npos);
     EXPECT_EQ(out.find("ID_VIDEO_FPS="), std::string::npos);
@@ -102,7 +102,7 @@ TEST_F(PlayerPlugin, GifHasNoSizeLinesSoTheFramesAreCounted)
     EXPECT_NE(out.find("VIDEO:  [\bRGB]  80x60 "), std::string::npos);
 
     std::string pass = runProgram({pluginPath(1), "-ao", "null", "-vo", "null", "-fps", "10000",
-                                   dir_->file("anim.gif")}).output;
+                                   dir->file("anim.gif")}).output;
     size_t v = pass.rfind("V:");
     ASSERT_NE(v, std::string::npos) << pass;
     // "V:   1.5  15/ 15": the time and the running frame number.
@@ -117,23 +117,12 @@ TEST_F(PlayerPlugin, GifHasNoSizeLinesSoTheFramesAreCounted)
 TEST_F(PlayerPlugin, SeekProbeLandsOnAKeyFrame)
 {
     std::string out = runCommandLine(pluginPath(1) + " -ao null -vo null -noframedrop -frames 1  -ss 1.5 -endpos 0 \"" +
-                                     dir_->file("mono 44k.avi") + "\"").output;
+                                     dir->file("mono 44k.avi") + "\"").output;
     size_t a = out.rfind("A:");
     ASSERT_NE(a, std::string::npos) << out;
     double landed = std::atof(out.c_str() + a + 2);
     EXPECT_GE(landed, 0.9);
     EXPECT_LE(landed, 1.6);
-}
-
-TEST_F(PlayerPlugin, IdentifiesWithoutADisplay)
-{
-    const char* display = std::getenv("DISPLAY");
-    std::string saved = display ? display : "";
-    unsetenv("DISPLAY");
-    std::string out = identify(dir_->file("mono 44k.avi"));
-    if (!saved.empty()) setenv("DISPLAY", saved.c_str(), 1);
-    EXPECT_EQ(valueAfter(out, 0, "ID_VIDEO_WIDTH="), "160") << out;
-    EXPECT_EQ(valueAfter(out, 0, "ID_LENGTH=").substr(0, 3), "4.0");
 }
 
 TEST_F(PlayerPlugin, SlaveModeDrawsIntoTheWindowAndAnswersCommands)
@@ -159,7 +148,7 @@ TEST_F(PlayerPlugin, SlaveModeDrawsIntoTheWindowAndAnswersCommands)
 
     // The slave-mode command line of the player window, run in a scratch folder.
     TempDir shots;
-    std::string command = pluginPath(1) + " \"" + dir_->file("mono 44k.avi") + "\"" +
+    std::string command = pluginPath(1) + " \"" + dir->file("mono 44k.avi") + "\"" +
                           " -vo directx -priority abovenormal" +
                           " -autosync 100 -vf-add screenshot -autoq 10 -vf-add pp -slave -identify -idx -nokeepaspect -noaspect -framedrop -osdlevel 0" +
                           " -colorkey 0x010203 -wid " + std::to_string(windowId);
@@ -218,20 +207,20 @@ TEST_F(PlayerPlugin, KillingThePluginEndsThePlayer)
     Subprocess::Setup ps;
     ps.program = pluginPath(1);
     ps.argv = {pluginPath(1), "-slave", "-identify", "-vo", "null", "-ao", "null", "-loop", "0",
-               dir_->file("mono 44k.avi")};
+               dir->file("mono 44k.avi")};
     ps.input = Subprocess::Input::Pipe;
     ps.output = Subprocess::Output::Pipe;
     ps.errors = Subprocess::Errors::WithOutput;
     Session player(ps);
     ASSERT_TRUE(player.started());
     ASSERT_TRUE(player.waitFor("A:"));
-    auto running = processesMatching(dir_->file("mono 44k.avi"));
+    auto running = processesMatching(dir->file("mono 44k.avi"));
     EXPECT_EQ(running.size(), 2u); // the plugin and MPlayer, both under the plugin's name
     player.child().signal(SIGKILL);
     player.child().wait();
     bool gone = false;
     for (int tries = 0; tries < 100 && !gone; ++tries) {
-        gone = processesMatching(dir_->file("mono 44k.avi")).empty();
+        gone = processesMatching(dir->file("mono 44k.avi")).empty();
         if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_TRUE(gone);

@@ -10,6 +10,7 @@
 #include "util/process_list.h"
 
 #include <QGuiApplication>
+#include <QRadioButton>
 #include <QImage>
 #include <QScreen>
 
@@ -315,6 +316,59 @@ TEST_F(PreviewTest, ThePlayersOwnWindowIsFoundAndRetitled)
     }));
     console.stopConsoleTool();
     EXPECT_EQ(playerProcesses(), 0);
+}
+
+} // namespace
+} // namespace qorvid::test
+
+namespace qorvid::test {
+namespace {
+
+// The command line of the running player plugin, its words joined by blanks.
+std::string playerCommandLine(const std::string& prefix)
+{
+    for (const ProcessInfo& p : currentUserProcesses()) {
+        if (!isUnderPrefix(p, prefix)) continue;
+        std::string words = readFile("/proc/" + std::to_string(p.pid) + "/cmdline");
+        for (char& c : words)
+            if (c == '\0') c = ' ';
+        return words;
+    }
+    return {};
+}
+
+TEST_F(PreviewTest, TrialPlayRestartsThePreviewWithTheSubtitleFragment)
+{
+    playUntil(1.0f);
+    pauseAndSettle();
+    EXPECT_EQ(playerCommandLine(prefix_).find(" -sub "), std::string::npos);
+    const QImage before = shown();
+
+    const std::string subs = source_.substr(0, source_.size() - 4) + " subs.srt";
+    writeFile(subs, "1\n00:00:00,000 --> 00:00:30,000\nHELLO HELLO HELLO\n");
+    child<ZevraTab>("tabMn")->setTabNow(4);
+    child<QRadioButton>("optSub_1")->click();
+    child<QLineEdit>("txtSubFile")->setText(QString::fromStdString(subs));
+    typeInto("txtSubSize", "10");
+    click("cmdSubPlay");
+    ASSERT_TRUE(waitUntil([&] { return opts().previewRunning(); }));
+    const std::string command = playerCommandLine(prefix_);
+    EXPECT_NE(command.find(" -sub "), std::string::npos) << command;
+    EXPECT_NE(command.find(" -subfont-text-scale 10 "), std::string::npos) << command;
+    EXPECT_NE(command.find(" -font "), std::string::npos) << command;
+    // The white text shows in the lower part of the picture; the preview went on from where it was.
+    auto whiteBelow = [](const QImage& img) {
+        long n = 0;
+        for (int y = img.height() * 3 / 4; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb p = img.pixel(x, y);
+                n += qRed(p) > 220 && qGreen(p) > 220 && qBlue(p) > 220;
+            }
+        return n;
+    };
+    ASSERT_TRUE(waitUntil([&] { return whiteBelow(shown()) > whiteBelow(before) + 200; }))
+        << whiteBelow(before) << " white pixels before, " << whiteBelow(shown()) << " now";
+    EXPECT_LT(opts().previewPosition(), 5.0f) << "the trial play starts where the preview was";
 }
 
 } // namespace

@@ -91,5 +91,30 @@ TEST_F(SubtitlePageTest, TrialPlayAndOkRefuseAMissingFileOnTheSubtitlePage)
     }
 }
 
+TEST_F(SubtitlePageTest, CancelPutsBackEverySubtitleControl)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 2, clip());
+    openOptions();
+    const char* boxes[] = {"txtSubFile", "txtSubSize", "txtSubPosHgt", "txtSubOutline", "txtSubBlur", "txtSubDelay"};
+    auto state = [&] {
+        std::vector<std::string> s = {child<QRadioButton>("optSub_1")->isChecked() ? "on" : "off",
+                                      std::to_string(child<QComboBox>("cboSubFont")->currentIndex()),
+                                      std::to_string(child<QComboBox>("cboSubcp")->currentIndex())};
+        for (const char* b : boxes) s.push_back(child<QLineEdit>(b)->text().toStdString());
+        return s;
+    };
+    const auto before = state();
+    child<QRadioButton>("optSub_1")->click();
+    pick("cboSubFont", child<QComboBox>("cboSubFont")->currentIndex() == 0 ? 1 : 0);
+    pick("cboSubcp", 3);
+    for (const char* b : boxes) typeInto(b, "7");
+    ASSERT_NE(state(), before);
+    click("cmdOkCancel_1");
+    ASSERT_FALSE(opts().isVisible());
+    openOptions();
+    EXPECT_EQ(state(), before);
+}
+
 } // namespace
 } // namespace qorvid::test

@@ -124,7 +124,7 @@ QWidget* frmPlayer::buildPanel()
     picAssIcon->setFixedSize(16, 16);
     row->addWidget(picAssIcon);
     lblFnName = named<QLabel>(picBnBk, "lblFnName");
-    lblFnName->setMinimumWidth(40);
+    lblFnName->setMinimumWidth(150);
     row->addWidget(lblFnName, 1);
     lblCurTime = named<QLabel>(picBnBk, "lblCurTime");
     lblSplit = named<QLabel>(picBnBk, "lblSplit");
@@ -132,7 +132,7 @@ QWidget* frmPlayer::buildPanel()
     lblTtTime = named<QLabel>(picBnBk, "lblTtTime");
     for (QLabel* l : {lblCurTime, lblSplit, lblTtTime}) row->addWidget(l);
     row->addSpacing(6);
-    mbSound = panelButton(picBnBk, "mbSound", "🔈");
+    mbSound = panelButton(picBnBk, "mbSound", "♪");
     row->addWidget(mbSound);
     picVolSdr = new VolumeSlider(picBnBk);
     row->addWidget(picVolSdr);

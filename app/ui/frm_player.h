@@ -92,6 +92,7 @@ private:
     void seekBarPressed(int x);
     void thumbReleased(int centre);
     void seekFrame(int frame);
+    void measureSeekBar();
     void showPosition(int frame);
     void setTransport(int play, int pause, int stop, int backward, int forward);
     void latchForState();

@@ -56,6 +56,11 @@ void frmPlayer::newPlay(const std::string& file)
     lblFnName->setText(text(Msg::PlayingPosition) + " 0 %");
 
     mplayer_->openMCI(file, picPlayer->windowHandle());
+    // Nothing draws a sound file's picture: the colour of the container shows instead of the
+    // last file's picture.
+    int w = 0, h = 0;
+    mplayer_->getDefaultSize(w, h);
+    picPlayer->setVisible(w * h > 0);
     myPutSize(true);
     if (!mplayer_->isSuccess()) {
         failPlay();
@@ -64,7 +69,7 @@ void frmPlayer::newPlay(const std::string& file)
         playState_ = kPlaying;
         mplayer_->playMCI(0, 0);
         totalFrames_ = mplayer_->getTotalFrames();
-        pixelsPerFrame_ = totalFrames_ > 0 ? static_cast<float>(picHsbBack->barWidth()) / totalFrames_ : 0;
+        measureSeekBar();
         setTransport(ZevraButton::kDown, ZevraButton::kUp, ZevraButton::kUp, ZevraButton::kUp, ZevraButton::kUp);
         picHsbBack->setEnabled(true);
         initVolume(false);
@@ -214,8 +219,14 @@ void frmPlayer::thumbReleased(int centre)
     if (pixelsPerFrame_ > 0) seekFrame(static_cast<int>(std::nearbyint(centre / pixelsPerFrame_)));
 }
 
+void frmPlayer::measureSeekBar()
+{
+    pixelsPerFrame_ = totalFrames_ > 0 ? static_cast<float>(picHsbBack->barWidth()) / totalFrames_ : 0;
+}
+
 void frmPlayer::tmrCheckTick()
 {
+    measureSeekBar(); // the bar follows the window's width
     const int frame = mplayer_->getCurFrame();
     if (!mplayer_->lastOutput().empty()) emit playerOutput(QString::fromStdString(mplayer_->lastOutput()));
     if ((frame != lastFrame_ || playState_ == kPaused) && totalFrames_ > 1) showPosition(frame);

@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
@@ -39,8 +38,8 @@ void frmPlayer::myPutSize(bool request)
         w = 0;
         h = 0;
     }
-    layout()->activate();
-    frameSize_ = size() - picPlayerContainer->size();
+    // The control panel is all there is around the video (no margins, no spacing).
+    frameSize_ = QSize(0, picPlusBk->sizeHint().height());
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     if (request) {
         // The picture's own size, made smaller when the screen cannot hold it.
@@ -76,6 +75,7 @@ void frmPlayer::layoutVideo()
         picPlayer->setGeometry(QRect(QPoint(0, 0), box));
     }
     if (lblPlayerNote->isVisible()) centreNote();
+    measureSeekBar();
 }
 
 void frmPlayer::resizeEvent(QResizeEvent* e)

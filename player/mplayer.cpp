@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace qorvid {
 namespace {
@@ -37,6 +38,22 @@ bool positiveNumber(const std::string& value, double& out)
     if (value.empty()) return false;
     out = leadingNumber(value);
     return out > 0;
+}
+
+// A poll may bring several status lines: the newest one that holds a time counts, so that a
+// paused player shows where it stopped rather than where the stretch began.
+std::optional<float> latestPosition(const std::string& s, float timeShift)
+{
+    size_t end = s.size();
+    while (end > 0) {
+        const size_t from = s.find_last_of("\r\n", end - 1);
+        const size_t begin = from == std::string::npos ? 0 : from + 1;
+        if (begin < end)
+            if (auto t = statusPosition(std::string_view(s).substr(begin, end - begin), timeShift)) return t;
+        if (from == std::string::npos) break;
+        end = from;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -221,7 +238,7 @@ int MPlayer::getCurFrame()
     std::string s;
     console_.readToolOutput(s);
     lastOutput_ = s;
-    if (auto t = statusPosition(s, timeShift_)) curSeconds_ = *t;
+    if (auto t = latestPosition(s, timeShift_)) curSeconds_ = *t;
     if (auto n = indexProgress(s))
         view_.showPlayerNote(lang_[Msg::RebuildingIndex] + std::to_string(*n) + " %");
     else

@@ -73,7 +73,7 @@ struct MPlayerTest : ::testing::Test {
     int poll(const std::string& printed)
     {
         if (!console.running()) player.playMCI(0, 0);
-        launcher.last().output.push_back(printed);
+        if (!printed.empty()) launcher.last().output.push_back(printed);
         return player.getCurFrame();
     }
     std::vector<std::string>& sent() { return launcher.last().written; }
@@ -180,6 +180,8 @@ TEST_F(MPlayerTest, CurrentFrameFromTheThreeStatusForms)
     EXPECT_EQ(poll("V:   3.5  88/ 88  5%  1%  0.0% 0 0\rV:   3.6  89/ 89  5%  1%  0.0% 0 0\r"), 90)
         << "picture only: the last V:";
     EXPECT_EQ(poll(""), 90) << "nothing new: the last position";
+    EXPECT_EQ(poll("A:   2.4 V:   2.4 A-V: 0\rA:   0.0 V:   0.0 A-V: 0\r\n  =====  PAUSE  =====\r\n"), 0)
+        << "several lines: the newest time";
 
     openSound(200);
     player.playMCI(0, 0);

@@ -9,8 +9,14 @@
 #include "util/process_list.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
+#include <QUrl>
+#include <QWindow>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -278,6 +284,66 @@ TEST_F(PlayerTest, ClosingTheWindowOrQuittingLeavesNoPlayer)
     playUntil(clip, 0.3f);
     win.reset(); // quitting the program
     EXPECT_EQ(playerProcesses(), 0) << "quitting";
+}
+
+// Drops the data on the window as the desktop does.
+void dropOn(QWidget* w, QMimeData* data)
+{
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(w, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(w, &drop);
+}
+
+TEST_F(PlayerTest, MenuCaptionsFollowTheLanguageAndItsItemsAct)
+{
+    const std::string song = soundFile("menu.mp3", 10);
+    playUntil(song, 0.2f);
+    auto caption = [&](const char* name) { return child<QAction>(name)->text().toStdString(); };
+    EXPECT_EQ(caption("mnuOpen"), msg(Msg::OpenNewFile));
+    win->applyLanguage("tw");
+    EXPECT_EQ(caption("mnuOpen"), msg(Msg::OpenNewFile));
+    EXPECT_EQ(caption("mnuEnd"), msg(Msg::ExitMenu));
+    EXPECT_EQ(button("mbBackward")->toolTip().toStdString(), msg(Msg::BackTenSeconds));
+
+    child<QMenu>("mnuMain")->popup(player().mapToGlobal(QPoint(10, 10)));
+    EXPECT_TRUE(child<QAction>("mnuExplorer")->isEnabled()) << "the file exists";
+    EXPECT_FALSE(child<QAction>("mnuKeepDef")->isEnabled()) << "no picture to size for";
+    child<QMenu>("mnuMain")->hide();
+
+    child<QAction>("mnuShowHideMain")->trigger();
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_EQ(caption("mnuShowHideMain"), msg(Msg::ShowMainWindow));
+    child<QAction>("mnuShowHideMain")->trigger();
+    EXPECT_TRUE(win->isVisible());
+
+    child<QAction>("mnuTopMost")->trigger();
+    EXPECT_TRUE(player().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    child<QAction>("mnuTopMost")->trigger();
+    EXPECT_FALSE(player().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(PlayerTest, ADroppedFilePlaysButAFolderOrAMissingPathDoesNothing)
+{
+    const std::string clip = makeClip("dropped.avi", 320, 240, 25, 6);
+    player().playSingle(soundFile("first.mp3", 10));
+    auto* tmrDrag = child<QTimer>("tmrDrag");
+    auto dropText = [&](const std::string& text) {
+        auto* data = new QMimeData;
+        data->setText(QString::fromStdString(text));
+        dropOn(&player(), data);
+        delete data;
+    };
+    dropText(media.path());
+    dropText(media.file("missing.avi"));
+    EXPECT_FALSE(tmrDrag->isActive());
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(clip))});
+    dropOn(&player(), data);
+    delete data;
+    EXPECT_TRUE(tmrDrag->isActive());
+    ASSERT_TRUE(waitUntil([&] { return player().engine()->FileName() == clip && position() > 0.2f; }));
+    EXPECT_FALSE(tmrDrag->isActive());
 }
 
 } // namespace

@@ -32,9 +32,6 @@ void frmPlayer::playSingle(const std::string& file)
     if (!loaded_) load();
     mbStop_Click();
     openReason_ = 3;
-    // Shown first: the window system maps it while the file is probed, and the player
-    // starts drawing into a window that is already on the screen.
-    show();
     newPlay(path);
     show();
     raise();

@@ -6,9 +6,12 @@
 //   qorvid_gui_driver options-encode SOURCE --plugins DIR       size, marks and volume set in the window, then encode
 //   qorvid_gui_driver options-refusal SOURCE --plugins DIR      a typed time refused by OK, with the real box
 //   qorvid_gui_driver subtitle-shots SOURCE SUBS OUTDIR --plugins DIR  the subtitle page's trial play, tw and en
+//   qorvid_gui_driver player-shots VIDEO SOUND OUTDIR --plugins DIR  the player window playing each, tw and en
+//   qorvid_gui_driver player-bench VIDEO --plugins DIR [--seconds N] first frame and own CPU of the player window
 #include "app/ui/frm_about.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/frm_options.h"
+#include "app/ui/frm_player.h"
 #include "app/ui/progress_picture.h"
 #include "controls/style_button.h"
 #include "controls/zevra_tab.h"
@@ -27,6 +30,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 #include <filesystem>
@@ -285,6 +289,71 @@ int optionsRefusal(const std::string& source, const std::string& plugins)
     return 0;
 }
 
+// The player window playing a video and a sound file, grabbed from the screen (the player
+// draws into a window of its own).
+int playerShots(const std::string& video, const std::string& sound, const std::string& outDir, const std::string& plugins)
+{
+    for (const std::string lang : {"tw", "en"}) {
+        Window w(plugins, lang, video);
+        frmPlayer& p = w.win->playerWindow();
+        for (const auto& [file, name] : {std::pair{video, "player_"}, std::pair{sound, "player_sound_"}}) {
+            p.playSingle(file);
+            QTest::qWait(2500);
+            const QRect frame = p.frameGeometry();
+            p.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                .save(QString::fromStdString(outDir + "/" + name + lang + ".png"));
+        }
+        p.close();
+        std::printf("%s: video and sound\n", lang.c_str());
+    }
+    return 0;
+}
+
+// From playSingle to the first picture in picPlayer, and the program's own CPU time while the
+// player window plays (the player aside, in percent of one core). One line of figures.
+int playerBench(const std::string& video, const std::string& plugins, int seconds)
+{
+    Window w(plugins, "en", video);
+    frmPlayer& p = w.win->playerWindow();
+    QWidget* pic = p.findChild<QWidget*>("picPlayer");
+    // A patch a quarter in from the top left: the note over the video's centre stays out of it.
+    auto patch = [&] {
+        return QGuiApplication::primaryScreen()->grabWindow(pic->winId(), pic->width() / 4 - 8, pic->height() / 4 - 8, 16, 16).toImage();
+    };
+    // The test picture's colour bars; neither the screen's background nor the colour key is coloured.
+    auto lit = [&] {
+        const QImage img = patch();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 100) return true;
+            }
+        return false;
+    };
+    QElapsedTimer t;
+    t.start();
+    p.playSingle(video);
+    while (!lit() && t.elapsed() < 10000) QTest::qWait(5);
+    const qint64 firstMs = t.elapsed();
+    // Again in the shown window: a file that cannot be played first takes the picture away.
+    QTest::qWait(1000);
+    p.playSingle(video + ".missing");
+    QTest::qWait(300);
+    if (lit()) std::fprintf(stderr, "the last picture is still shown\n");
+    t.restart();
+    p.playSingle(video);
+    while (!lit() && t.elapsed() < 10000) QTest::qWait(5);
+    const qint64 againMs = t.elapsed();
+    const double cpu0 = ownCpuSeconds();
+    const qint64 wall0 = t.elapsed();
+    QTest::qWait(seconds * 1000);
+    const double cpuShare = (ownCpuSeconds() - cpu0) / ((t.elapsed() - wall0) / 1000.0) * 100.0;
+    p.close();
+    std::printf("first_frame_ms=%lld again_ms=%lld own_cpu_percent=%.2f\n", static_cast<long long>(firstMs),
+                static_cast<long long>(againMs), cpuShare);
+    return 0;
+}
+
 std::string option(int argc, char** argv, const std::string& name, const std::string& fallback)
 {
     for (int i = 1; i + 1 < argc; ++i)
@@ -334,6 +403,9 @@ int main(int argc, char** argv)
     if (mode == "options-encode" && argc > 2) return optionsEncode(argv[2], plugins);
     if (mode == "options-refusal" && argc > 2) return optionsRefusal(argv[2], plugins);
     if (mode == "subtitle-shots" && argc > 4) return subtitleShots(argv[2], argv[3], argv[4], plugins);
+    if (mode == "player-shots" && argc > 4) return playerShots(argv[2], argv[3], argv[4], plugins);
+    if (mode == "player-bench" && argc > 2)
+        return playerBench(argv[2], plugins, std::stoi(option(argc, argv, "--seconds", "30")));
     std::fprintf(stderr, "usage: qorvid_gui_driver icon OUT.png | gap SOURCE --plugins DIR | shots SOURCE OUTDIR --plugins DIR\n");
     return 2;
 }

@@ -57,5 +57,9 @@ if(QORVID_BUILD_TESTS AND TARGET qorvid_test_support)
       COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb
         $<TARGET_FILE:qorvid_gui_tests> --gtest_filter=PreviewTest.*)
     set_tests_properties(PreviewTest.UnderXvfb PROPERTIES LABELS gui TIMEOUT 900)
+    add_test(NAME PlayerTest.UnderXvfb
+      COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb
+        $<TARGET_FILE:qorvid_gui_tests> --gtest_filter=PlayerTest.*)
+    set_tests_properties(PlayerTest.UnderXvfb PROPERTIES LABELS gui TIMEOUT 900)
   endif()
 endif()

@@ -180,8 +180,9 @@ void readIdentify(const std::string& out, JobState& job)
     job.srcAudioChannels = positive(findValue(out, "ID_AUDIO_NCH=", "", false, pos), v) ? roundToInt(v) : 2;
 }
 
-// A GIF has no size, rate or length lines: read its size line and decode it once to count frames.
-std::string gifPass(const std::string& identify, const std::string& source, JobState& job, ProbeContext& ctx)
+} // namespace
+
+std::string probeGifFrames(const std::string& identify, const std::string& source, JobState& job, ProbeContext& ctx)
 {
     std::string sizeLine = findValue(identify, "VIDEO:  [\bRGB]");
     if (!sizeLine.empty()) {
@@ -221,7 +222,6 @@ std::string gifPass(const std::string& identify, const std::string& source, JobS
     return {};
 }
 
-// ASF files often report no usable rate: ask the converter (and the media service when ticked).
 void repairAsfRate(const std::string& source, JobState& job, ProbeContext& ctx)
 {
     float unusedLength = 0, rate = 0;
@@ -237,8 +237,6 @@ void repairAsfRate(const std::string& source, JobState& job, ProbeContext& ctx)
         if (mciFps > 0) job.srcFps = mciFps;
     }
 }
-
-} // namespace
 
 std::string analyseSource(const std::string& source, JobState& job, ProbeContext& ctx)
 {
@@ -256,7 +254,7 @@ std::string analyseSource(const std::string& source, JobState& job, ProbeContext
     }
 
     std::string verdict;
-    if (job.srcWidth * job.srcHeight == 0 && job.srcDemuxer == "gif") verdict = gifPass(out, source, job, ctx);
+    if (job.srcWidth * job.srcHeight == 0 && job.srcDemuxer == "gif") verdict = probeGifFrames(out, source, job, ctx);
 
     if (job.srcDemuxer == "asf" && (job.srcFps == 0 || job.srcFps == 1000)) repairAsfRate(source, job, ctx);
 

@@ -62,6 +62,14 @@ void probeWithConverter(CommandCapture& runner, const AppPaths& paths, const std
                         float& startTime, float& fps);
 void probeWithMci(MediaInfo* info, const std::string& file, float& length, float& fps);
 
+// A GIF has no size, rate or length lines: its size line from the identify output, then one
+// decoding run to count its frames. Returns "Static Gif", "Animated Gifs" or "".
+std::string probeGifFrames(const std::string& identifyOutput, const std::string& source, JobState& job,
+                           ProbeContext& ctx);
+// ASF files often report no usable rate: ask the converter (and the media service when ticked);
+// the converter's start time becomes the time shift.
+void repairAsfRate(const std::string& source, JobState& job, ProbeContext& ctx);
+
 // Probes the source and fills the source fields of the job (which the caller has cleared).
 // Returns "Static Gif", "Animated Gifs" or "".
 std::string analyseSource(const std::string& sourcePath, JobState& job, ProbeContext& ctx);

@@ -1,4 +1,5 @@
 #include "app/ui/frm_main.h"
+#include "app/ui/frm_player.h"
 
 #include "app/app_info.h"
 #include "app/cpu_usage.h"
@@ -87,6 +88,23 @@ frmMain::frmMain(const AppPaths& paths, bool developerMode) : developerMode_(dev
 frmMain::~frmMain()
 {
     if (meter_) meter_->terminate();
+    // The player goes first: it stops its tool and writes its settings.
+    player_.reset();
+}
+
+frmPlayer& frmMain::playerWindow()
+{
+    if (!player_) {
+        player_ = std::make_unique<frmPlayer>(*ctx_, this);
+        player_->beforePlay = [this] { options_->stopPreview(); };
+        player_->markMainInUse = [this](bool on) { cmdInput->setProperty("Tag", on ? QString("inUse") : QString()); };
+    }
+    return *player_;
+}
+
+void frmMain::closePlayer()
+{
+    if (player_ && player_->loaded()) player_->mbStop_Click();
 }
 
 void frmMain::buildControls()

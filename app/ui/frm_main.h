@@ -24,6 +24,7 @@ class NotePicture;
 class ProgressPicture;
 class frmOptions;
 class frmOutput;
+class frmPlayer;
 struct FormatEntry;
 enum class TargetKind;
 
@@ -49,6 +50,9 @@ public:
     MainContext& context() { return *ctx_; }
     // The options window, made with the main window and kept while it lives.
     frmOptions& optionsWindow() { return *options_; }
+    // The player window, made on first use and kept while the main window lives.
+    frmPlayer& playerWindow();
+    bool hasPlayerWindow() const { return player_ != nullptr; }
     bool developerMode() const { return developerMode_; }
     // What the encode button would do now, without running anything (the dry run).
     JobPlan planJob() { return driver_->dryRun(); }
@@ -98,7 +102,7 @@ public:
     std::string reviewCommand(const std::string& command) override;
     int cmdEditSpecIndex() const override;
     std::string settingsSummary() const override { return ctx_->summary; }
-    void closePlayer() override {}
+    void closePlayer() override;
     void playTarget(const std::string& path) override;
     void showProbeBusy(const std::string& note) override;
     void hideProbeBusy() override;
@@ -176,6 +180,7 @@ private:
     std::unique_ptr<JobDriver> driver_;
     std::unique_ptr<frmOptions> options_;
     std::unique_ptr<CpuMeter> meter_;
+    std::unique_ptr<frmPlayer> player_;
     bool developerMode_;
     std::string lengthTooltip_;
     std::string lastCpuLoad_; // the meter's last reading, for a language switch

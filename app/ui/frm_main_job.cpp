@@ -6,6 +6,7 @@
 #include "app/cpu_usage.h"
 #include "app/ui/busy_picture.h"
 #include "app/ui/frm_output.h"
+#include "app/ui/frm_player.h"
 #include "app/ui/progress_picture.h"
 #include "controls/style_button.h"
 #include "util/text.h"
@@ -85,8 +86,7 @@ int frmMain::cmdEditSpecIndex() const { return developerMode_ ? cboCmdEditSpec->
 void frmMain::playTarget(const std::string& path)
 {
     cmdEncode[0]->setProperty("Tag", QString("playFromEndEncode"));
-    // The player window is a later part of the program; the desktop's player stands in.
-    openWithDesktop(path, ctx_->lang[Msg::CannotPlayShort] + "\r\n\r\n" + path);
+    playerWindow().playSingle(path);
     cmdEncode[0]->setProperty("Tag", QString());
 }
 

@@ -1,6 +1,7 @@
 // The main window's menus and captions: building them from the format catalogue, the
 // language switch, and the target-folder menu's state.
 #include "app/ui/frm_main.h"
+#include "app/ui/frm_player.h"
 
 #include "app/ui/frm_options.h"
 
@@ -173,6 +174,7 @@ void frmMain::applyLanguage(const std::string& code)
     }
     applyCaptions();
     refreshVideoInfo();
+    if (player_) player_->ChangeLanguage();
 }
 
 void frmMain::relabelJob(const LangText& before)

@@ -4,6 +4,7 @@
 
 #include "app/paths.h"
 #include "app/ui/frm_options.h"
+#include "app/ui/frm_player.h"
 #include "controls/style_button.h"
 #include "engine/job_preparation.h"
 #include "media/format_catalog.h"
@@ -178,8 +179,7 @@ void frmMain::playItem(int index)
     cmdInput->setProperty("Tag", QString());
     if (name.empty()) return;
     if (!acceptSourceFile(name, ctx_->boxes, ctx_->lang)) return;
-    // The player window is a later part of the program; the desktop's player stands in.
-    openWithDesktop(name, ctx_->lang[Msg::CannotPlayShort] + "\r\n\r\n" + name);
+    playerWindow().playSingle(name);
 }
 
 void frmMain::dropOnSource(const QStringList& files, const QString& dropped)

@@ -3,6 +3,7 @@
 #include "tests/gui/gui_fixture.h"
 
 #include "app/lang_text.h"
+#include "app/ui/frm_player.h"
 #include "controls/style_button.h"
 #include "media/format_catalog.h"
 #include "util/text.h"
@@ -174,8 +175,10 @@ TEST_F(MainWindow, PlayTargetIsDisabledWithoutTheTargetFile)
     EXPECT_TRUE(win->menuItem("mnuToPlay2")->isEnabled());
     win->menu("mnuTarget")->hide();
     win->menuItem("mnuToPlay2")->trigger();
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], ctx().labels.output);
+    ASSERT_TRUE(win->hasPlayerWindow());
+    EXPECT_TRUE(win->playerWindow().isVisible());
+    EXPECT_EQ(win->playerWindow().engine()->FileName(), ctx().labels.output);
+    EXPECT_TRUE(shell.opened.empty()) << "the player window plays it, not the desktop";
 }
 
 TEST_F(MainWindow, TargetChosenAgainKeepsTheExtensionOfTheKind)
@@ -249,14 +252,17 @@ TEST_F(MainWindow, PlayAndHelpSayWhenNoProgramOpensTheFileAndLeaveNoDefunctChild
     const std::string odd = media.file("odd.qzx");
     writeFile(odd, std::string(4096, '\x7f'));
 
+    // The player window says it cannot play the file; no box.
     win->dropOnSource({QString::fromStdString(odd)}, {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxTexts.empty(); }, 20000));
-    EXPECT_EQ(boxTexts[0], toUnixLines(msg(Msg::CannotPlayShort)) + "\n\n" + odd);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return win->hasPlayerWindow() && win->playerWindow().isVisible(); }, 20000));
+    auto* status = win->playerWindow().findChild<QLabel*>("lblFnName");
+    EXPECT_EQ(status->text().toStdString(), msg(Msg::CannotPlayShort));
+    EXPECT_TRUE(boxTexts.empty());
 
     win->menuItem("mnuHelp")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return boxTexts.size() >= 2; }, 20000));
-    EXPECT_NE(boxTexts[1].find(help), std::string::npos) << boxTexts[1];
-    EXPECT_EQ(boxTexts[1].rfind("Qorvid\n", 0), 0u) << boxTexts[1];
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxTexts.size() >= 1; }, 20000));
+    EXPECT_NE(boxTexts[0].find(help), std::string::npos) << boxTexts[0];
+    EXPECT_EQ(boxTexts[0].rfind("Qorvid\n", 0), 0u) << boxTexts[0];
     EXPECT_EQ(defunctChildren(), 0);
 }
 
@@ -328,9 +334,8 @@ TEST_F(MainWindow, DroppedFileIsPlayedNotAdded)
     const std::string clip = makeClip("drop.avi", 160, 120, 25, 1);
     win->dropOnSource({}, QString::fromStdString(media.file("missing.avi")));
     win->dropOnSource({QString::fromStdString(clip)}, {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.opened.empty(); }));
-    EXPECT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], clip);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return win->hasPlayerWindow() && win->playerWindow().isVisible(); }));
+    EXPECT_EQ(win->playerWindow().engine()->FileName(), clip);
     EXPECT_TRUE(ctx().labels.input.empty());
     EXPECT_TRUE(dialogs.empty());
 }

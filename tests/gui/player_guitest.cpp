@@ -1,0 +1,350 @@
+// The player window with the real player plugin drawing into it. Needs an X server (the suite
+// runs these under Xvfb); on Qt's offscreen platform they are skipped.
+#include "tests/gui/gui_fixture.h"
+
+#include "app/close_stale_tools.h"
+#include "app/ui/frm_player.h"
+#include "app/ui/player_bars.h"
+#include "controls/zevra_button.h"
+#include "util/process_list.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QUrl>
+#include <QWindow>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+
+#include <filesystem>
+
+namespace qorvid::test {
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+template <class F>
+bool waitUntil(F condition, int ms = kWaitMs)
+{
+    return QTest::qWaitFor(condition, ms);
+}
+
+class PlayerTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "the player needs an X server";
+        MainWindowTest::SetUp();
+        // The machine may have no sound device: the player's own settings send sound nowhere.
+        writeFile(mplayerHome.file("config"), "ao=null\n");
+        savedHome_ = qgetenv("MPLAYER_HOME");
+        qputenv("MPLAYER_HOME", QByteArray::fromStdString(mplayerHome.path()));
+        open("Language=en\r\n");
+        prefix_ = ctx().paths.toolPrefix();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        if (!prefix_.empty()) EXPECT_EQ(playerProcesses(), 0) << "no player left behind";
+        qputenv("MPLAYER_HOME", savedHome_);
+    }
+
+    frmPlayer& player() { return win->playerWindow(); }
+    template <class W>
+    W* child(const char* name)
+    {
+        W* w = player().findChild<W*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    ZevraButton* button(const char* name) { return child<ZevraButton>(name); }
+    std::string status() { return child<QLabel>("lblFnName")->text().toStdString(); }
+    QImage shown()
+    {
+        QWidget* pic = child<QWidget>("picPlayer");
+        return QGuiApplication::primaryScreen()->grabWindow(pic->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    static double differing(const QImage& a, const QImage& b)
+    {
+        if (a.size() != b.size()) return 1;
+        long diff = 0;
+        for (int y = 0; y < a.height(); y += 2)
+            for (int x = 0; x < a.width(); x += 2)
+                if (a.pixel(x, y) != b.pixel(x, y)) ++diff;
+        return static_cast<double>(diff) / ((a.height() / 2 + 1) * (a.width() / 2 + 1));
+    }
+    // Waits until the paused picture no longer changes.
+    void settle()
+    {
+        QImage last = shown();
+        for (int i = 0; i < 40; ++i) {
+            QTest::qWait(100);
+            QImage now = shown();
+            if (differing(last, now) == 0) return;
+            last = now;
+        }
+    }
+    float position() { return player().engine()->curSeconds(); }
+    void playUntil(const std::string& file, float seconds)
+    {
+        player().playSingle(file);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&player()));
+        ASSERT_TRUE(waitUntil([&] { return position() > seconds; }));
+    }
+    int playerProcesses()
+    {
+        int n = 0;
+        for (const ProcessInfo& p : currentUserProcesses())
+            if (isUnderPrefix(p, prefix_)) ++n;
+        return n;
+    }
+    // Asks the running player its volume; the answer arrives in its output.
+    double askVolume()
+    {
+        double answer = -1;
+        auto c = QObject::connect(&player(), &frmPlayer::playerOutput, [&](const QString& out) {
+            const qsizetype at = out.lastIndexOf("ANS_volume=");
+            if (at >= 0) answer = out.mid(at + 11).section('\n', 0, 0).trimmed().toDouble();
+        });
+        ctx().console.sendToolCommand("get_property volume", player().playState() == kPaused);
+        EXPECT_TRUE(waitUntil([&] { return answer >= 0; }));
+        QObject::disconnect(c);
+        return answer;
+    }
+    std::string soundFile(const std::string& name, int seconds)
+    {
+        const std::string path = media.file(name);
+        ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100:duration=" + std::to_string(seconds), "-c:a", "libmp3lame", path});
+        return path;
+    }
+    std::string silentClip(const std::string& name, int seconds)
+    {
+        const std::string path = media.file(name);
+        ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=" + std::to_string(seconds), "-c:v", "mpeg4",
+                "-q:v", "5", path});
+        return path;
+    }
+
+    TempDir mplayerHome;
+    QByteArray savedHome_;
+    std::string prefix_;
+};
+
+TEST_F(PlayerTest, AClipPlaysPauseHoldsThePictureAndSpaceToggles)
+{
+    EXPECT_EQ(player().windowTitle(), " Plimbo");
+    QTest::keyClick(&player(), Qt::Key_Space);
+    EXPECT_EQ(player().playState(), kStopped) << "Space with no file does nothing";
+
+    const std::string clip = makeClip("clip.avi", 320, 240, 25, 12);
+    playUntil(clip, 1.0f);
+    EXPECT_EQ(player().windowTitle(), "clip.avi ");
+    const QImage a = shown();
+    ASSERT_TRUE(waitUntil([&] { return differing(a, shown()) > 0.01; })) << "the frames change in picPlayer";
+    EXPECT_EQ(button("mbPlay")->State(), ZevraButton::kDown);
+
+    QTest::mouseClick(button("mbPause"), Qt::LeftButton);
+    EXPECT_EQ(player().playState(), kPaused);
+    settle();
+    const QImage paused = shown();
+    const float at = position();
+    QTest::qWait(600);
+    EXPECT_EQ(differing(paused, shown()), 0) << "pause holds the picture";
+    EXPECT_EQ(status().rfind(msg(Msg::PausedPosition), 0), 0u) << status();
+
+    QTest::keyClick(&player(), Qt::Key_Space);
+    EXPECT_EQ(player().playState(), kPlaying);
+    ASSERT_TRUE(waitUntil([&] { return position() > at + 0.5f; }));
+    QTest::keyClick(&player(), Qt::Key_Space);
+    EXPECT_EQ(player().playState(), kPaused);
+}
+
+TEST_F(PlayerTest, JumpsBackToFrameZeroPausedAndForwardPastTheEndStops)
+{
+    const std::string clip = makeClip("jumps.avi", 320, 240, 25, 8);
+    playUntil(clip, 2.0f);
+    QTest::keyClick(&player(), Qt::Key_PageUp);
+    EXPECT_EQ(player().playState(), kPaused);
+    ASSERT_TRUE(waitUntil([&] { return position() < 0.2f; })) << position();
+    settle();
+    const QImage first = shown();
+    QTest::qWait(600);
+    EXPECT_EQ(differing(first, shown()), 0) << "paused on the first frame";
+    EXPECT_LT(position(), 0.2f);
+
+    QTest::keyClick(&player(), Qt::Key_Right); // 10 s on an 8 s clip
+    EXPECT_EQ(player().playState(), kStopped);
+    EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
+    EXPECT_EQ(playerProcesses(), 0);
+
+    // The end of the file ends the play the same way.
+    QTest::mouseClick(button("mbPlay"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return position() > 6.0f; }));
+    ASSERT_TRUE(waitUntil([&] { return player().playState() == kStopped; }));
+    EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
+    EXPECT_EQ(button("mbPause")->State(), ZevraButton::kDisabled);
+}
+
+TEST_F(PlayerTest, ASoundFilePlaysWithTheSeekBarMovingAndTheSoundButtonWorks)
+{
+    const std::string song = soundFile("song.mp3", 20);
+    playUntil(song, 0.5f);
+    auto* bar = child<PlayerSeekBar>("picHsbBack");
+    const int start = bar->thumbCentre();
+    ASSERT_TRUE(waitUntil([&] { return bar->thumbCentre() > start + 3; }));
+    EXPECT_TRUE(player().engine()->isAudioOnly());
+    ASSERT_TRUE(button("mbSound")->usable());
+
+    QTest::mouseClick(button("mbSound"), Qt::LeftButton);
+    EXPECT_EQ(button("mbSound")->State(), ZevraButton::kDown);
+    EXPECT_NEAR(askVolume(), 0, 0.5) << "muted";
+    QTest::mouseClick(button("mbSound"), Qt::LeftButton);
+    EXPECT_NEAR(askVolume(), 100, 0.5) << "the stored volume again";
+
+    // A seek on the bar jumps there.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * 3 / 4, bar->height() / 2));
+    ASSERT_TRUE(waitUntil([&] { return position() > 12.0f; })) << position();
+}
+
+TEST_F(PlayerTest, TheVolumeSliderSetsThePlayersVolumeAndASilentFileKeepsIt)
+{
+    const std::string clip = makeClip("loud.avi", 320, 240, 25, 12);
+    playUntil(clip, 0.3f);
+    auto* slider = child<VolumeSlider>("picSndBk");
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(26, slider->height() / 2));
+    const int chosen = slider->knob();
+    ASSERT_GT(chosen, 200);
+    ASSERT_LT(chosen, 400);
+    EXPECT_NEAR(askVolume(), chosen / 10, 0.5);
+
+    playUntil(silentClip("silent.avi", 6), 0.3f);
+    EXPECT_EQ(button("mbSound")->State(), ZevraButton::kDisabled);
+    EXPECT_FALSE(slider->isEnabled());
+    player().close();
+    EXPECT_NE(readFile(player().settingsPath()).find("MciVol=" + std::to_string(chosen) + "\r\n"), std::string::npos)
+        << readFile(player().settingsPath());
+}
+
+TEST_F(PlayerTest, AFileThePlayerCannotReadShows178)
+{
+    const std::string odd = media.file("odd.qzx");
+    writeFile(odd, std::string(4096, '\x7f'));
+    player().playSingle(odd);
+    EXPECT_EQ(status(), msg(Msg::CannotPlayShort));
+    EXPECT_EQ(player().playState(), kStopped);
+    EXPECT_EQ(playerProcesses(), 0);
+    QTest::keyClick(&player(), Qt::Key_Space);
+    EXPECT_EQ(player().playState(), kStopped);
+}
+
+TEST_F(PlayerTest, SettingsComeBackAtTheNextStart)
+{
+    const std::string clip = makeClip("again.avi", 320, 240, 25, 6);
+    playUntil(clip, 0.3f);
+    player().move(140, 90);
+    child<QAction>("mnuTopMost")->trigger();
+    child<QAction>("mnuKeepWH")->trigger();
+    auto* slider = child<VolumeSlider>("picSndBk");
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() / 2, slider->height() / 2));
+    const int volume = slider->knob();
+    const QPoint at = player().pos();
+    win->close(); // the main window closes the player with it
+    EXPECT_FALSE(player().isVisible());
+    EXPECT_EQ(playerProcesses(), 0);
+    const std::string ini = readFile(app.file("Plimbo.ini"));
+    EXPECT_NE(ini.find("TopMost=True"), std::string::npos) << ini;
+
+    win->context().boxes.presenter = [](const BoxRequest&) { return Answer::Yes; };
+    win.reset();
+    open("Language=en\r\n");
+    EXPECT_EQ(player().pos(), at);
+    EXPECT_TRUE(child<QAction>("mnuTopMost")->isChecked());
+    EXPECT_TRUE(child<QAction>("mnuKeepWH")->isChecked());
+    EXPECT_EQ(child<VolumeSlider>("picSndBk")->knob(), volume);
+}
+
+TEST_F(PlayerTest, ClosingTheWindowOrQuittingLeavesNoPlayer)
+{
+    const std::string clip = makeClip("close.avi", 320, 240, 25, 10);
+    playUntil(clip, 0.3f);
+    EXPECT_GE(playerProcesses(), 1);
+    player().close();
+    EXPECT_EQ(playerProcesses(), 0) << "the close box";
+
+    playUntil(clip, 0.3f);
+    win->closePlayer(); // as before the main window's dialogs
+    EXPECT_EQ(playerProcesses(), 0) << "stopped for a dialog";
+    EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
+
+    playUntil(clip, 0.3f);
+    win.reset(); // quitting the program
+    EXPECT_EQ(playerProcesses(), 0) << "quitting";
+}
+
+// Drops the data on the window as the desktop does.
+void dropOn(QWidget* w, QMimeData* data)
+{
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(w, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(w, &drop);
+}
+
+TEST_F(PlayerTest, MenuCaptionsFollowTheLanguageAndItsItemsAct)
+{
+    const std::string song = soundFile("menu.mp3", 10);
+    playUntil(song, 0.2f);
+    auto caption = [&](const char* name) { return child<QAction>(name)->text().toStdString(); };
+    EXPECT_EQ(caption("mnuOpen"), msg(Msg::OpenNewFile));
+    win->applyLanguage("tw");
+    EXPECT_EQ(caption("mnuOpen"), msg(Msg::OpenNewFile));
+    EXPECT_EQ(caption("mnuEnd"), msg(Msg::ExitMenu));
+    EXPECT_EQ(button("mbBackward")->toolTip().toStdString(), msg(Msg::BackTenSeconds));
+
+    child<QMenu>("mnuMain")->popup(player().mapToGlobal(QPoint(10, 10)));
+    EXPECT_TRUE(child<QAction>("mnuExplorer")->isEnabled()) << "the file exists";
+    EXPECT_FALSE(child<QAction>("mnuKeepDef")->isEnabled()) << "no picture to size for";
+    child<QMenu>("mnuMain")->hide();
+
+    child<QAction>("mnuShowHideMain")->trigger();
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_EQ(caption("mnuShowHideMain"), msg(Msg::ShowMainWindow));
+    child<QAction>("mnuShowHideMain")->trigger();
+    EXPECT_TRUE(win->isVisible());
+
+    child<QAction>("mnuTopMost")->trigger();
+    EXPECT_TRUE(player().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    child<QAction>("mnuTopMost")->trigger();
+    EXPECT_FALSE(player().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(PlayerTest, ADroppedFilePlaysButAFolderOrAMissingPathDoesNothing)
+{
+    const std::string clip = makeClip("dropped.avi", 320, 240, 25, 6);
+    player().playSingle(soundFile("first.mp3", 10));
+    auto* tmrDrag = child<QTimer>("tmrDrag");
+    auto dropText = [&](const std::string& text) {
+        auto* data = new QMimeData;
+        data->setText(QString::fromStdString(text));
+        dropOn(&player(), data);
+        delete data;
+    };
+    dropText(media.path());
+    dropText(media.file("missing.avi"));
+    EXPECT_FALSE(tmrDrag->isActive());
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(clip))});
+    dropOn(&player(), data);
+    delete data;
+    EXPECT_TRUE(tmrDrag->isActive());
+    ASSERT_TRUE(waitUntil([&] { return player().engine()->FileName() == clip && position() > 0.2f; }));
+    EXPECT_FALSE(tmrDrag->isActive());
+}
+
+} // namespace
+} // namespace qorvid::test

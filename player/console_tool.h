@@ -71,6 +71,8 @@ public:
     int outputHandle() const;
     int pid() const;
     bool running() const { return child_ != nullptr; }
+    // Who started the running tool.
+    const ConsoleOwner* owner() const { return owner_; }
 
 private:
     void tellOwner();

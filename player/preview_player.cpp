@@ -77,8 +77,10 @@ bool PreviewPlayer::pauseButton(float fromSeconds)
 
 void PreviewPlayer::stop()
 {
-    if (state_ == State::Stopped && !console_.running()) return;
-    console_.stopConsoleTool();
+    // The console is shared: a tool the player window started is not the preview's to stop.
+    const bool ours = console_.running() && console_.owner() == this;
+    if (state_ == State::Stopped && !ours) return;
+    if (ours) console_.stopConsoleTool();
     stopped();
 }
 

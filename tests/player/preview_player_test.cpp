@@ -147,3 +147,17 @@ TEST_F(PreviewTest, RestartKeepsThePositionAndThePause)
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Pause);
     EXPECT_EQ(stops, 0) << "a restart is not a stop";
 }
+
+TEST_F(PreviewTest, StoppingLeavesAnotherOwnersToolRunning)
+{
+    struct Other : ConsoleOwner {
+        void setStopDosIo() override {}
+    } other;
+    bool shown = false;
+    ASSERT_EQ(console.startConsoleTool("player \"song.mp3\"", &other, shown), ConsoleTool::kStarted);
+    preview.stop();
+    EXPECT_TRUE(console.running()) << "the player window's tool";
+    ASSERT_TRUE(preview.play(1)); // takes the console over
+    preview.stop();
+    EXPECT_FALSE(console.running());
+}

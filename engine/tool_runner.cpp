@@ -31,13 +31,16 @@ ToolRunner::Poll ToolRunner::pollOnce(ChildProcess& child, std::int64_t& lastOut
     // Until the pipe has hung up, its end can cut the wait short; after that (a tool that
     // closed its console but runs on) plain sleeps keep the loop from spinning.
     if (hungUp)
-        ports_.clock.sleepMs(kPollMs);
+        ports_.clock.sleepMs(endingPolls_ > 0 && endingPolls_-- > 0 ? kEndingPollMs : kPollMs);
     else
         ports_.clock.sleepUnlessHungUp(kPollMs, child.waitHandle());
     Poll p;
     p.alive = child.alive();
     long available = child.peek();
-    if (available < 0) hungUp = true;
+    if (available < 0 && !hungUp) {
+        hungUp = true;
+        endingPolls_ = kEndingPolls;
+    }
     if (available > 0) {
         // Read what is waiting, in buffer-sized pieces, up to maxRead.
         std::size_t want = std::min<std::size_t>(static_cast<std::size_t>(available), maxRead);

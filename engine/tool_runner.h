@@ -61,6 +61,9 @@ public:
     bool showDosWindow = false;
 
     static constexpr int kPollMs = 100;
+    // Just after the pipe hangs up the tool is ending: it is looked for sooner.
+    static constexpr int kEndingPollMs = 5;
+    static constexpr int kEndingPolls = 20;
     static constexpr std::int64_t kBrokenPipeMs = 2000;
     static constexpr std::int64_t kSilentMs = 24000;
     // A capture that is never silent (a tool printing in a loop) still has to end.
@@ -73,6 +76,7 @@ private:
         std::string chunk;
     };
     Poll pollOnce(ChildProcess& child, std::int64_t& lastOutputMs, std::size_t maxRead, bool& hungUp);
+    int endingPolls_ = 0;
     void fillOutputSpec(const std::string& commandLine);
     void reportEnded(bool stuck);
     bool guardStops(std::int64_t& lastAskedMs);

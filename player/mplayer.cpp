@@ -192,8 +192,21 @@ std::string MPlayer::commandLine(int first, int last)
            " -colorkey 0x010203 -wid " + std::to_string(targetWindow_) + rangeArguments(first, last);
 }
 
+void MPlayer::startEarly(const std::string& file, std::uint64_t targetWindow)
+{
+    fileName_ = file;
+    targetWindow_ = targetWindow;
+    totalFrames_ = 0;
+    length_ = fps_ = 0;
+    playMCI(0, 0);
+    earlyRun_ = console_.running();
+}
+
 void MPlayer::playMCI(int first, int last)
 {
+    const bool keep = earlyRun_ && first == 0 && last == 0 && console_.running();
+    earlyRun_ = false;
+    if (keep) return;
     const std::string line = commandLine(first, last);
     console_.stopConsoleTool();
     if (!fileObject().FileExists(paths_.toolPath(1))) return;

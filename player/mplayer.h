@@ -41,6 +41,9 @@ public:
 
     // Forgets the last file and probes this one (volume back to 100).
     void openMCI(const std::string& file, std::uint64_t targetWindow);
+    // Starts the tool on the whole file before openMCI has probed it, so that the first
+    // picture does not wait for the probe; the next playMCI(0, 0) keeps this run.
+    void startEarly(const std::string& file, std::uint64_t targetWindow);
     // Starts the tool on the frames given (0, 0: the whole file).
     void playMCI(int firstFrame, int lastFrame);
     void putMCI(int, int) {}
@@ -103,6 +106,7 @@ private:
     float timeShift_ = 0;
     std::string audioCodec_, videoFormat_, demuxer_;
     std::string lastOutput_;
+    bool earlyRun_ = false;
 };
 
 // Seconds with one decimal for the player's command line: a negative time is 0; the time is

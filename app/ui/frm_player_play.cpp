@@ -46,6 +46,9 @@ void frmPlayer::newPlay(const std::string& file)
     picHsbBack->setThumbCentre(0);
     picHsbBack->setEnabled(false);
     mplayer_->closeMCI();
+    // The player starts while the file is probed: the first picture comes a probe sooner.
+    if (beforePlay) beforePlay();
+    mplayer_->startEarly(file, picPlayer->windowHandle());
     busy_ = true;
     showPlayerNote(ctx_.lang[Msg::Playing]);
 
@@ -63,9 +66,9 @@ void frmPlayer::newPlay(const std::string& file)
     picPlayer->setVisible(w * h > 0);
     myPutSize(true);
     if (!mplayer_->isSuccess()) {
+        mplayer_->stopMCI();
         failPlay();
     } else {
-        if (beforePlay) beforePlay();
         playState_ = kPlaying;
         mplayer_->playMCI(0, 0);
         totalFrames_ = mplayer_->getTotalFrames();

@@ -295,6 +295,25 @@ TEST_F(MPlayerTest, ANewPlayReplacesTheRunningTool)
     EXPECT_TRUE(launcher.children[1]->terminated);
 }
 
+TEST_F(MPlayerTest, AnEarlyStartIsKeptByTheWholeFilePlayOnly)
+{
+    player.startEarly("/media/a clip.avi", 4242);
+    ASSERT_EQ(launcher.children.size(), 1u);
+    EXPECT_EQ(launcher.commandLines[0].find(" -ss "), std::string::npos) << "the whole file";
+    openClip();
+    EXPECT_EQ(launcher.children.size(), 1u) << "probing does not stop it";
+    player.playMCI(0, 0);
+    EXPECT_EQ(launcher.children.size(), 1u) << "the early run is the play";
+    player.playMCI(0, 0);
+    EXPECT_EQ(launcher.children.size(), 2u) << "a later play starts again";
+
+    player.startEarly("/media/a clip.avi", 4242);
+    openClip();
+    player.playMCI(250, 0);
+    EXPECT_EQ(launcher.children.size(), 4u) << "a play from elsewhere replaces the early run";
+    EXPECT_NE(launcher.commandLines.back().find(" -ss 10.0"), std::string::npos) << launcher.commandLines.back();
+}
+
 TEST(PlayerSettingsFile, KeysInAnyCaseButNoBlankBeforeTheEqualsSign)
 {
     PlayerSettings s = readPlayerSettings("MAINRECT=120,80\r\nkeepwh=TRUE\r\nTopMost =True\r\nMciVol=  640 \r\n");

@@ -78,6 +78,7 @@ frmMain::frmMain(const AppPaths& paths, bool developerMode) : developerMode_(dev
     buildMenus();
     layoutControls();
     options_ = std::make_unique<frmOptions>(*ctx_);
+    ctx_->playerWindow = [this]() -> frmPlayer& { return playerWindow(); };
     // After OK the summary shows what the window set.
     connect(options_.get(), &frmOptions::closed, this, [this](bool accepted) {
         if (accepted) lblEncodeNote->setText(QString::fromStdString(toUnixLines(ctx_->summary)));

@@ -94,7 +94,6 @@ frmOptions::frmOptions(MainContext& ctx) : QWidget(nullptr, Qt::Window), ctx_(ct
 frmOptions::~frmOptions()
 {
     stopPreview();
-    delete bigScreen_;
 }
 
 QWidget* frmOptions::maskedPage(int index, QWidget* content)

@@ -70,6 +70,7 @@ public:
     void continuousClick();
     void bigScreenClick();
     bool previewRunning() const;
+    bool previewPaused() const;
     float previewPosition() const;
 
     // The record as the controls hold it now.
@@ -231,7 +232,7 @@ private:
     QTimer* tmrSpecCheck = nullptr;
     QWidget* picPlayerBox = nullptr;
     VideoSurface* picPlayer = nullptr;
-    BigScreen* bigScreen_ = nullptr;
+    VideoSurface* bigScreen_ = nullptr; // the player window's picture while it shows the preview
     PreviewSlider* imgSliderBG = nullptr;
     QLabel* lblCurTime = nullptr;
     QLabel* lblTotalTime = nullptr;

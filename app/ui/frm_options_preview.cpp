@@ -3,6 +3,8 @@
 // the crop rectangle are taken from it.
 #include "app/ui/frm_options.h"
 
+#include "app/ui/frm_player.h"
+
 #include "app/paths.h"
 #include "app/ui/frm_options_parts.h"
 #include "app/ui/main_context.h"
@@ -157,7 +159,7 @@ PreviewCommand frmOptions::previewCommandFor(float startSeconds)
     PreviewRequest r;
     r.toolPath = ctx_.paths.toolPath(1);
     r.source = ctx_.labels.input;
-    VideoSurface* target = bigScreen_ ? bigScreen_->surface() : picPlayer;
+    VideoSurface* target = bigScreen_ ? bigScreen_ : picPlayer;
     target->show();
     r.windowId = target->windowHandle();
     r.volume = preview_->volume();
@@ -168,6 +170,8 @@ PreviewCommand frmOptions::previewCommandFor(float startSeconds)
 }
 
 bool frmOptions::previewRunning() const { return preview_ && preview_->running(); }
+
+bool frmOptions::previewPaused() const { return preview_ && preview_->state() == PreviewPlayer::State::Pause; }
 
 float frmOptions::previewPosition() const { return preview_ ? preview_->position() : 0; }
 
@@ -314,31 +318,28 @@ void frmOptions::cropDrawn(const QRect& r)
     base_.previewHeight = picPlayer->height();
 }
 
+// The big screen is the player window showing this preview at the source's size.
 void frmOptions::bigScreenClick()
 {
     if (bigScreen_) return closeBigScreen();
-    bigScreen_ = new BigScreen;
-    bigScreen_->setWindowTitle(windowTitle());
-    const QSize avail = screen() ? screen()->availableSize() * 0.8 : QSize(1024, 768);
-    QSize want(ctx_.job.srcWidth > 0 ? ctx_.job.srcWidth : 640, ctx_.job.srcHeight > 0 ? ctx_.job.srcHeight : 480);
-    // At least twice the embedded picture, at most what the screen has room for.
+    if (!ctx_.playerWindow) return;
+    frmPlayer& player = ctx_.playerWindow();
+    const int w = ctx_.job.srcWidth > 0 ? ctx_.job.srcWidth : 640, h = ctx_.job.srcHeight > 0 ? ctx_.job.srcHeight : 480;
+    // At least twice the embedded picture.
+    QSize want(w, h);
     if (want.width() < 2 * picPlayer->width()) want.scale(picPlayer->size() * 2, Qt::KeepAspectRatio);
-    if (want.width() > avail.width() || want.height() > avail.height()) want.scale(avail, Qt::KeepAspectRatio);
-    bigScreen_->resize(want);
-    connect(bigScreen_, &BigScreen::closed, this, &frmOptions::closeBigScreen);
-    bigScreen_->show();
-    bigScreen_->surface()->windowHandle(); // the window exists before the player is given it
+    player.previewClick = [this] { pauseClick(); };
+    player.previewClosed = [this] { closeBigScreen(); };
+    bigScreen_ = player.showPreview(want.width(), want.height());
     previewPictureChanged();
 }
 
 void frmOptions::closeBigScreen()
 {
     if (!bigScreen_) return;
-    BigScreen* big = bigScreen_;
     bigScreen_ = nullptr;
     previewPictureChanged(); // back into picPlayer
-    big->hide();
-    big->deleteLater();
+    if (ctx_.playerWindow) ctx_.playerWindow().endPreview();
 }
 
 void frmOptions::registerHints()

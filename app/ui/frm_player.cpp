@@ -212,7 +212,8 @@ void frmPlayer::load()
     lblFnName->clear();
     fileName_.clear();
     if (!mplayer_) mplayer_ = std::make_unique<MPlayer>(ctx_.console, ctx_.runner, ctx_.paths, ctx_.lang, *this);
-    mplayer_->closeMCI();
+    // The options window's preview runs in the console: it is not ours to stop.
+    if (!previewInPlayer_) mplayer_->closeMCI();
     mplayer_->setFileName({});
     settingsPath_ = ctx_.paths.settingsFolder() + "Plimbo.ini";
     volumeTag_ = -1;
@@ -258,8 +259,16 @@ void frmPlayer::writeSettings()
 
 void frmPlayer::unload()
 {
-    mbStop_Click();
-    if (mplayer_) mplayer_->closeMCI();
+    if (previewInPlayer_) {
+        // The preview goes back into the options window, which restarts it there.
+        previewInPlayer_ = false;
+        const auto closed = previewClosed;
+        previewClick = previewClosed = nullptr;
+        if (closed) closed();
+    } else {
+        mbStop_Click();
+        if (mplayer_) mplayer_->closeMCI();
+    }
     writeSettings();
     loaded_ = false;
     if (mainWindow_ && mnuShowHideMain->property("Tag").toString() == "hide") {
@@ -300,6 +309,31 @@ void frmPlayer::enableMenus()
     mnuKeepDef->setEnabled(picture);
     mnuKeepWH->setEnabled(picture);
     mnuExplorer->setEnabled(mplayer_ && !mplayer_->FileName().empty() && QFile::exists(QString::fromStdString(mplayer_->FileName())));
+}
+
+VideoSurface* frmPlayer::showPreview(int sourceWidth, int sourceHeight)
+{
+    previewInPlayer_ = true;
+    previewSource_ = QSize(sourceWidth, sourceHeight);
+    if (!loaded_) load();
+    ifStopped(true);
+    picHsbBack->setEnabled(false);
+    picPlayer->show();
+    myPutSize(true);
+    show();
+    raise();
+    picPlayer->windowHandle(); // the window exists before the player is given it
+    return picPlayer;
+}
+
+void frmPlayer::endPreview()
+{
+    if (!previewInPlayer_) return;
+    previewInPlayer_ = false;
+    previewClick = previewClosed = nullptr;
+    writeSettings();
+    loaded_ = false;
+    hide();
 }
 
 } // namespace qorvid

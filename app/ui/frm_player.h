@@ -3,6 +3,7 @@
 #include "player/mplayer.h"
 #include "player/player_settings.h"
 
+#include <QSize>
 #include <QTimer>
 #include <QWidget>
 
@@ -59,6 +60,15 @@ public:
     void showPlayerNote(const std::string& text) override;
     void hidePlayerNote() override;
     void setIconTip(const std::string& text) override;
+
+    // The options window's big screen: the window shows that window's preview instead of a
+    // file of its own, sized to the source. Returns the picture the preview draws into.
+    VideoSurface* showPreview(int sourceWidth, int sourceHeight);
+    // Back to a player of its own; the window hides (the preview tool is not stopped).
+    void endPreview();
+    bool previewInPlayer() const { return previewInPlayer_; }
+    std::function<void()> previewClick;  // a left click on the picture while previewing
+    std::function<void()> previewClosed; // the window was closed while previewing
 
 signals:
     // Everything the player printed, as each poll read it.
@@ -125,6 +135,8 @@ private:
 
     QWidget* picPlayerContainer = nullptr;
     VideoSurface* picPlayer = nullptr;
+    bool previewInPlayer_ = false;
+    QSize previewSource_;
     QLabel* lblPlayerNote = nullptr;
     QWidget* picPlusBk = nullptr;
     PlayerSeekBar* picHsbBack = nullptr;

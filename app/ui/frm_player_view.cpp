@@ -33,7 +33,12 @@ constexpr int kMinVideoHeight = 20;
 void frmPlayer::myPutSize(bool request)
 {
     int w = 0, h = 0;
-    if (mplayer_) mplayer_->getDefaultSize(w, h);
+    if (previewInPlayer_) {
+        w = previewSource_.width();
+        h = previewSource_.height();
+    } else if (mplayer_) {
+        mplayer_->getDefaultSize(w, h);
+    }
     if (w * h == 0) {
         w = 0;
         h = 0;
@@ -95,7 +100,7 @@ void frmPlayer::toggleSpace()
 
 void frmPlayer::keyPressEvent(QKeyEvent* e)
 {
-    if (busy_) return;
+    if (busy_ || previewInPlayer_) return;
     switch (e->key()) {
     case Qt::Key_PageUp:
     case Qt::Key_Left:
@@ -116,7 +121,11 @@ void frmPlayer::keyPressEvent(QKeyEvent* e)
 void frmPlayer::mousePressEvent(QMouseEvent* e)
 {
     // A click on the window's own surface acts as Space.
-    if (e->button() == Qt::LeftButton) toggleSpace();
+    if (e->button() == Qt::LeftButton && previewInPlayer_) {
+        if (previewClick) previewClick();
+    } else if (e->button() == Qt::LeftButton) {
+        toggleSpace();
+    }
     else if (e->button() == Qt::RightButton) showContextMenu(e->globalPosition().toPoint());
 }
 
@@ -130,7 +139,10 @@ bool frmPlayer::eventFilter(QObject* o, QEvent* e)
         return true;
     }
     if (m->button() == Qt::LeftButton && o != picBnBk) {
-        toggleSpace();
+        if (!previewInPlayer_)
+            toggleSpace();
+        else if (previewClick)
+            previewClick();
         return true;
     }
     return false;
@@ -139,6 +151,7 @@ bool frmPlayer::eventFilter(QObject* o, QEvent* e)
 void frmPlayer::showContextMenu(const QPoint& globalPos)
 {
     enableMenus();
+    if (previewInPlayer_) return; // its items are for a file of the window's own
     mnuMain->popup(globalPos);
 }
 
@@ -183,7 +196,7 @@ void frmPlayer::dragEnterEvent(QDragEnterEvent* e)
 
 void frmPlayer::dropEvent(QDropEvent* e)
 {
-    if (busy_) return;
+    if (busy_ || previewInPlayer_) return;
     QString name;
     const QMimeData* data = e->mimeData();
     if (data->hasUrls() && !data->urls().isEmpty())

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include "app/lang_text.h"
 #include "app/paths.h"
 #include "app/ui/message_boxes.h"
@@ -17,6 +18,8 @@
 #include <string>
 
 namespace qorvid {
+
+class frmPlayer;
 
 
 // The one instance of each shared piece of the window program: the job record, the message
@@ -41,6 +44,8 @@ struct MainContext {
     ShellOps* shell;
     X11ToolWindows toolWindows;
     ConsoleTool console; // the one slave-mode player: the preview's, later the player window's
+    // The player window, made when first asked for (the options window shows its big screen there).
+    std::function<frmPlayer&()> playerWindow;
 };
 
 } // namespace qorvid

@@ -101,24 +101,4 @@ void VideoSurface::resizeEvent(QResizeEvent*)
     }
 }
 
-BigScreen::BigScreen() : QWidget(nullptr, Qt::Window)
-{
-    setObjectName("frmBigScreen");
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    surface_ = new VideoSurface(this, false);
-    surface_->setObjectName("picBigScreen");
-    layout->addWidget(surface_);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::black);
-    setPalette(p);
-    setAutoFillBackground(true);
-}
-
-void BigScreen::closeEvent(QCloseEvent* e)
-{
-    e->accept();
-    emit closed();
-}
-
 } // namespace qorvid

@@ -44,21 +44,4 @@ private:
 // Whether a rectangle drawn on a picture of the size given is kept as a crop rectangle.
 bool keepsCrop(const QRect& drawn, const QSize& picture);
 
-// The big-screen window: the preview drawn larger, in a window of its own.
-class BigScreen final : public QWidget {
-    Q_OBJECT
-public:
-    BigScreen();
-    VideoSurface* surface() const { return surface_; }
-
-signals:
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
-private:
-    VideoSurface* surface_;
-};
-
 } // namespace qorvid

@@ -275,26 +275,41 @@ TEST_F(PreviewTest, APictureThePlayerCannotShowStopsThePreviewWithMessage163)
     playUntil(0.3f);
 }
 
-TEST_F(PreviewTest, BigScreenShowsThePreviewLargerAndGivesItBack)
+TEST_F(PreviewTest, BigScreenShowsThePreviewInThePlayerWindowAndGivesItBack)
 {
     playUntil(0.5f);
-    click("lbl2BigScreen");
     QWidget* big = nullptr;
-    ASSERT_TRUE(waitUntil([&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == "frmBigScreen" && w->isVisible()) big = w;
-        return big != nullptr;
-    }));
-    QWidget* surface = big->findChild<QWidget*>("picBigScreen");
-    EXPECT_GT(surface->width(), picture()->width());
+    auto openBig = [&] {
+        click("lbl2BigScreen");
+        big = nullptr;
+        return waitUntil([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "frmPlayer" && w->isVisible()) big = w;
+            return big != nullptr;
+        });
+    };
+    ASSERT_TRUE(openBig());
+    QWidget* surface = big->findChild<QWidget*>("picPlayer");
+    EXPECT_GE(surface->width(), 2 * picture()->width() - 2);
     auto bigShown = [&] {
         return pictureShare(QGuiApplication::primaryScreen()->grabWindow(surface->winId()).toImage()) > 0.5;
     };
     ASSERT_TRUE(waitUntil(bigShown));
     EXPECT_TRUE(opts().previewRunning());
+    // A click on the big picture pauses the preview.
+    QTest::mouseClick(surface, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return opts().previewPaused(); }));
+    click("lblPlay");
+
     click("lbl2BigScreen");
+    ASSERT_TRUE(waitUntil([&] { return !big->isVisible() && opts().previewRunning() && pictureShare(shown()) > 0.5; }));
+    // Closing the player window gives the preview back as well.
+    ASSERT_TRUE(openBig());
+    ASSERT_TRUE(waitUntil(bigShown));
+    big->close();
     ASSERT_TRUE(waitUntil([&] { return opts().previewRunning() && pictureShare(shown()) > 0.5; }));
-    EXPECT_EQ(playerProcesses() > 0, true);
+    // One player left: the plugin and the MPlayer it runs (both carry the plugin's name).
+    EXPECT_TRUE(waitUntil([&] { return playerProcesses() == 2; })) << playerProcesses();
 }
 
 TEST_F(PreviewTest, ThePlayersOwnWindowIsFoundAndRetitled)

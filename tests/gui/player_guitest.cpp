@@ -1,6 +1,7 @@
 // The player window with the real player plugin drawing into it. Needs an X server (the suite
 // runs these under Xvfb); on Qt's offscreen platform they are skipped.
 #include "tests/gui/gui_fixture.h"
+#include "tests/gui/xvfb_picture.h"
 
 #include "app/close_stale_tools.h"
 #include "app/ui/frm_player.h"
@@ -26,13 +27,6 @@
 namespace qorvid::test {
 namespace {
 
-constexpr int kWaitMs = 20000;
-
-template <class F>
-bool waitUntil(F condition, int ms = kWaitMs)
-{
-    return QTest::qWaitFor(condition, ms);
-}
 
 class PlayerTest : public MainWindowTest {
 protected:
@@ -67,16 +61,7 @@ protected:
     QImage shown()
     {
         QWidget* pic = child<QWidget>("picPlayer");
-        return QGuiApplication::primaryScreen()->grabWindow(pic->winId()).toImage().convertToFormat(QImage::Format_RGB32);
-    }
-    static double differing(const QImage& a, const QImage& b)
-    {
-        if (a.size() != b.size()) return 1;
-        long diff = 0;
-        for (int y = 0; y < a.height(); y += 2)
-            for (int x = 0; x < a.width(); x += 2)
-                if (a.pixel(x, y) != b.pixel(x, y)) ++diff;
-        return static_cast<double>(diff) / ((a.height() / 2 + 1) * (a.width() / 2 + 1));
+        return shownIn(pic);
     }
     // Waits until the paused picture no longer changes.
     void settle()

@@ -1,6 +1,7 @@
 // The preview with the real player plugin drawing into the options window. Needs an X server
 // (the suite runs these under Xvfb); on Qt's offscreen platform they are skipped.
 #include "tests/gui/options_fixture.h"
+#include "tests/gui/xvfb_picture.h"
 
 #include "app/close_stale_tools.h"
 #include "app/ui/x11_tool_windows.h"
@@ -19,14 +20,6 @@
 namespace qorvid::test {
 namespace {
 
-constexpr int kWaitMs = 20000;
-
-// Lets events run until the condition holds; false when it did not within the bound.
-template <class F>
-bool waitUntil(F condition, int ms = kWaitMs)
-{
-    return QTest::qWaitFor(condition, ms);
-}
 
 class PreviewTest : public OptionsWindowTest {
 protected:
@@ -46,7 +39,7 @@ protected:
     // What the player has drawn: read back from the X server.
     QImage shown()
     {
-        return QGuiApplication::primaryScreen()->grabWindow(picture()->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        return shownIn(picture());
     }
     // Share of the pixels that are neither black nor the colour key.
     static double pictureShare(const QImage& img)
@@ -59,15 +52,6 @@ protected:
                 if (qRed(p) + qGreen(p) + qBlue(p) > 40) ++lit;
             }
         return static_cast<double>(lit) / ((img.height() / 4 + 1) * (img.width() / 4 + 1));
-    }
-    static double differing(const QImage& a, const QImage& b)
-    {
-        if (a.size() != b.size()) return 1;
-        long diff = 0;
-        for (int y = 0; y < a.height(); y += 2)
-            for (int x = 0; x < a.width(); x += 2)
-                if (a.pixel(x, y) != b.pixel(x, y)) ++diff;
-        return static_cast<double>(diff) / ((a.height() / 2 + 1) * (a.width() / 2 + 1));
     }
     static double meanLevel(const QImage& img)
     {

@@ -4,6 +4,7 @@
 #include "common/output_relay.h"
 #include "common/waiting_files.h"
 #include "encoder/encode_options.h"
+#include "encoder/ffmpeg_log.h"
 #include "encoder/ffmpeg_plan.h"
 #include "encoder/progress.h"
 #include "encoder/source_probe.h"
@@ -86,6 +87,7 @@ std::string probeSource(const EncodeOptions& o, PlanContext& ctx)
     if (probe.timedOut) return "cannot read the source " + o.source + ": ffprobe did not answer in time";
     if (probe.exitCode != 0) return "cannot read the source " + o.source + ": " + lastLines(probe.errors, 1);
     ctx.source = parseSourceProbe(probe.output);
+    ctx.sourceKnown = true;
     if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
         // The player reads -ss as the stream's own clock in a programme stream, from the
         // file's beginning elsewhere; the cut starts where its seek lands.
@@ -102,13 +104,14 @@ std::string probeSource(const EncodeOptions& o, PlanContext& ctx)
 // lines, at least once a second.
 class FfmpegRelay {
 public:
-    FfmpegRelay(Subprocess& ffmpeg, double expectedSeconds) : ffmpeg_(ffmpeg)
+    FfmpegRelay(Subprocess& ffmpeg, const FfmpegPlan& plan) : ffmpeg_(ffmpeg), plan_(plan)
     {
-        figures_.expectedSeconds = expectedSeconds;
+        figures_.expectedSeconds = plan.expectedSeconds;
     }
     // Returns false when FFmpeg fell silent for too long and was stopped.
     bool run();
     const std::string& errors() const { return errors_; }
+    const FfmpegLog& log() const { return log_; }
 
 private:
     void showPosition()
@@ -124,6 +127,8 @@ private:
     bool readPipe(int index, int fd, RunWatch& watch);
 
     Subprocess& ffmpeg_;
+    const FfmpegPlan& plan_;
+    FfmpegLog log_;
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point lastShown_ = started_;
     ProgressReport report_;
@@ -138,8 +143,11 @@ bool FfmpegRelay::readPipe(int index, int fd, RunWatch& watch)
     const bool open = readAvailable(fd, chunk);
     if (!chunk.empty()) watch.heard();
     if (index == 1) {
-        errors_ += chunk;
-        writeAll(STDERR_FILENO, chunk);
+        const std::string shown = log_.feed(chunk) + (open ? "" : log_.finish());
+        errors_ += shown;
+        writeAll(STDERR_FILENO, shown);
+        // Planned without reading the source, the share done is known once FFmpeg says its length.
+        if (auto duration = log_.sourceDuration()) figures_.expectedSeconds = plan_.expectedFor(*duration);
         return open;
     }
     progressLines_.feed(chunk);
@@ -178,6 +186,19 @@ bool FfmpegRelay::run()
     return true;
 }
 
+// Why a failed FFmpeg run is the source's fault, or "" when it is not.
+std::string sourceFailure(const EncodeOptions& o, const FfmpegRelay& relay)
+{
+    if (!relay.log().sourceOpened()) {
+        std::string why = lastLines(relay.errors(), 1);
+        if (why.rfind(o.source + ": ", 0) == 0) why.erase(0, o.source.size() + 2);
+        return "cannot read the source " + o.source + ": " + why;
+    }
+    if (relay.errors().find("does not contain any stream") != std::string::npos)
+        return "the source has neither picture nor sound to encode";
+    return {};
+}
+
 } // namespace
 
 int runEncoderJob(const std::vector<std::string>& args)
@@ -194,7 +215,8 @@ int runEncoderJob(const std::vector<std::string>& args)
         o.subtitles.codepage.clear();
     }
     PlanContext ctx;
-    if (std::string why = probeSource(o, ctx); !why.empty()) return refuse(why);
+    if (planNeedsSource(o))
+        if (std::string why = probeSource(o, ctx); !why.empty()) return refuse(why);
 
     UnfinishedTarget unfinished;
     if (!unfinished.open(o.target))
@@ -213,12 +235,18 @@ int runEncoderJob(const std::vector<std::string>& args)
     Subprocess ffmpeg;
     if (!ffmpeg.start(setup)) return refuse(ffmpeg.error());
     forwardSignalsTo(ffmpeg.pid());
-    FfmpegRelay relay(ffmpeg, plan.expectedSeconds);
+    FfmpegRelay relay(ffmpeg, plan);
     const bool stalled = !relay.run();
     int status = ffmpeg.wait();
     writeAll(STDOUT_FILENO, "\n");
 
     if (status != 0 || forwardedSignal() != 0 || stalled) {
+        if (forwardedSignal() == 0 && !stalled) {
+            if (std::string why = sourceFailure(o, relay); !why.empty()) {
+                refuse(why);
+                return status != 0 ? status : 1;
+            }
+        }
         std::string why = forwardedSignal() != 0 ? "stopped by a signal"
                           : stalled              ? "FFmpeg printed nothing for 30 s and was stopped"
                                                  : "FFmpeg failed: " + lastLines(relay.errors(), 3);

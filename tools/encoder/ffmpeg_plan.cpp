@@ -1,6 +1,7 @@
 #include "encoder/ffmpeg_plan.h"
 
 #include "encoder/audio_chain.h"
+#include "encoder/ffmpeg_log.h"
 #include "encoder/video_chain.h"
 #include "encoder/filter_escape.h"
 
@@ -394,6 +395,20 @@ std::string addAudio(const EncodeOptions& o, Args& a)
 
 } // namespace
 
+double FfmpegPlan::expectedFor(double sourceDuration) const
+{
+    double available = std::max(0.0, sourceDuration - cutBegin);
+    if (length && (*length < available || available <= 0)) return *length;
+    return available;
+}
+
+bool planNeedsSource(const EncodeOptions& o)
+{
+    if (o.videoEncoder == "copy" && o.start && *o.start > 0) return true;
+    if (o.audioEncoder.empty() && !o.noSound) return true;
+    return !o.subtitles.file.empty() && buildVideoChain(o, PlanContext{}).needsSourceSize;
+}
+
 FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
 {
     FfmpegPlan plan;
@@ -403,13 +418,15 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
         return plan;
     }
     Args& a = plan.args;
-    a = {"-nostdin", "-hide_banner", "-nostats", "-loglevel", "error", "-progress", "pipe:1", "-y"};
-    const double cutBegin = addInput(o, ctx, a);
+    a = {"-nostdin", "-hide_banner", "-nostats", "-loglevel", ffmpegLogLevel, "-progress", "pipe:1", "-y"};
+    plan.cutBegin = addInput(o, ctx, a);
 
-    bool video = ctx.source.hasVideo;
-    bool audio = ctx.source.hasAudio && !o.noSound;
-    if (video) a.insert(a.end(), {"-map", "0:v:0"});
-    if (audio) a.insert(a.end(), {"-map", "0:a:0"});
+    // Unread, the source may lack either stream: the maps then ask for them only if present.
+    bool video = !ctx.sourceKnown || ctx.source.hasVideo;
+    bool audio = (!ctx.sourceKnown || ctx.source.hasAudio) && !o.noSound;
+    const std::string ifPresent = ctx.sourceKnown ? "" : "?";
+    if (video) a.insert(a.end(), {"-map", "0:v:0" + ifPresent});
+    if (audio) a.insert(a.end(), {"-map", "0:a:0" + ifPresent});
     if (!video && !audio) {
         plan.error = "the source has neither picture nor sound to encode";
         return plan;
@@ -425,13 +442,9 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
     if (!plan.error.empty()) return plan;
     a.insert(a.end(), {"-sn", "-dn"});
 
-    double available = std::max(0.0, ctx.source.duration - cutBegin);
-    plan.expectedSeconds = available;
-    if (o.length) {
-        double length = *o.length;
-        a.insert(a.end(), {"-t", timeText(length)});
-        if (length < available || available <= 0) plan.expectedSeconds = length;
-    }
+    plan.length = o.length;
+    if (o.length) a.insert(a.end(), {"-t", timeText(*o.length)});
+    plan.expectedSeconds = plan.expectedFor(ctx.sourceKnown ? ctx.source.duration : 0);
     a.insert(a.end(), {"-max_muxing_queue_size", "4096", "-f", muxer.muxer, ctx.output});
     return plan;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "encoder/encode_options.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct SourceInfo {
 
 // Facts from outside the command line that the translation needs.
 struct PlanContext {
+    // Whether source holds what was read from the file. Most command lines are planned
+    // without it: FFmpeg then finds the streams itself and says how long the source is.
+    bool sourceKnown = false;
     SourceInfo source;
     std::string output;     // the file FFmpeg writes
     std::string fontFamily; // family name of the -font file, empty when unknown
@@ -31,8 +35,18 @@ struct PlanContext {
 struct FfmpegPlan {
     std::vector<std::string> args; // FFmpeg's arguments, without the program name
     double expectedSeconds = 0;    // length of the result, for the progress percentage
+    double cutBegin = 0;           // where in the source the result begins
+    std::optional<double> length;  // -endpos
     std::string error;             // why the command line cannot be carried out
+
+    // The length of the result from a source this long (0 when unknown).
+    double expectedFor(double sourceDuration) const;
 };
+
+// Whether the command line cannot be planned without reading the source first: a copied
+// cut (it starts at a key frame), subtitles on a picture of the source's size, a missing
+// -oac (an error only where there is sound).
+bool planNeedsSource(const EncodeOptions& options);
 
 // Translates an understood MEncoder command line into one FFmpeg run with the same meaning.
 FfmpegPlan planFfmpegRun(const EncodeOptions& options, const PlanContext& context);

@@ -205,6 +205,7 @@ private:
     void addSubtitles()
     {
         const SubtitleOptions& s = o_.subtitles;
+        if (!size_.known()) result_.needsSourceSize = true;
         // Text height as a share of the picture diagonal, in the units of a script whose
         // picture is 288 lines high (what FFmpeg gives a subtitle file without its own size).
         double aspect = size_.known() ? static_cast<double>(size_.w) / size_.h : 4.0 / 3.0;

@@ -12,6 +12,7 @@ struct VideoChain {
     bool constantRate = false; // "harddup": every frame is written out
     int width = 0;             // picture size at the end of the chain (0 when unknown)
     int height = 0;
+    bool needsSourceSize = false; // subtitles are sized by a picture the command line leaves open
     std::string error;
 };
 

@@ -96,7 +96,6 @@ std::string probeSource(const EncodeOptions& o, PlanContext& ctx)
                                       probeLimits);
         if (keys.exitCode == 0) ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, from, ctx.source.startTime);
     }
-    if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
     return {};
 }
 
@@ -217,6 +216,7 @@ int runEncoderJob(const std::vector<std::string>& args)
     PlanContext ctx;
     if (planNeedsSource(o))
         if (std::string why = probeSource(o, ctx); !why.empty()) return refuse(why);
+    if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
 
     UnfinishedTarget unfinished;
     if (!unfinished.open(o.target))

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Wall-time bench of the encoder plugin (ZevraRes2) against the equivalent direct FFmpeg run
-# and against Debian's MEncoder, on one 1280x720 clip. Median of 3 runs each, printed side by
-# side. Not a test: it only measures.
+# Wall time and picture quality of the encoder plugin (ZevraRes2) against the identical direct
+# FFmpeg run and against Debian's MEncoder, on one 1280x720 MPEG-2 clip. The three runs of each
+# round go one after the other, so that they share whatever else the machine is doing; the
+# medians of the rounds are printed side by side with each output's PSNR against the source.
+# Not a test: it only measures.
 #
 #   bench/plugins_bench.sh [build dir]      (default: build beside this folder)
-#   BENCH_SECONDS=60 BENCH_RUNS=3           clip length and runs per measurement
+#   BENCH_SECONDS=60 BENCH_RUNS=3           clip length and rounds
+#   BENCH_KINDS="DivX XviD"                 only these targets
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -12,6 +15,7 @@ build="${1:-$here/build}"
 tool="$build/plugins/ZevraRes2.exe"
 seconds="${BENCH_SECONDS:-60}"
 runs="${BENCH_RUNS:-3}"
+kinds=(${BENCH_KINDS:-DivX H.264 MPEG2 XviD WMV8})
 [ -x "$tool" ] || { echo "no encoder plugin at $tool (build the qorvid_plugins target)" >&2; exit 1; }
 
 work="$(mktemp -d)"
@@ -25,29 +29,58 @@ ffmpeg -nostdin -y -loglevel error -f lavfi -i "testsrc2=size=1280x720:rate=25:d
   -c:v mpeg2video -q:v 3 -c:a mp2 -b:a 192k -f vob "$src"
 expected_frames=$((seconds * 25))
 
-# Whether the last output holds (nearly) every picture: a fast run that drops them proves nothing.
+# Whether an output holds (nearly) every picture: a fast run that drops them proves nothing.
 complete() {
   local n
   n=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 "$1" 2>/dev/null | head -1 | tr -dc 0-9)
   [ "${n:-0}" -ge $((expected_frames * 95 / 100)) ]
 }
 
-# Median wall time in seconds of running "$@" $runs times; "fail" when any run fails.
-median_time() {
-  local times=() t0 t1
-  for _ in $(seq "$runs"); do
-    rm -f "$work"/out.*
-    t0=$(date +%s.%N)
-    if ! "$@" >/dev/null 2>&1; then echo fail; return; fi
-    t1=$(date +%s.%N)
-    if ! complete "${@: -1}"; then echo broken; return; fi
-    times+=("$(echo "$t1 - $t0" | bc -l)")
+# Average PSNR (dB) of a result's picture against the source's. Each picture of the result is
+# matched with the source picture within three that it is closest to: an encoder that drops or
+# repeats a picture to keep the sound in step is judged on its pictures, not on the step.
+psnr() {
+  local shift stats=()
+  for shift in -3 -2 -1 0 1 2 3; do
+    local ours=0 theirs=0
+    if [ "$shift" -ge 0 ]; then ours=$shift; else theirs=$((-shift)); fi
+    ffmpeg -nostdin -loglevel error -i "$1" -i "$src" -lavfi \
+      "[0:v]trim=start_frame=$ours,setpts=N/25/TB[a];[1:v]trim=start_frame=$theirs,setpts=N/25/TB[b];[a][b]psnr=stats_file=$work/psnr$shift" \
+      -f null - >/dev/null 2>&1 || return
+    stats+=("$work/psnr$shift")
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]}'
+  # n counts from 1 in each file; the result's picture is n-1 plus its own trim.
+  awk '
+    FNR == 1 { split(FILENAME, p, "psnr"); shift = p[length(p)] + 0; skip = shift > 0 ? shift : 0 }
+    { split($1, n, ":"); split($2, m, ":"); i = n[2] - 1 + skip
+      if (!(i in best) || m[2] < best[i]) best[i] = m[2] }
+    END { for (i in best) { sum += best[i]; count++ }
+          if (count) printf "%.2f", sum / count == 0 ? 99 : 10 * log(255 * 255 / (sum / count)) / log(10) }
+  ' "${stats[@]}"
 }
 
-ratio() { # $1 / $2, or n/a
-  if [[ "$1" =~ ^[a-z] ]] || [[ "$2" =~ ^[a-z] ]]; then echo n/a; else echo "scale=3; $1 / $2" | bc -l; fi
+# timed NAME COMMAND...: runs it, appends its wall time to times_NAME, or marks it failed.
+timed() {
+  local name="$1" t0 t1
+  shift
+  rm -f "${@: -1}"
+  t0=$(date +%s.%N)
+  if ! "$@" >/dev/null 2>"$work/err_$name"; then echo fail >>"$work/times_$name"; return; fi
+  t1=$(date +%s.%N)
+  if ! complete "${@: -1}"; then echo broken >>"$work/times_$name"; return; fi
+  echo "$t1 - $t0" | bc -l >>"$work/times_$name"
+  cp "${@: -1}" "$work/kept_$name.${out_ext[$kind]}"
+}
+
+median() { # of times_NAME; a failed or broken run names the whole column
+  local file="$work/times_$1"
+  [ -f "$file" ] || { echo -; return; }
+  if grep -qE '^(fail|broken)' "$file"; then grep -m1 -E '^(fail|broken)' "$file"; return; fi
+  sort -n "$file" | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]}'
+}
+
+ratio() { # $1 / $2, or - when either is not a time
+  if [[ "$1" =~ ^[0-9.]+$ ]] && [[ "$2" =~ ^[0-9.]+$ ]]; then echo "scale=3; $1 / $2" | bc -l; else echo -; fi
 }
 
 tail_args=(-vf-add scale=1280:720 -delay 0 -channels 2 -srate 44100 -af-add channels=2 -vf-add harddup -mc 1)
@@ -58,32 +91,38 @@ mencoder_args[XviD]="-noodml -ofps 25 -ovc xvid -xvidencopts max_key_interval=23
 mencoder_args[H.264]="-noodml -ofps 25 -ovc x264 -x264encopts keyint=23:bitrate=2000:bframes=0 ${lame[*]}"
 mencoder_args[WMV8]="-oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=wmv2:keyint=23:vbitrate=2000:acodec=wmav2:abitrate=128 -ofps 25"
 mencoder_args[MPEG2]="-oac lavc -ovc lavc -of mpeg -mpegopts format=mpeg2 -lavcopts vcodec=mpeg2video:keyint=23:vrc_buf_size=2000:vrc_maxrate=6000:vbitrate=2000:vstrict=0:acodec=mp2:abitrate=128 -ofps 25"
-common_in=(-nostdin -y -loglevel error -i "$src" -map 0:v:0 -map 0:a:0)
-common_a=(-af aresample=async=1 -ac 2 -ar 44100)
-ffmpeg_args[DivX]="-c:v mpeg4 -g 23 -b:v 2000k -vf scale=1280:720 -pix_fmt yuv420p -r 25 -fps_mode cfr -tag:v DX50 -c:a libmp3lame -b:a 128k -f avi"
-ffmpeg_args[H.264]="-c:v libx264 -g 23 -b:v 2000k -bf 0 -vf scale=1280:720 -pix_fmt yuv420p -r 25 -fps_mode cfr -c:a libmp3lame -b:a 128k -f avi"
-ffmpeg_args[MPEG2]="-c:v mpeg2video -g 23 -b:v 2000k -maxrate 6000k -bufsize 2000k -strict:v 0 -vf scale=1280:720 -pix_fmt yuv420p -r 25 -fps_mode cfr -c:a mp2 -b:a 128k -f vob"
 out_ext=([DivX]=avi [XviD]=avi [H.264]=avi [WMV8]=wmv [MPEG2]=mpg)
 
-printf '\n%-7s %10s %10s %10s %14s %14s\n' target ZevraRes2 ffmpeg MEncoder "ours/ffmpeg" "ours/MEncoder"
-for kind in DivX H.264 MPEG2 XviD WMV8; do
+# The identical direct run is the plugin's own FFmpeg command line, caught by a stand-in
+# "ffmpeg" that only writes down its arguments, with the output made a plain file.
+mkdir -p "$work/catch"
+printf '#!/bin/sh\nprintf "%%s\\0" "$@" >"%s/args"\nexit 1\n' "$work" >"$work/catch/ffmpeg"
+chmod +x "$work/catch/ffmpeg"
+
+printf '\n%-6s %9s %9s %9s %11s %13s %10s %10s\n' target ZevraRes2 ffmpeg MEncoder ours/ffmpeg MEncoder/ours "PSNR ours" "PSNR MEnc"
+for kind in "${kinds[@]}"; do
   out="$work/out.${out_ext[$kind]}"
+  rm -f "$work"/times_* "$work"/kept_*
   # shellcheck disable=SC2086
-  ours=$(median_time "$tool" ${mencoder_args[$kind]} "${tail_args[@]}" "$src" -o "$out")
-  direct=-
-  if [ -n "${ffmpeg_args[$kind]:-}" ]; then
-    # shellcheck disable=SC2086
-    direct=$(median_time ffmpeg "${common_in[@]}" ${ffmpeg_args[$kind]%-f *} "${common_a[@]}" -f ${ffmpeg_args[$kind]##*-f } "$out")
-  fi
-  mine=-
-  if [ "$kind" != MPEG2 ]; then
-    # shellcheck disable=SC2086
-    mine=$(median_time mencoder ${mencoder_args[$kind]} "${tail_args[@]}" "$src" -o "$out")
-  fi
-  r1=$([ "$direct" = - ] && echo - || ratio "$ours" "$direct")
-  r2=$([ "$mine" = - ] && echo - || ratio "$ours" "$mine")
-  printf '%-7s %10s %10s %10s %14s %14s\n' "$kind" "$ours" "$direct" "$mine" "$r1" "$r2"
+  ours=("$tool" ${mencoder_args[$kind]} "${tail_args[@]}" "$src" -o "$out")
+  # shellcheck disable=SC2086
+  mine=(mencoder ${mencoder_args[$kind]} "${tail_args[@]}" "$src" -o "$out")
+  rm -f "$work/args"
+  PATH="$work/catch:$PATH" "${ours[@]}" >/dev/null 2>&1 || true
+  mapfile -d '' direct <"$work/args"
+  direct=(ffmpeg "${direct[@]:0:${#direct[@]}-1}" "$out")
+  for _ in $(seq "$runs"); do
+    timed ours "${ours[@]}"
+    timed direct "${direct[@]}"
+    [ "$kind" != MPEG2 ] && timed mencoder "${mine[@]}"
+  done
+  t_ours=$(median ours) t_direct=$(median direct) t_mine=$(median mencoder)
+  q_ours=- q_mine=-
+  [ -f "$work/kept_ours.${out_ext[$kind]}" ] && q_ours=$(psnr "$work/kept_ours.${out_ext[$kind]}")
+  [ -f "$work/kept_mencoder.${out_ext[$kind]}" ] && q_mine=$(psnr "$work/kept_mencoder.${out_ext[$kind]}")
+  printf '%-6s %9s %9s %9s %11s %13s %10s %10s\n' "$kind" "$t_ours" "$t_direct" "$t_mine" \
+    "$(ratio "$t_ours" "$t_direct")" "$(ratio "$t_mine" "$t_ours")" "${q_ours:--}" "${q_mine:--}"
 done
 echo
-echo "goals: ours/ffmpeg <= 1.03 (DivX, H.264, MPEG-2); ours/MEncoder < 1 where MEncoder works"
-echo "(broken: the run ended but its output lacks most pictures)"
+echo "goals: ours/ffmpeg <= 1.03 (DivX, H.264, MPEG-2); MEncoder/ours >= 1.5 (DivX, XviD), >= 1.1 (H.264);"
+echo "       PSNR ours >= PSNR MEncoder - 0.2 dB.   (broken: the run ended but its output lacks most pictures)"

@@ -1,7 +1,6 @@
 // The encoder plugin reads FFmpeg's tagged messages: what the source turned out to be, and
 // which lines to pass on.
 #include "encoder/ffmpeg_log.h"
-#include "encoder/ffmpeg_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -70,16 +69,4 @@ TEST(FfmpegLog, AnUnopenedSourceAndUnreadableLengths)
     EXPECT_EQ(untagLine("[h264 @ 0x1] [verbose] x").level, TaggedLine::Level::Detail);
     EXPECT_EQ(untagLine("[h264 @ 0x1] [verbose] x").text, "[h264 @ 0x1] x");
     EXPECT_EQ(untagLine("[unfinished").level, TaggedLine::Level::None);
-}
-
-TEST(FfmpegPlan, TheExpectedLengthFollowsTheSourceOnceKnown)
-{
-    FfmpegPlan plan;
-    plan.cutBegin = 10;
-    EXPECT_DOUBLE_EQ(plan.expectedFor(60), 50);
-    EXPECT_DOUBLE_EQ(plan.expectedFor(5), 0); // the cut begins past the end
-    plan.length = 20;
-    EXPECT_DOUBLE_EQ(plan.expectedFor(60), 20);
-    EXPECT_DOUBLE_EQ(plan.expectedFor(25), 15);
-    EXPECT_DOUBLE_EQ(plan.expectedFor(0), 20); // length unknown: the cut's own length
 }

@@ -132,6 +132,7 @@ private:
     std::chrono::steady_clock::time_point lastShown_ = started_;
     ProgressReport report_;
     PositionFigures figures_;
+    bool lengthPending_ = plan_.expectedSeconds <= 0;
     LineStream progressLines_;
     std::string errors_;
 };
@@ -145,8 +146,12 @@ bool FfmpegRelay::readPipe(int index, int fd, RunWatch& watch)
         const std::string shown = log_.feed(chunk) + (open ? "" : log_.finish());
         errors_ += shown;
         writeAll(STDERR_FILENO, shown);
-        // Planned without reading the source, the share done is known once FFmpeg says its length.
-        if (auto duration = log_.sourceDuration()) figures_.expectedSeconds = plan_.expectedFor(*duration);
+        // Planned without the source's length, the share done is known once FFmpeg says it.
+        if (lengthPending_)
+            if (auto duration = log_.sourceDuration()) {
+                figures_.expectedSeconds = plan_.expectedFor(*duration);
+                lengthPending_ = false;
+            }
         return open;
     }
     progressLines_.feed(chunk);

@@ -59,21 +59,23 @@ psnr() {
   ' "${stats[@]}"
 }
 
-# timed NAME COMMAND...: runs it, appends its wall time to times_NAME, or marks it failed.
+# timed NAME COMMAND...: runs it, appends its wall time to times_NAME and its CPU time (user +
+# system, children included) to cpu_NAME, or marks it failed.
 timed() {
-  local name="$1" t0 t1
+  local name="$1" wall user sys status=0
   shift
   rm -f "${@: -1}"
-  t0=$(date +%s.%N)
-  if ! "$@" >/dev/null 2>"$work/err_$name"; then echo fail >>"$work/times_$name"; return; fi
-  t1=$(date +%s.%N)
+  { TIMEFORMAT='%R %U %S'; time "$@" >/dev/null 2>"$work/err_$name" || status=$?; } 2>"$work/time_$name"
+  if [ "$status" -ne 0 ]; then echo fail >>"$work/times_$name"; return; fi
   if ! complete "${@: -1}"; then echo broken >>"$work/times_$name"; return; fi
-  echo "$t1 - $t0" | bc -l >>"$work/times_$name"
+  read -r wall user sys <"$work/time_$name"
+  echo "$wall" >>"$work/times_$name"
+  echo "$user + $sys" | bc -l >>"$work/cpu_$name"
   cp "${@: -1}" "$work/kept_$name.${out_ext[$kind]}"
 }
 
-median() { # of times_NAME; a failed or broken run names the whole column
-  local file="$work/times_$1"
+median() { # of times_NAME (or of FILE_NAME); a failed or broken run names the whole column
+  local file="$work/${2:-times}_$1"
   [ -f "$file" ] || { echo -; return; }
   if grep -qE '^(fail|broken)' "$file"; then grep -m1 -E '^(fail|broken)' "$file"; return; fi
   sort -n "$file" | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]}'
@@ -99,10 +101,11 @@ mkdir -p "$work/catch"
 printf '#!/bin/sh\nprintf "%%s\\0" "$@" >"%s/args"\nexit 1\n' "$work" >"$work/catch/ffmpeg"
 chmod +x "$work/catch/ffmpeg"
 
-printf '\n%-6s %9s %9s %9s %11s %13s %10s %10s\n' target ZevraRes2 ffmpeg MEncoder ours/ffmpeg MEncoder/ours "PSNR ours" "PSNR MEnc"
+printf '\n%-6s %9s %9s %9s %11s %13s %10s %10s %9s %9s\n' target ZevraRes2 ffmpeg MEncoder ours/ffmpeg MEncoder/ours \
+  "PSNR ours" "PSNR MEnc" "CPU ours" "CPU MEnc"
 for kind in "${kinds[@]}"; do
   out="$work/out.${out_ext[$kind]}"
-  rm -f "$work"/times_* "$work"/kept_*
+  rm -f "$work"/times_* "$work"/cpu_* "$work"/kept_*
   # shellcheck disable=SC2086
   ours=("$tool" ${mencoder_args[$kind]} "${tail_args[@]}" "$src" -o "$out")
   # shellcheck disable=SC2086
@@ -117,12 +120,14 @@ for kind in "${kinds[@]}"; do
     [ "$kind" != MPEG2 ] && timed mencoder "${mine[@]}"
   done
   t_ours=$(median ours) t_direct=$(median direct) t_mine=$(median mencoder)
+  c_ours=$(median ours cpu) c_mine=$(median mencoder cpu)
   q_ours=- q_mine=-
   [ -f "$work/kept_ours.${out_ext[$kind]}" ] && q_ours=$(psnr "$work/kept_ours.${out_ext[$kind]}")
   [ -f "$work/kept_mencoder.${out_ext[$kind]}" ] && q_mine=$(psnr "$work/kept_mencoder.${out_ext[$kind]}")
-  printf '%-6s %9s %9s %9s %11s %13s %10s %10s\n' "$kind" "$t_ours" "$t_direct" "$t_mine" \
-    "$(ratio "$t_ours" "$t_direct")" "$(ratio "$t_mine" "$t_ours")" "${q_ours:--}" "${q_mine:--}"
+  printf '%-6s %9s %9s %9s %11s %13s %10s %10s %9s %9s\n' "$kind" "$t_ours" "$t_direct" "$t_mine" \
+    "$(ratio "$t_ours" "$t_direct")" "$(ratio "$t_mine" "$t_ours")" "${q_ours:--}" "${q_mine:--}" "$c_ours" "$c_mine"
 done
 echo
 echo "goals: ours/ffmpeg <= 1.03 (DivX, H.264, MPEG-2); MEncoder/ours >= 1.5 (DivX, XviD), >= 1.1 (H.264);"
 echo "       PSNR ours >= PSNR MEncoder - 0.2 dB.   (broken: the run ended but its output lacks most pictures)"
+echo "CPU: seconds of user + system time, children included; on N cores a run takes at least CPU / N."

@@ -132,7 +132,6 @@ private:
     std::chrono::steady_clock::time_point lastShown_ = started_;
     ProgressReport report_;
     PositionFigures figures_;
-    bool lengthPending_ = plan_.expectedSeconds <= 0;
     LineStream progressLines_;
     std::string errors_;
 };
@@ -147,11 +146,8 @@ bool FfmpegRelay::readPipe(int index, int fd, RunWatch& watch)
         errors_ += shown;
         writeAll(STDERR_FILENO, shown);
         // Planned without the source's length, the share done is known once FFmpeg says it.
-        if (lengthPending_)
-            if (auto duration = log_.sourceDuration()) {
-                figures_.expectedSeconds = plan_.expectedFor(*duration);
-                lengthPending_ = false;
-            }
+        if (figures_.expectedSeconds <= 0)
+            if (auto duration = log_.sourceDuration()) figures_.expectedSeconds = plan_.expectedFor(*duration);
         return open;
     }
     progressLines_.feed(chunk);

@@ -6,18 +6,15 @@ namespace qorvid::test {
 
 const FakeStep& FakeChild::step() const
 {
-    return steps_[std::min<std::size_t>(static_cast<std::size_t>(std::max(polls - 1, 0)), steps_.size() - 1)];
+    return steps_[std::min<std::size_t>(polls > 0 ? polls - 1 : 0, steps_.size() - 1)];
 }
 
 bool FakeChild::alive()
 {
-    // alive() opens each poll: it moves the child to its next step.
+    // alive() opens each poll: the output of every step up to this one is out.
     ++polls;
-    int index = std::min<int>(polls - 1, static_cast<int>(steps_.size()) - 1);
-    if (index > released_) {
-        for (int i = released_ + 1; i <= index; ++i) pending_ += steps_[static_cast<std::size_t>(i)].output;
-        released_ = index;
-    }
+    for (; released_ < std::min<int>(polls, static_cast<int>(steps_.size())); ++released_)
+        pending_ += steps_[static_cast<std::size_t>(released_)].output;
     return !terminated && step().alive;
 }
 
@@ -55,14 +52,9 @@ private:
 std::unique_ptr<ChildProcess> ScriptedLauncher::start(const std::string& commandLine, const StartOptions&)
 {
     started.push_back(commandLine);
-    std::vector<FakeStep> steps{FakeStep{"", false}};
-    for (const auto& [part, s] : rules_) {
-        if (commandLine.find(part) != std::string::npos) {
-            steps = s;
-            break;
-        }
-    }
-    children.push_back(std::make_shared<FakeChild>(steps));
+    auto rule = std::find_if(rules_.rbegin(), rules_.rend(),
+                             [&](const auto& r) { return commandLine.find(r.first) != std::string::npos; });
+    children.push_back(std::make_shared<FakeChild>(rule == rules_.rend() ? std::vector<FakeStep>{{"", false}} : rule->second));
     return std::make_unique<SharedChild>(children.back());
 }
 

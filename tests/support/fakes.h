@@ -47,22 +47,14 @@ private:
     const FakeStep& step() const;
     std::vector<FakeStep> steps_;
     std::string pending_;
-    int released_ = -1;
+    int released_ = 0; // steps whose output is out
 };
 
-// Hands out fake children by command: the first rule whose text the command line contains.
+// Hands out fake children by command; a command no rule names gets a child that ends at once.
 class ScriptedLauncher final : public ProcessLauncher {
 public:
-    // A later rule for the same text replaces the earlier one.
-    void on(const std::string& commandPart, std::vector<FakeStep> steps)
-    {
-        for (auto& rule : rules_)
-            if (rule.first == commandPart) {
-                rule.second = std::move(steps);
-                return;
-            }
-        rules_.push_back({commandPart, std::move(steps)});
-    }
+    // The newest rule whose text the command line contains wins.
+    void on(const std::string& commandPart, std::vector<FakeStep> steps) { rules_.push_back({commandPart, steps}); }
     // Shortcut: a tool that prints the text and ends.
     void onOutput(const std::string& commandPart, const std::string& output)
     {

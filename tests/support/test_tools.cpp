@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +13,6 @@
 #include <signal.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace qorvid::test {
@@ -34,20 +31,6 @@ TempDir::~TempDir()
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
-}
-
-namespace {
-RunResult run(const std::vector<std::string>& argv, const std::string& stdinText, int guardSeconds);
-} // namespace
-
-RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText)
-{
-    return run(argv, stdinText, 0);
-}
-
-RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds)
-{
-    return run(argv, {}, guardSeconds);
 }
 
 namespace {
@@ -94,6 +77,13 @@ RunResult run(const std::vector<std::string>& argv, const std::string& stdinText
 
 } // namespace
 
+RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText)
+{
+    return run(argv, stdinText, 0);
+}
+
+RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds) { return run(argv, {}, guardSeconds); }
+
 void ffmpeg(const std::vector<std::string>& args)
 {
     std::vector<std::string> argv{"ffmpeg", "-nostdin", "-y", "-hide_banner", "-loglevel", "error"};
@@ -113,28 +103,13 @@ void makeMedia(const std::string& path, const std::string& picture, const std::s
     ffmpeg(args);
 }
 
-std::string ffprobe(const std::string& file, const std::string& showEntries,
-                    const std::string& selectStreams)
+std::string ffprobeValue(const std::string& file, const std::string& streamSpec, const std::string& entry)
 {
     std::vector<std::string> argv{"ffprobe", "-v", "error", "-of", "default=nw=1"};
-    if (!selectStreams.empty()) {
-        argv.push_back("-select_streams");
-        argv.push_back(selectStreams);
-    }
-    argv.push_back("-show_entries");
-    argv.push_back(showEntries);
-    argv.push_back(file);
-    return runProgram(argv).output;
-}
-
-std::string ffprobeValue(const std::string& file, const std::string& streamSpec,
-                         const std::string& entry)
-{
-    std::string section = streamSpec.empty() ? "format=" : "stream=";
-    std::string text = ffprobe(file, section + entry, streamSpec);
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line))
+    if (!streamSpec.empty()) argv.insert(argv.end(), {"-select_streams", streamSpec});
+    argv.insert(argv.end(), {"-show_entries", (streamSpec.empty() ? "format=" : "stream=") + entry, file});
+    std::istringstream lines(runProgram(argv).output);
+    for (std::string line; std::getline(lines, line);)
         if (line.rfind(entry + "=", 0) == 0) return line.substr(entry.size() + 1);
     return {};
 }

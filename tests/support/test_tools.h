@@ -50,9 +50,6 @@ protected:
     static inline std::unique_ptr<TempDir> dir;
 };
 
-// ffprobe -v error -of default=nw=1 <entries> on the file; returns its text output.
-std::string ffprobe(const std::string& file, const std::string& showEntries,
-                    const std::string& selectStreams = {});
 // The value of "key=" in ffprobe's default output, "" when absent.
 std::string ffprobeValue(const std::string& file, const std::string& streamSpec,
                          const std::string& entry);

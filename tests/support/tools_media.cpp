@@ -1,8 +1,11 @@
 #include "support/tools_media.h"
 
+#include "util/command_line.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
+#include <string_view>
 
 namespace qorvid::test {
 
@@ -13,24 +16,9 @@ std::string pluginPath(int number)
 
 std::vector<std::string> splitCommandLine(const std::string& commandLine)
 {
-    std::vector<std::string> out;
-    std::string current;
-    bool inQuotes = false, inWord = false;
-    for (char c : commandLine) {
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            inWord = true;
-        } else if (c == ' ' && !inQuotes) {
-            if (inWord) out.push_back(current);
-            current.clear();
-            inWord = false;
-        } else {
-            current += c;
-            inWord = true;
-        }
-    }
-    if (inWord) out.push_back(current);
-    return out;
+    ArgumentVector split = qorvid::splitCommandLine(commandLine);
+    split.args.insert(split.args.begin(), split.program);
+    return split.args;
 }
 
 RunResult runCommandLine(const std::string& commandLine)
@@ -48,11 +36,9 @@ std::vector<double> numbersAfter(const std::string& text, const std::string& mar
         size_t stop = text.find(end, at);
         if (stop == std::string::npos) break;
         std::string value = text.substr(at, stop - at);
-        char* parsed = nullptr;
-        double v = std::strtod(value.c_str(), &parsed);
-        const char* rest = parsed;
-        if (parsed != value.c_str() && std::all_of(rest, value.c_str() + value.size(),
-                                                   [](char c) { return c == ' '; }))
+        char* rest = nullptr;
+        double v = std::strtod(value.c_str(), &rest);
+        if (rest != value.c_str() && std::string_view(rest).find_first_not_of(' ') == std::string_view::npos)
             out.push_back(v);
     }
     return out;

@@ -37,7 +37,7 @@ TEST(ConsoleCommand, PausingPrefixKeepsAPausedPictureExceptForPauseAndStep)
     EXPECT_EQ(toolCommandLine("pause_toggle", true), "pausing pause_toggle\n");
 }
 
-TEST_F(ConsoleTest, StartsWithPipesInTheFolderAndSendsLines)
+TEST_F(ConsoleTest, StartsWithPipesInTheFolderSendsLinesAndReplacesTheLastTool)
 {
     startTool();
     EXPECT_TRUE(launcher.lastOptions.stdinPipe);
@@ -47,11 +47,7 @@ TEST_F(ConsoleTest, StartsWithPipesInTheFolderAndSendsLines)
     EXPECT_EQ(launcher.last().written.back(), "pausing volume 50 1\n");
     launcher.last().acceptsInput = false;
     EXPECT_EQ(console.sendToolCommand("pause", false), 3);
-}
-
-TEST_F(ConsoleTest, ASecondStartEndsTheFirstTool)
-{
-    startTool();
+    // A second start ends the first tool.
     startTool();
     ASSERT_EQ(launcher.children.size(), 2u);
     EXPECT_TRUE(launcher.children[0]->terminated);
@@ -68,16 +64,7 @@ TEST_F(ConsoleTest, StartFailureLeavesNothingRunning)
     EXPECT_EQ(console.outputHandle(), -1);
 }
 
-TEST_F(ConsoleTest, ShowDosWindowForcesTheWindowShown)
-{
-    console.showDosWindow = true;
-    bool show = false;
-    console.startConsoleTool("tool", &owner, show);
-    EXPECT_TRUE(show);
-    EXPECT_TRUE(launcher.lastOptions.showWindow);
-}
-
-TEST_F(ConsoleTest, ReadResultCodes)
+TEST_F(ConsoleTest, ReadResultCodesAndWhenTheOwnerIsTold)
 {
     startTool();
     std::string text = "old";
@@ -99,37 +86,34 @@ TEST_F(ConsoleTest, ReadResultCodes)
     launcher.last().failedRead = true;
     EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kReadFailed);
     EXPECT_EQ(owner.told, 1);
-}
 
-TEST_F(ConsoleTest, BrokenPipeAndDeadChildTellTheOwner)
-{
+    // More than the buffer is dropped and reported.
     startTool();
-    std::string text;
+    launcher.last().output.push_back(std::string(ConsoleTool::kBufferSize + 1, 'x'));
+    text = "old";
+    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(owner.told, 2);
+
+    // A broken pipe and a dead child tell the owner too.
+    startTool();
     launcher.last().brokenPipe = true;
     EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kPeekFailed);
-    EXPECT_EQ(owner.told, 1);
-
+    EXPECT_EQ(owner.told, 3);
     startTool();
     launcher.last().alive = false;
     EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kNothingWaiting);
-    EXPECT_EQ(owner.told, 2);
+    EXPECT_EQ(owner.told, 4);
     EXPECT_FALSE(console.isToolAlive());
 }
 
-TEST_F(ConsoleTest, MoreThanTheBufferIsDroppedAndReported)
+TEST_F(ConsoleTest, ShownWindowForcedAndWithoutAnOwnerReadingLeavesTheTextAlone)
 {
-    startTool();
-    launcher.last().output.push_back(std::string(ConsoleTool::kBufferSize + 1, 'x'));
-    std::string text = "old";
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(owner.told, 1);
-}
-
-TEST_F(ConsoleTest, WithoutAnOwnerReadingLeavesTheTextAlone)
-{
+    console.showDosWindow = true;
     bool show = false;
     console.startConsoleTool("tool", nullptr, show);
+    EXPECT_TRUE(show);
+    EXPECT_TRUE(launcher.lastOptions.showWindow);
     launcher.last().output.push_back("data");
     std::string text = "kept";
     EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);

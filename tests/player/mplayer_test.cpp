@@ -9,21 +9,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 using namespace qorvid;
 using qorvid::test::ConsoleLauncher;
+using qorvid::test::tw;
 
 namespace {
 
-// Answers the identify run with the lines given.
+// Answers the identify run, and the converter's look at the file, with the lines given.
 struct IdentifyAnswer final : CommandCapture {
-    std::string identify;
+    std::string identify, converter;
     std::vector<std::string> commands;
     std::string RunAndCapture(const std::string& commandLine, bool) override
     {
         commands.push_back(commandLine);
-        return commandLine.find(" -identify ") != std::string::npos ? identify : std::string();
+        if (commandLine.find(" -identify ") != std::string::npos) return identify;
+        return commandLine.find(" -i ") != std::string::npos ? converter : std::string();
     }
 };
 
@@ -47,12 +48,12 @@ struct MPlayerTest : ::testing::Test {
     ConsoleTool console{launcher};
     IdentifyAnswer runner;
     WindowState window;
-    MPlayer player{console, runner, paths, qorvid::test::tw(), window};
+    MPlayer player{console, runner, paths, tw(), window};
 
     void SetUp() override
     {
         std::filesystem::create_directories(folder.file("plugins"));
-        std::ofstream(paths.toolPrefix() + "1.exe") << "";
+        qorvid::test::writeFile(paths.toolPrefix() + "1.exe", "");
     }
     // Opens a file the tool describes with these lines.
     void open(const std::string& identify)
@@ -81,23 +82,17 @@ struct MPlayerTest : ::testing::Test {
 
 } // namespace
 
-TEST(TenthsText, CutsToHundredthsThenRoundsToTenths)
+TEST(NumberTexts, TenthsCutToHundredthsFirstAndCommandsTakeTwoDecimals)
 {
-    EXPECT_EQ(tenthsText(83.456), "83.5");
-    EXPECT_EQ(tenthsText(5), "5.0");
-    EXPECT_EQ(tenthsText(-2), "0.0");
-    EXPECT_EQ(tenthsText(9.949), "10.0"); // 9.953 cut to 9.95, which rounds up
-    EXPECT_EQ(tenthsText(9.944), "9.9");  // 9.948 cut to 9.94
-    EXPECT_EQ(tenthsText(0.04), "0.0");
-}
-
-TEST(CommandNumber, TwoDecimalsWithoutTrailingZeros)
-{
-    EXPECT_EQ(commandNumber(12.5), "12.5");
-    EXPECT_EQ(commandNumber(16.666), "16.67");
-    EXPECT_EQ(commandNumber(-3.0), "-3");
-    EXPECT_EQ(commandNumber(-0.001), "0");
-    EXPECT_EQ(commandNumber(100), "100");
+    const std::pair<double, const char*> tenths[] = {
+        {83.456, "83.5"}, {5, "5.0"}, {-2, "0.0"}, {0.04, "0.0"},
+        {9.949, "10.0"}, // cut to 9.95, which rounds up
+        {9.944, "9.9"},  // cut to 9.94
+    };
+    for (const auto& [value, text] : tenths) EXPECT_EQ(tenthsText(value), text) << value;
+    const std::pair<double, const char*> numbers[] = {
+        {12.5, "12.5"}, {16.666, "16.67"}, {-3.0, "-3"}, {-0.001, "0"}, {100, "100"}};
+    for (const auto& [value, text] : numbers) EXPECT_EQ(commandNumber(value), text) << value;
 }
 
 TEST(MediaNewSize, FitsThePictureKeepingItsAspect)
@@ -119,7 +114,7 @@ TEST_F(MPlayerTest, RangeArgumentsOfPlayMci)
     EXPECT_EQ(player.getTotalFrames(), 1000);
     EXPECT_EQ(player.commandLine(0, 0).find(" -ss"), std::string::npos);
     const std::string line = player.commandLine(250, 500);
-        EXPECT_EQ(line.substr(line.find(" -wid ")), " -wid 4242 -ss 10.0 -endpos 10.0");
+    EXPECT_EQ(line.substr(line.find(" -wid ")), " -wid 4242 -ss 10.0 -endpos 10.0");
     const std::string toEnd = player.commandLine(250, 1000);
     EXPECT_EQ(toEnd.substr(toEnd.find(" -wid ")), " -wid 4242 -ss 10.0");
     EXPECT_EQ(player.rangeArguments(250, 0), "");
@@ -152,7 +147,7 @@ TEST_F(MPlayerTest, ProbeKeepsWholeSecondsAndMarksTheKind)
     EXPECT_TRUE(player.isSuccess());
     EXPECT_FALSE(player.isAudioOnly());
     EXPECT_FALSE(player.isVideoOnly());
-    EXPECT_EQ(window.tip, "avi" + qorvid::test::tw()[Msg::ListSeparator] + qorvid::test::tw()[Msg::ListSeparator] + "mpg123");
+    EXPECT_EQ(window.tip, "avi" + tw()[Msg::ListSeparator] + tw()[Msg::ListSeparator] + "mpg123");
 
     openSound(200);
     EXPECT_TRUE(player.isAudioOnly());
@@ -171,7 +166,7 @@ TEST_F(MPlayerTest, ProbeKeepsWholeSecondsAndMarksTheKind)
     EXPECT_EQ(player.getVolume(), 100);
 }
 
-TEST_F(MPlayerTest, CurrentFrameFromTheThreeStatusForms)
+TEST_F(MPlayerTest, CurrentFrameFromTheThreeStatusFormsLessTheTimeShift)
 {
     openClip(40, 25);
     EXPECT_EQ(poll("A:  12.3 V:  12.3 A-V:  0.000 ct:  0.000 300/300 1% 2% 0.3% 0 0\r"), 308) << "307.5 to even";
@@ -187,29 +182,14 @@ TEST_F(MPlayerTest, CurrentFrameFromTheThreeStatusForms)
     player.playMCI(0, 0);
     EXPECT_EQ(poll("A:  65.2 (01:05.2) of 200.0 (03:20.0)  0.4% \r"), 1956);
     EXPECT_FLOAT_EQ(player.curSeconds(), 65.2f);
-}
 
-TEST_F(MPlayerTest, TimeShiftIsTakenOffTheStatusTime)
-{
     // An ASF file without a rate: the converter is asked and its start time is the shift.
-    runner.identify = "ID_VIDEO_WIDTH=320\nID_VIDEO_HEIGHT=240\nID_LENGTH=30\nID_DEMUXER=asf\nID_AUDIO_CODEC=wma\n";
-    struct WithConverter final : CommandCapture {
-        IdentifyAnswer& identify;
-        explicit WithConverter(IdentifyAnswer& i) : identify(i) {}
-        std::string RunAndCapture(const std::string& c, bool show) override
-        {
-            if (c.find(" -i ") != std::string::npos) return "  Duration: 00:00:33.00, start: 3.100000, bitrate: 1 kb/s\n";
-            return identify.RunAndCapture(c, show);
-        }
-    } runner2(runner);
-    MPlayer asf(console, runner2, paths, qorvid::test::tw(), window);
-    asf.openMCI("/media/clip.asf", 1);
-    EXPECT_FLOAT_EQ(asf.timeShift(), 3.1f);
+    runner.converter = "  Duration: 00:00:33.00, start: 3.100000, bitrate: 1 kb/s\n";
+    open("ID_VIDEO_WIDTH=320\nID_VIDEO_HEIGHT=240\nID_LENGTH=30\nID_DEMUXER=asf\nID_AUDIO_CODEC=wma\n");
+    EXPECT_FLOAT_EQ(player.timeShift(), 3.1f);
     EXPECT_NE(window.tip.find("TimeShift= 3.1"), std::string::npos) << window.tip;
-    asf.playMCI(0, 0);
-    launcher.last().output.push_back("A:  13.1 V:  13.1 A-V:  0.000\r");
-    asf.getCurFrame();
-    EXPECT_NEAR(asf.curSeconds(), 10.0f, 1e-4);
+    poll("A:  13.1 V:  13.1 A-V:  0.000\r");
+    EXPECT_NEAR(player.curSeconds(), 10.0f, 1e-4);
 }
 
 TEST_F(MPlayerTest, IndexNoteAndEndLines)
@@ -218,7 +198,7 @@ TEST_F(MPlayerTest, IndexNoteAndEndLines)
     poll("Generating Index:  42 %\r");
     poll("Generating Index:   0 %\r");
     poll("Generating Index: 100 %\r");
-    const std::string note = qorvid::test::tw()[Msg::RebuildingIndex];
+    const std::string note = tw()[Msg::RebuildingIndex];
     EXPECT_EQ(window.notes, (std::vector<std::string>{note + "42 %", note + "1 %", note + "99 %"}));
     EXPECT_FALSE(window.noteHidden);
     poll("A:   1.0 V:   1.0 A-V: 0\r");
@@ -344,9 +324,7 @@ TEST(PlayerSettingsFile, WrittenAndReadBack)
     s.volume = 370;
     const std::string path = dir.file("sub/Plimbo.ini");
     ASSERT_TRUE(savePlayerSettings(path, s));
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(text, "MainRect=-15,300\r\nKeepWH=False\r\nTopMost=True\r\nMciVol=370\r\n");
+    EXPECT_EQ(qorvid::test::readFile(path), "MainRect=-15,300\r\nKeepWH=False\r\nTopMost=True\r\nMciVol=370\r\n");
     const PlayerSettings back = loadPlayerSettings(path);
     EXPECT_EQ(back.left, -15);
     EXPECT_EQ(back.top, 300);

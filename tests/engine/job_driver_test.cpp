@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -46,9 +47,7 @@ struct DriverRig : EngineRig {
 
 bool hasText(const std::vector<std::string>& texts, const std::string& part)
 {
-    for (const auto& t : texts)
-        if (t.find(part) != std::string::npos) return true;
-    return false;
+    return std::ranges::any_of(texts, [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
 } // namespace

@@ -58,31 +58,27 @@ struct Variant {
     std::function<void(ConversionOptions&)> edit;
 };
 
-const std::vector<Variant>& variants()
-{
-    static const std::vector<Variant> v = {
-        {"preset", [](ConversionOptions&) {}},
-        {"size, crop, borders", [](ConversionOptions& o) {
-             o.txtSize = {"320", "240"}, o.hasCrop = true, o.crop = {10, 20, 300, 200}, o.optScaleCrop = 1;
-             o.previewWidth = 320, o.previewHeight = 240;
-             o.txtExpand = {"8", "8", "0", "0"};
-         }},
-        {"rotation, colour, no sound", [](ConversionOptions& o) {
-             o.cboRotate = 5, o.brightness = 10, o.contrast = -10, o.hue = 4, o.saturation = 6, o.optAudio = 1;
-         }},
-        {"delay, volume, sample rate", [](ConversionOptions& o) {
-             o.txtAudioDelay = "0.5", o.volume = 20, o.cboAudioSample = "22050";
-         }},
-    };
-    return v;
-}
+const std::vector<Variant> kVariants = {
+    {"preset", [](ConversionOptions&) {}},
+    {"size, crop, borders", [](ConversionOptions& o) {
+         o.txtSize = {"320", "240"}, o.hasCrop = true, o.crop = {10, 20, 300, 200}, o.optScaleCrop = 1;
+         o.previewWidth = 320, o.previewHeight = 240;
+         o.txtExpand = {"8", "8", "0", "0"};
+     }},
+    {"rotation, colour, no sound", [](ConversionOptions& o) {
+         o.cboRotate = 5, o.brightness = 10, o.contrast = -10, o.hue = 4, o.saturation = 6, o.optAudio = 1;
+     }},
+    {"delay, volume, sample rate", [](ConversionOptions& o) {
+         o.txtAudioDelay = "0.5", o.volume = 20, o.cboAudioSample = "22050";
+     }},
+};
 
 } // namespace
 
 TEST(JobPlan, DryRunShowsTheCommandTheToolGetsForEveryTarget)
 {
     for (const FormatEntry& e : formatCatalog()) {
-        for (const Variant& v : variants()) {
+        for (const Variant& v : kVariants) {
             SCOPED_TRACE(std::string(e.key) + ": " + v.name);
             PlanRig rig;
             ASSERT_TRUE(rig.prepare(e, v.edit)) << (rig.ui.messages.empty() ? "" : rig.ui.messages.back());

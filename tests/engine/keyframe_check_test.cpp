@@ -49,25 +49,46 @@ struct KeyFrameRig {
     int seeks = 0;
 };
 
+// Key frames at 20 and 30 s only.
+float keyAt20Or30(float t) { return t > 20.01f ? 30.0f : 20.0f; }
+
 } // namespace
 
-TEST(KeyFrameCheck, MarkOnAKeyFrameAsksNothing)
+TEST(KeyFrameCheck, MarkOnAKeyFrameScaledTimesAndSparseKeyFramesAskNothing)
 {
-    KeyFrameRig rig;
-    rig.job.markStart = 30;
-    auto out = rig.run();
-    EXPECT_FALSE(out.cancelled);
-    EXPECT_FALSE(out.sparseWarning);
-    EXPECT_EQ(out.cut, "");
-    EXPECT_TRUE(rig.ui.questions.empty());
-    EXPECT_EQ(rig.seeks, 1);
+    const struct {
+        const char* what;
+        float markStart, shift;
+        std::function<float(float)> landing; // empty: every 10 s
+        bool sparse;
+        const char* cut;
+        int seeks; // 0: not counted
+    } cases[] = {
+        {"on a key frame", 30, 0.5f, {}, false, "", 1},
+        // No offset known: the rate factor is estimated.
+        {"scaled times", 25, 0, [](float t) { return t * 1.25f; }, false, " -ss 00:00:20.0 -endpos 00:00:15.0", 0},
+        {"lands 28 s late: more than 16", 2, 0.5f, [](float) { return 30.0f; }, true, "", 0},
+        {"lands 9 s early", 29, 0.5f, [](float) { return 20.0f; }, true, "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        KeyFrameRig rig;
+        rig.job.markStart = c.markStart;
+        rig.job.srcTimeShift = c.shift;
+        auto out = rig.run(c.landing);
+        EXPECT_FALSE(out.cancelled);
+        EXPECT_EQ(out.sparseWarning, c.sparse);
+        EXPECT_EQ(out.cut, c.cut);
+        EXPECT_TRUE(rig.ui.questions.empty());
+        if (c.seeks) EXPECT_EQ(rig.seeks, c.seeks);
+    }
 }
 
 TEST(KeyFrameCheck, LateLandingOffersThePreviousKeyFrame)
 {
     KeyFrameRig rig;
     rig.ui.answers = {Answer::Yes};
-    auto out = rig.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
+    auto out = rig.run(keyAt20Or30);
     ASSERT_EQ(rig.ui.questions.size(), 1u);
     // 046: start 25.0 lands 5 s late at 30.0; the key frame before it is at 20.0.
     std::string expected = fillPlaceholders(rig.lang[Msg::KeyFrameShiftYesNo], {"00:00:25.0", "剪輯影片", "5.0", "00:00:25.0", "00:00:30.0",
@@ -78,45 +99,21 @@ TEST(KeyFrameCheck, LateLandingOffersThePreviousKeyFrame)
 
     KeyFrameRig keep;
     keep.ui.answers = {Answer::No};
-    out = keep.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
+    out = keep.run(keyAt20Or30);
     EXPECT_FLOAT_EQ(keep.job.jobLength, 15 - 5 + 0.75f);
     EXPECT_EQ(out.cut, " -ss 00:00:29.3 -endpos 00:00:10.8");
 
     KeyFrameRig cancel;
     cancel.ui.answers = {Answer::Cancel};
-    EXPECT_TRUE(cancel.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; }).cancelled);
+    EXPECT_TRUE(cancel.run(keyAt20Or30).cancelled);
 }
 
 TEST(KeyFrameCheck, LandingPastTheEndOnlyOffersOkOrCancel)
 {
     KeyFrameRig rig;
     rig.job.markEnd = 28; // the seek lands at 30, after the end
-    auto out = rig.run([](float t) { return t > 20.01f ? 30.0f : 20.0f; });
+    auto out = rig.run(keyAt20Or30);
     ASSERT_EQ(rig.ui.questions.size(), 1u);
     EXPECT_EQ(rig.ui.questions[0].substr(0, 20), rig.lang[Msg::KeyFrameShiftOk].substr(0, 20));
     EXPECT_EQ(out.cut.substr(0, 15), " -ss 00:00:19.3");
-}
-
-TEST(KeyFrameCheck, SparseKeyFramesAreOnlyWarned)
-{
-    KeyFrameRig far;
-    far.job.markStart = 2; // lands 28 s late: more than 16
-    auto out = far.run([](float) { return 30.0f; });
-    EXPECT_TRUE(out.sparseWarning);
-    EXPECT_TRUE(far.ui.questions.empty());
-
-    KeyFrameRig early;
-    early.job.markStart = 29; // lands 9 s early
-    out = early.run([](float) { return 20.0f; });
-    EXPECT_TRUE(out.sparseWarning);
-    EXPECT_EQ(out.cut, "");
-}
-
-TEST(KeyFrameCheck, ScaledTimestampsAreMeasuredAndCorrected)
-{
-    KeyFrameRig rig;
-    rig.job.srcTimeShift = 0; // no offset known: the rate factor is estimated
-    auto out = rig.run([](float t) { return t * 1.25f; });
-    EXPECT_TRUE(rig.ui.questions.empty());
-    EXPECT_EQ(out.cut, " -ss 00:00:20.0 -endpos 00:00:15.0");
 }

@@ -196,7 +196,7 @@ TEST(RunAndCapture, ToolThatNeverFallsSilentIsEndedAtTheCaptureLimit)
 }
 
 // Real child processes, with the injected clock standing in for the waiting.
-TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildren)
+TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildrenAndMissingOnesSayNothing)
 {
     TempDir dir;
     // The sleeps run under a name inside the test folder, so that they can be found.
@@ -217,11 +217,7 @@ TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildren)
     RunnerRig rig(systemLauncher());
     EXPECT_EQ(rig.runner.RunAndCapture(silent, false), "");
     EXPECT_TRUE(processesMatching(marker).empty());
-}
-
-TEST(RunnerWithRealTools, ToolThatCannotStartGivesNothing)
-{
-    RunnerRig rig(systemLauncher());
+    // A tool that cannot start gives nothing and says nothing.
     EXPECT_EQ(rig.runner.RunWithProgress("/no/such/ZevraRes2.exe \"a\"", 10, false), 0.0f);
     EXPECT_EQ(rig.runner.RunAndCapture("/no/such/ZevraRes1.exe -identify", false), "");
     EXPECT_TRUE(rig.ui.messages.empty());

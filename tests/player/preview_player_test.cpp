@@ -50,14 +50,6 @@ TEST_F(PreviewTest, PauseTwiceStepsOneFrameInsteadOfResuming)
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Play);
 }
 
-TEST_F(PreviewTest, PauseWhileStoppedShowsTheFirstPicturePaused)
-{
-    preview.pauseButton(12);
-    EXPECT_EQ(starts, std::vector<float>{12});
-    EXPECT_EQ(sent(), std::vector<std::string>{"frame_step\n"});
-    EXPECT_EQ(preview.state(), PreviewPlayer::State::Pause);
-}
-
 TEST_F(PreviewTest, SeeksWhilePausedKeepThePauseAndDrawTheNewPicture)
 {
     preview.play(0);
@@ -83,11 +75,15 @@ TEST_F(PreviewTest, VolumeStaysWithinRangeAndIsRememberedForTheNextStart)
     EXPECT_EQ(sent().back(), "volume 0 1\n");
 }
 
-TEST_F(PreviewTest, StillPicturesNeedARunningPreview)
+TEST_F(PreviewTest, PauseWhileStoppedStartsPausedAndStillPicturesNeedARunningPreview)
 {
     EXPECT_FALSE(preview.singlePicture());
     EXPECT_FALSE(preview.setContinuousPictures(true));
-    preview.pauseButton(0); // paused on the first frame
+    // Pause while stopped shows the first picture paused.
+    preview.pauseButton(12);
+    EXPECT_EQ(starts, std::vector<float>{12});
+    EXPECT_EQ(sent(), std::vector<std::string>{"frame_step\n"});
+    EXPECT_EQ(preview.state(), PreviewPlayer::State::Pause);
     sent().clear();
     ASSERT_TRUE(preview.setContinuousPictures(true));
     EXPECT_EQ(sent(), (std::vector<std::string>{"pause\n", "screenshot 1\n"})) << "it plays while it saves";

@@ -37,27 +37,18 @@ bool startSleeper(Subprocess& child, const std::string& program)
     return child.start(setup);
 }
 
-std::string sleepBinary()
-{
-    for (const char* p : {"/usr/bin/sleep", "/bin/sleep"})
-        if (test::fileExists(p)) return p;
-    return {};
-}
-
 } // namespace
 
 TEST(CloseStaleTools, EndsOnlyTheToolsOfItsOwnFolder)
 {
-    const std::string sleep = sleepBinary();
-    ASSERT_FALSE(sleep.empty());
     test::TempDir dir;
     namespace fs = std::filesystem;
     fs::create_directories(dir.file("app/plugins"));
     fs::create_directories(dir.file("other/plugins"));
     const std::string ours = dir.file("app/plugins/ZevraRes1.exe");
     const std::string theirs = dir.file("other/plugins/ZevraRes1.exe");
-    fs::copy_file(sleep, ours);
-    fs::copy_file(sleep, theirs);
+    fs::copy_file("/bin/sleep", ours);
+    fs::copy_file("/bin/sleep", theirs);
 
     Subprocess stale, survivor; // a survivor left running is killed at the end of the scope
     ASSERT_TRUE(startSleeper(stale, ours)) << stale.error();

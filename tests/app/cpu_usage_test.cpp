@@ -65,16 +65,12 @@ TEST(CpuUsage, FallbackTextForm)
     FeedLoad load;
     cpuUsage meter(load);
     meter.Initialize();
-    load.value = 37;
-    EXPECT_EQ(meter.query(), "37.0");
-    load.value = 100;
-    EXPECT_EQ(meter.query(), "100");
-    load.value = 250;
-    EXPECT_EQ(meter.query(), "100");
-    load.value = 12.34;
-    EXPECT_EQ(meter.query(), "12.3");
-    load.value = std::nullopt;
-    EXPECT_EQ(meter.query(), "-1");
+    const std::pair<std::optional<double>, const char*> loads[] = {
+        {37, "37.0"}, {100, "100"}, {250, "100"}, {12.34, "12.3"}, {std::nullopt, "-1"}};
+    for (const auto& [value, text] : loads) {
+        load.value = value;
+        EXPECT_EQ(meter.query(), text) << text;
+    }
     meter.terminate();
 }
 

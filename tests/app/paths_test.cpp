@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 
 using namespace qorvid;
@@ -27,13 +27,11 @@ TEST(AppPaths, ToolsPreferDllAndSettingsFollowWritability)
     EXPECT_EQ(paths.settingsFile(), dir.path() + "Qorvid.ini");
     // An installed program folder keeps settings per user, even where root could write it.
     writeFile(dir.file(kInstalledMarker), "");
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    std::string keep = saved ? saved : "";
-    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    qorvid::test::ScopedEnv env;
+    env.set("XDG_CONFIG_HOME", "/cfg");
     EXPECT_EQ(paths.settingsFile(), "/cfg/Qorvid/Qorvid.ini");
-    setenv("XDG_CONFIG_HOME", "relative", 1); // ignored: not absolute
+    env.set("XDG_CONFIG_HOME", "relative"); // ignored: not absolute
     EXPECT_EQ(paths.settingsFolder(), homeFolder() + ".config/Qorvid/");
-    if (saved) setenv("XDG_CONFIG_HOME", keep.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(ChangeToFolderOf, ParentFolderOrFallback)
@@ -48,14 +46,10 @@ TEST(ChangeToFolderOf, ParentFolderOrFallback)
     EXPECT_EQ(folderToEnter("/net/*.avi", "/fb/", unusable), "/net/"); // patterns keep their folder
 
     TempDir dir;
-    char before[4096];
-    ASSERT_NE(::getcwd(before, sizeof before), nullptr);
+    const auto before = std::filesystem::current_path();
     EXPECT_EQ(changeToFolderOf(dir.file("clip.avi")), dir.path());
-    char now[4096];
-    ASSERT_NE(::getcwd(now, sizeof now), nullptr);
-    EXPECT_EQ(std::string(now) + "/", dir.path());
+    EXPECT_EQ(std::filesystem::current_path().string() + "/", dir.path());
     changeToFolderOf(dir.file("missing/clip.avi")); // a failed change is ignored
-    ASSERT_NE(::getcwd(now, sizeof now), nullptr);
-    EXPECT_EQ(std::string(now) + "/", dir.path());
-    ASSERT_EQ(::chdir(before), 0);
+    EXPECT_EQ(std::filesystem::current_path().string() + "/", dir.path());
+    std::filesystem::current_path(before);
 }

@@ -43,12 +43,6 @@ LangText language(const char* code)
     return lang;
 }
 
-const std::string& defaultItem(const FontList& list)
-{
-    static const std::string none;
-    return list.defaultIndex < 0 ? none : list.items[static_cast<size_t>(list.defaultIndex)];
-}
-
 TEST(FontList, ListsTrueTypeFilesByFamilyWithTheirFullPathAndLeavesOtherFilesOut)
 {
     FontFolder folder;
@@ -93,7 +87,7 @@ TEST(FontList, KnownFamiliesShowTheirCaptionInTheLanguage)
     EXPECT_EQ(list.items[0], tw[Msg::FontDFKai] + "   (kaiu.ttf)");
     EXPECT_EQ(list.items[1], tw[Msg::FontSimSunNSimSun] + "   (simsun.ttc)");
     EXPECT_EQ(list.items[2], "Arial   (arial.ttf)");
-    EXPECT_EQ(defaultItem(list), list.items[0]);
+    EXPECT_EQ(list.defaultIndex, 0);
     EXPECT_EQ(fillFontList(faces, language("gb")).defaultFile(), "/f/simhei.ttf");
     EXPECT_EQ(fillFontList(faces, language("en")).defaultFile(), "/f/arial.ttf");
 }
@@ -121,7 +115,9 @@ TEST(FontList, DefaultFallsBackThroughTheStandInsToTheFirstItem)
     for (const Case& c : cases) {
         const FontList list = fillFontList(c.faces, language(c.language));
         EXPECT_EQ(list.defaultFile(), c.expected) << c.language << " " << c.faces.size() << " faces";
-        if (c.expected.empty()) EXPECT_EQ(list.defaultIndex, -1);
+        if (c.expected.empty()) {
+            EXPECT_EQ(list.defaultIndex, -1);
+        }
     }
 }
 

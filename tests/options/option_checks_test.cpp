@@ -42,16 +42,8 @@ JobState jobFor(const FormatEntry& e, int w, int h, float fps)
     return job;
 }
 
-JobState divxJob()
-{
-    JobState job;
-    job.srcWidth = 720;
-    job.srcHeight = 576;
-    job.srcFps = 25;
-    job.targetKind = TargetKind::DivX;
-    job.targetExt = "avi";
-    return job;
-}
+JobState divxJob() { return jobFor(*findFormat("divx"), 720, 576, 25); }
+
 } // namespace
 
 // Width, height, flips and marks are checked through the options window.
@@ -125,7 +117,7 @@ TEST(ApplyOptions, StopsAtTheFirstFailureWithEarlierFieldsWritten)
     EXPECT_EQ(out.failure->message, Msg::WidthRange);
     EXPECT_EQ(job.fpsText, "20");
     EXPECT_EQ(job.audioBitrateText, "128");
-    EXPECT_EQ(job.targetWidth, 0);
+    EXPECT_EQ(job.targetWidth, 720); // as it was
     EXPECT_EQ(job.sizeArgs, "");
     EXPECT_TRUE(rec.messages.empty()); // the caller shows the failure on its page
 }
@@ -145,7 +137,6 @@ TEST(OptionPresets, EveryKindPassesTheChecks)
         }
     }
 }
-
 
 // The source's own rates are chosen in one language and checked in another, with the texts
 // relabelled as a language switch does and, for a switch the texts missed, as they were.

@@ -9,12 +9,9 @@ using qorvid::isUsableFileSystem;
 
 TEST(DriveType, OnlyOpticalMediaAreRefusedByType)
 {
-    EXPECT_TRUE(isUsableFileSystem(0xEF53));     // ext4
-    EXPECT_TRUE(isUsableFileSystem(0x4D44));     // vfat: a USB stick
-    EXPECT_TRUE(isUsableFileSystem(0x6969));     // nfs
-    EXPECT_TRUE(isUsableFileSystem(0x01021994)); // tmpfs, where /tmp often lives
-    EXPECT_FALSE(isUsableFileSystem(0x9660));    // iso9660
-    EXPECT_FALSE(isUsableFileSystem(0x15013346)); // udf
+    // ext4, vfat (a USB stick), nfs, tmpfs (where /tmp often lives); iso9660 and udf are not.
+    for (unsigned long type : {0xEF53, 0x4D44, 0x6969, 0x01021994}) EXPECT_TRUE(isUsableFileSystem(type)) << type;
+    for (unsigned long type : {0x9660, 0x15013346}) EXPECT_FALSE(isUsableFileSystem(type)) << type;
 }
 
 TEST(DriveType, FoldersAreJudgedByWhatTheyAllow)

@@ -6,29 +6,26 @@ using qorvid::fileObject;
 
 TEST(FileObject, SplitsAtTheLastSeparatorAndDot)
 {
+    const struct {
+        const char* path;
+        const char *extension, *base, *file, *parent;
+    } cases[] = {
+        {"/x/a.b/c", "", "c", "c", "/x/a.b/"}, // a dot in a folder name is no extension
+        {"/v/clip.part.MP4", "MP4", "clip.part", "clip.part.MP4", "/v/"},
+        {"/v/clip.", "", "clip", "clip.", "/v/"},
+        {"/v/.hidden", "hidden", "", ".hidden", "/v/"},
+        {"name.avi", "avi", "name", "name.avi", ""},          // no separator at all
+        {"/v/folder/", "", "", "", "/v/folder/"},             // a trailing one leaves no file name
+        {"/v/a:b.avi", "avi", "a:b", "a:b.avi", "/v/"},       // the colon is an ordinary character
+        {"  /v/x y.avi  ", "avi", "x y", "x y.avi", "/v/"},   // surrounding spaces go first
+    };
     const auto& fo = fileObject();
-    // A dot in a folder name is no extension.
-    EXPECT_EQ(fo.GetExtensionName("/x/a.b/c"), "");
-    EXPECT_EQ(fo.GetBaseName("/x/a.b/c"), "c");
-    EXPECT_EQ(fo.GetFileName("/x/a.b/c"), "c");
-    EXPECT_EQ(fo.GetParentFolderName("/x/a.b/c"), "/x/a.b/");
-
-    EXPECT_EQ(fo.GetExtensionName("/v/clip.part.MP4"), "MP4");
-    EXPECT_EQ(fo.GetBaseName("/v/clip.part.MP4"), "clip.part");
-    EXPECT_EQ(fo.GetExtensionName("/v/clip."), "");
-    EXPECT_EQ(fo.GetBaseName("/v/clip."), "clip");
-    EXPECT_EQ(fo.GetExtensionName("/v/.hidden"), "hidden");
-    EXPECT_EQ(fo.GetBaseName("/v/.hidden"), "");
-
-    // No separator at all; a trailing one leaves no file name.
-    EXPECT_EQ(fo.GetFileName("name.avi"), "name.avi");
-    EXPECT_EQ(fo.GetParentFolderName("name.avi"), "");
-    EXPECT_EQ(fo.GetFileName("/v/folder/"), "");
-    EXPECT_EQ(fo.GetParentFolderName("/v/folder/"), "/v/folder/");
-    // The colon is an ordinary character here.
-    EXPECT_EQ(fo.GetFileName("/v/a:b.avi"), "a:b.avi");
-
-    // Surrounding spaces go first.
-    EXPECT_EQ(fo.GetFileName("  /v/x y.avi  "), "x y.avi");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(fo.GetExtensionName(c.path), c.extension);
+        EXPECT_EQ(fo.GetBaseName(c.path), c.base);
+        EXPECT_EQ(fo.GetFileName(c.path), c.file);
+        EXPECT_EQ(fo.GetParentFolderName(c.path), c.parent);
+    }
     EXPECT_EQ(fo.GetDriveName("  /v/x"), "/");
 }

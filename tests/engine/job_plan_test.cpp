@@ -25,14 +25,8 @@ std::string identify(const std::string& ext)
            "ID_AUDIO_BITRATE=128000\nID_AUDIO_RATE=44100\nID_AUDIO_NCH=2\nID_AUDIO_CODEC=ffac3\n";
 }
 
-// The stand-ins come first: the rig's parts keep references to them.
-struct PlanTools {
-    FakeClock fakeClock;
-    ScriptedLauncher launcher;
-};
-
-struct PlanRig : PlanTools, EngineRig {
-    PlanRig() : EngineRig(fakeClock, launcher)
+struct PlanRig : ScriptedRig {
+    PlanRig()
     {
         launcher.on("ZevraRes2", {FakeStep{"Pos: 1.0s 25f (10%)\r", true}, FakeStep{"", false}});
         launcher.on("ZevraRes3", {FakeStep{"size= 10kB time=00:00:01.00 bitrate=\r", true}, FakeStep{"", false}});

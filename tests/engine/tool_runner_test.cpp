@@ -10,14 +10,9 @@ using namespace qorvid::test;
 
 namespace {
 
-// The fake clock comes first: the rig's parts keep a reference to it. Even the runs of real
-// tools wait on it.
-struct FakeClockFirst {
-    FakeClock fakeClock;
-};
-
-struct RunnerRig : FakeClockFirst, EngineRig {
-    explicit RunnerRig(ProcessLauncher& launcher) : EngineRig(fakeClock, launcher) {}
+// Real tools, with the fake clock standing in for the waiting.
+struct RealToolsRig : FakeTools, EngineRig {
+    RealToolsRig() : EngineRig(fakeClock, systemLauncher()) {}
 };
 
 const std::string kEncoder = "/q/plugins/ZevraRes2.exe \"a.avi\" -o \"b.avi\"";
@@ -36,12 +31,11 @@ std::string writeTool(const TempDir& dir, const std::string& name, const std::st
 
 TEST(RunWithProgress, DrawsEachNewPercentageAndReturnsTheLast)
 {
-    ScriptedLauncher launcher;
-    launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"},
+    ScriptedRig rig;
+    rig.launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"},
                               {"Pos:   1.4s 35f ( 1%)\r"}, // same whole percent: no redraw
                               {""},
                               {"Pos:   5.0s 125f (50%)\r", false}});
-    RunnerRig rig(launcher);
     float result = rig.runner.RunWithProgress(kEncoder, 100, false);
 
     EXPECT_EQ(result, 5.0f);
@@ -50,19 +44,18 @@ TEST(RunWithProgress, DrawsEachNewPercentageAndReturnsTheLast)
     EXPECT_EQ(rig.ui.estimates.front(), "用時 00:00:00，剩時 ? 分鐘內");
     EXPECT_TRUE(rig.ui.messages.empty());
     EXPECT_FALSE(rig.runner.aborted());
-    EXPECT_TRUE(launcher.last().closed);
+    EXPECT_TRUE(rig.launcher.last().closed);
     EXPECT_FALSE(rig.display.estimateActive());
 }
 
 TEST(RunWithProgress, UsesTheJobLengthWhenGivenNoneAndReadsTheConverter)
 {
-    ScriptedLauncher launcher;
-    launcher.on("ZevraRes3", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
-    RunnerRig rig(launcher);
+    ScriptedRig rig;
+    rig.launcher.on("ZevraRes3", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
     rig.job.jobLength = 120;
     EXPECT_EQ(rig.runner.RunWithProgress(kConverter, 0, false), 25.0f);
     // The same output is no progress at all for the encoder.
-    launcher.on("ZevraRes2", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
+    rig.launcher.on("ZevraRes2", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
     EXPECT_EQ(rig.runner.RunWithProgress(kEncoder, 120, false), 0.0f);
 }
 
@@ -73,12 +66,11 @@ TEST(RunWithProgress, SilentToolIsStuckAfter24SecondsAndABrokenPipeAfterTwo)
         std::int64_t bound;
     } cases[] = {{{""}, 24000}, {{"", true, true}, 2000}};
     for (const auto& c : cases) {
-        ScriptedLauncher launcher;
-        launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"}, c.quiet});
-        RunnerRig rig(launcher);
+        ScriptedRig rig;
+        rig.launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"}, c.quiet});
         auto start = rig.fakeClock.now;
         rig.runner.RunWithProgress(kEncoder, 100, false);
-        EXPECT_TRUE(launcher.last().terminated);
+        EXPECT_TRUE(rig.launcher.last().terminated);
         EXPECT_GT(rig.fakeClock.now - start, c.bound);
         EXPECT_LT(rig.fakeClock.now - start, c.bound + 500);
         ASSERT_EQ(rig.ui.messages.size(), 1u);
@@ -94,34 +86,32 @@ TEST(RunWithProgress, ToolPrintingEvery20SecondsIsNeverStuck)
     std::vector<FakeStep> steps;
     for (int i = 0; i < 1000; ++i) steps.push_back({i % 200 == 0 ? "Pos: 1.0s 1f\r" : ""});
     steps.push_back({"Exiting...\n", false});
-    ScriptedLauncher launcher;
-    launcher.on("ZevraRes2", steps);
-    RunnerRig rig(launcher);
+    ScriptedRig rig;
+    rig.launcher.on("ZevraRes2", steps);
     rig.runner.RunWithProgress(kEncoder, 100, false);
-    EXPECT_FALSE(launcher.last().terminated);
+    EXPECT_FALSE(rig.launcher.last().terminated);
     EXPECT_TRUE(rig.ui.messages.empty());
-    EXPECT_EQ(launcher.last().polls, 1001);
+    EXPECT_EQ(rig.launcher.last().polls, 1001);
     // Capturing waits just as long.
     EXPECT_TRUE(rig.runner.RunAndCapture(kEncoder, false).ends_with("Exiting...\n"));
-    EXPECT_FALSE(launcher.last().terminated);
+    EXPECT_FALSE(rig.launcher.last().terminated);
 }
 
 TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePoll)
 {
-    ScriptedLauncher launcher;
-    launcher.on("ZevraRes2", {{"Pos: 1.0s 1f\r"}, {""}});
-    RunnerRig rig(launcher);
+    ScriptedRig rig;
+    rig.launcher.on("ZevraRes2", {{"Pos: 1.0s 1f\r"}, {""}});
     rig.ui.onEvents = [&] {
         if (rig.ui.eventRuns == 3) rig.runner.setStopDosIo();
     };
     const std::int64_t start = rig.fakeClock.now;
     rig.runner.RunWithProgress(kEncoder, 100, false);
     EXPECT_EQ(rig.fakeClock.now - start, 3 * ToolRunner::kPollMs); // no wait after the stop
-    EXPECT_TRUE(launcher.last().terminated);
+    EXPECT_TRUE(rig.launcher.last().terminated);
     ASSERT_EQ(rig.ui.messages.size(), 1u);
     EXPECT_EQ(rig.ui.messages[0], "轉檔處理中斷！");
     // The next run starts with the flag cleared.
-    launcher.on("ZevraRes3", {{"", false}});
+    rig.launcher.on("ZevraRes3", {{"", false}});
     rig.ui.onEvents = nullptr;
     rig.runner.RunWithProgress(kConverter, 100, false);
     EXPECT_FALSE(rig.runner.aborted());
@@ -136,9 +126,8 @@ TEST(RunWithProgress, StopAfterTheToolEndedByItselfIsNoAbort)
     };
     for (const auto& steps : runs) {
         SCOPED_TRACE(steps.size());
-        ScriptedLauncher launcher;
-        launcher.on("ZevraRes2", steps);
-        RunnerRig rig(launcher);
+        ScriptedRig rig;
+        rig.launcher.on("ZevraRes2", steps);
         rig.ui.onEvents = [&] {
             if (rig.ui.eventRuns == 2) rig.runner.setStopDosIo();
         };
@@ -151,9 +140,8 @@ TEST(RunWithProgress, StopAfterTheToolEndedByItselfIsNoAbort)
 
 TEST(RunWithProgress, OutputWindowShowsCommandAndConsole)
 {
-    ScriptedLauncher launcher;
-    launcher.on("ZevraRes2", {{"line one\n"}, {"Pos: 1.0s \xff\n", false}});
-    RunnerRig rig(launcher);
+    ScriptedRig rig;
+    rig.launcher.on("ZevraRes2", {{"line one\n"}, {"Pos: 1.0s \xff\n", false}});
     rig.runner.showDosWindow = true;
     rig.runner.RunWithProgress(kEncoder, 100, false);
     EXPECT_NE(rig.ui.command.find("\r\n" + kEncoder), std::string::npos);
@@ -163,15 +151,14 @@ TEST(RunWithProgress, OutputWindowShowsCommandAndConsole)
 
 TEST(RunAndCapture, KeepsEverythingAndNeverShowsAMessage)
 {
-    ScriptedLauncher launcher;
-    launcher.on("identify", {{"ID_VIDEO_WIDTH=320\n"}, {""}, {"ID_VIDEO_HEIGHT=240\n", false}});
-    launcher.on("silent", {{""}});
-    RunnerRig rig(launcher);
+    ScriptedRig rig;
+    rig.launcher.on("identify", {{"ID_VIDEO_WIDTH=320\n"}, {""}, {"ID_VIDEO_HEIGHT=240\n", false}});
+    rig.launcher.on("silent", {{""}});
     EXPECT_EQ(rig.runner.RunAndCapture("p -identify", false), "ID_VIDEO_WIDTH=320\nID_VIDEO_HEIGHT=240\n");
     EXPECT_EQ(rig.runner.RunAndCapture("", false), "");
 
     EXPECT_EQ(rig.runner.RunAndCapture("p silent", false), "");
-    EXPECT_TRUE(launcher.last().terminated);
+    EXPECT_TRUE(rig.launcher.last().terminated);
     EXPECT_TRUE(rig.ui.messages.empty());
     EXPECT_FALSE(rig.runner.aborted());
 }
@@ -179,16 +166,15 @@ TEST(RunAndCapture, KeepsEverythingAndNeverShowsAMessage)
 TEST(RunAndCapture, ToolThatNeverFallsSilentIsEndedAtTheCaptureLimit)
 {
     // Prints every 10 s for longer than the limit, so the silence bound never comes into play.
-    ScriptedLauncher launcher;
     std::vector<FakeStep> steps;
     for (std::int64_t i = 0; i < ToolRunner::kCaptureLimitMs / ToolRunner::kPollMs + 1000; ++i)
         steps.push_back({i % 100 == 0 ? "V:  1.0 1/1\r" : ""});
-    launcher.on("chatty", steps);
-    RunnerRig rig(launcher);
+    ScriptedRig rig;
+    rig.launcher.on("chatty", steps);
     const std::int64_t start = rig.fakeClock.now;
     std::string out = rig.runner.RunAndCapture("p chatty", false);
-    EXPECT_TRUE(launcher.last().terminated);
-    EXPECT_TRUE(launcher.last().closed);
+    EXPECT_TRUE(rig.launcher.last().terminated);
+    EXPECT_TRUE(rig.launcher.last().closed);
     EXPECT_GE(rig.fakeClock.now - start, ToolRunner::kCaptureLimitMs);
     EXPECT_LT(rig.fakeClock.now - start, ToolRunner::kCaptureLimitMs + 1000);
     EXPECT_EQ(out.substr(0, 12), "V:  1.0 1/1\r");
@@ -209,12 +195,12 @@ TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildrenAndMissin
     std::string muted = writeTool(dir, "muted.sh", "exec >&- 2>&-; exec " + napper + " 302");
 
     for (const std::string& tool : {silent, muted}) {
-        RunnerRig rig(systemLauncher());
+        RealToolsRig rig;
         rig.runner.RunWithProgress(tool, 10, false);
         EXPECT_EQ(rig.ui.messages.size(), 1u) << tool;
         EXPECT_TRUE(processesMatching(marker).empty()) << tool;
     }
-    RunnerRig rig(systemLauncher());
+    RealToolsRig rig;
     EXPECT_EQ(rig.runner.RunAndCapture(silent, false), "");
     EXPECT_TRUE(processesMatching(marker).empty());
     // A tool that cannot start gives nothing and says nothing.

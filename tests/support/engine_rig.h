@@ -48,4 +48,15 @@ struct EngineRig {
     ToolRunner runner;
 };
 
+// The stand-ins come first: the rig's parts keep references to them.
+struct FakeTools {
+    FakeClock fakeClock;
+    ScriptedLauncher launcher;
+};
+
+// The rig over the fake clock and scripted children.
+struct ScriptedRig : FakeTools, EngineRig {
+    ScriptedRig() : EngineRig(fakeClock, launcher) {}
+};
+
 } // namespace qorvid::test

@@ -119,9 +119,7 @@ TEST_F(CommandBuilderTest, RangesAndRates)
 TEST_F(CommandBuilderTest, SyncSwitchByTargetSourceAndRetry)
 {
     const struct {
-        const char* key;
-        const char* video;
-        const char* sound;
+        const char *key, *video, *sound;
         bool retry;
         const char* mc;
     } cases[] = {

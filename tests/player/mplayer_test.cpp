@@ -263,19 +263,7 @@ TEST_F(MPlayerTest, VolumeAndPauseCommands)
                                                 "frame_step\n", "frame_step\n"}));
 }
 
-TEST_F(MPlayerTest, ANewPlayReplacesTheRunningTool)
-{
-    openClip();
-    player.playMCI(0, 0);
-    player.playMCI(250, 0);
-    ASSERT_EQ(launcher.children.size(), 2u);
-    EXPECT_TRUE(launcher.children[0]->terminated);
-    EXPECT_FALSE(launcher.children[1]->terminated);
-    player.closeMCI();
-    EXPECT_TRUE(launcher.children[1]->terminated);
-}
-
-TEST_F(MPlayerTest, AnEarlyStartIsKeptByTheWholeFilePlayOnly)
+TEST_F(MPlayerTest, AnEarlyStartIsKeptByTheWholeFilePlayOnlyAndANewPlayEndsTheLast)
 {
     player.startEarly("/media/a clip.avi", 4242);
     ASSERT_EQ(launcher.children.size(), 1u);
@@ -285,13 +273,17 @@ TEST_F(MPlayerTest, AnEarlyStartIsKeptByTheWholeFilePlayOnly)
     player.playMCI(0, 0);
     EXPECT_EQ(launcher.children.size(), 1u) << "the early run is the play";
     player.playMCI(0, 0);
-    EXPECT_EQ(launcher.children.size(), 2u) << "a later play starts again";
+    ASSERT_EQ(launcher.children.size(), 2u) << "a later play starts again";
+    EXPECT_TRUE(launcher.children[0]->terminated);
+    EXPECT_FALSE(launcher.children[1]->terminated);
 
     player.startEarly("/media/a clip.avi", 4242);
     openClip();
     player.playMCI(250, 0);
     EXPECT_EQ(launcher.children.size(), 4u) << "a play from elsewhere replaces the early run";
     EXPECT_NE(launcher.commandLines.back().find(" -ss 10.0"), std::string::npos) << launcher.commandLines.back();
+    player.closeMCI();
+    EXPECT_TRUE(launcher.children.back()->terminated);
 }
 
 TEST(PlayerSettingsFile, KeysInAnyCaseButNoBlankBeforeTheEqualsSign)
@@ -317,11 +309,7 @@ TEST(PlayerSettingsFile, KeysInAnyCaseButNoBlankBeforeTheEqualsSign)
 TEST(PlayerSettingsFile, WrittenAndReadBack)
 {
     qorvid::test::TempDir dir;
-    PlayerSettings s;
-    s.left = -15;
-    s.top = 300;
-    s.topMost = true;
-    s.volume = 370;
+    const PlayerSettings s{.left = -15, .top = 300, .topMost = true, .volume = 370};
     const std::string path = dir.file("sub/Plimbo.ini");
     ASSERT_TRUE(savePlayerSettings(path, s));
     EXPECT_EQ(qorvid::test::readFile(path), "MainRect=-15,300\r\nKeepWH=False\r\nTopMost=True\r\nMciVol=370\r\n");

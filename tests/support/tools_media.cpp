@@ -52,14 +52,13 @@ MediaFacts probeFacts(const std::string& file)
                               file});
     MediaFacts facts;
     std::map<std::string, std::string> current;
-    bool seenVideo = false, seenAudio = false;
     std::istringstream in(r.output);
     for (std::string line; std::getline(in, line);) {
         if (line == "[STREAM]" || line == "[FORMAT]") {
             current.clear();
         } else if (line == "[/STREAM]") {
-            if (current["codec_type"] == "video" && !seenVideo) facts.video = current, seenVideo = true;
-            if (current["codec_type"] == "audio" && !seenAudio) facts.audio = current, seenAudio = true;
+            if (current["codec_type"] == "video" && facts.video.empty()) facts.video = current;
+            if (current["codec_type"] == "audio" && facts.audio.empty()) facts.audio = current;
         } else if (line == "[/FORMAT]") {
             facts.format = current;
         } else if (size_t eq = line.find('='); eq != std::string::npos) {

@@ -71,6 +71,8 @@ const std::vector<Variant> kVariants = {
 
 TEST(JobPlan, DryRunShowsTheCommandTheToolGetsForEveryTarget)
 {
+    // Taking a source enters its folder, which goes with the rig: later tests need a real one.
+    const auto cwd = std::filesystem::current_path();
     for (const FormatEntry& e : formatCatalog()) {
         for (const Variant& v : kVariants) {
             SCOPED_TRACE(std::string(e.key) + ": " + v.name);
@@ -90,4 +92,5 @@ TEST(JobPlan, DryRunShowsTheCommandTheToolGetsForEveryTarget)
             EXPECT_EQ(rig.launcher.started.back(), plan.command);
         }
     }
+    std::filesystem::current_path(cwd);
 }

@@ -29,13 +29,13 @@ std::string writeTool(const TempDir& dir, const std::string& name, const std::st
 
 } // namespace
 
-TEST(RunWithProgress, DrawsEachNewPercentageAndReturnsTheLast)
+TEST(RunWithProgress, DrawsEachNewPercentageReturnsTheLastAndReadsEachToolsForm)
 {
     ScriptedRig rig;
     rig.launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"},
-                              {"Pos:   1.4s 35f ( 1%)\r"}, // same whole percent: no redraw
-                              {""},
-                              {"Pos:   5.0s 125f (50%)\r", false}});
+                                  {"Pos:   1.4s 35f ( 1%)\r"}, // same whole percent: no redraw
+                                  {""},
+                                  {"Pos:   5.0s 125f (50%)\r", false}});
     float result = rig.runner.RunWithProgress(kEncoder, 100, false);
 
     EXPECT_EQ(result, 5.0f);
@@ -46,15 +46,11 @@ TEST(RunWithProgress, DrawsEachNewPercentageAndReturnsTheLast)
     EXPECT_FALSE(rig.runner.aborted());
     EXPECT_TRUE(rig.launcher.last().closed);
     EXPECT_FALSE(rig.display.estimateActive());
-}
 
-TEST(RunWithProgress, UsesTheJobLengthWhenGivenNoneAndReadsTheConverter)
-{
-    ScriptedRig rig;
+    // Without a length given the job's is used; the converter's form is read for it alone.
     rig.launcher.on("ZevraRes3", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
     rig.job.jobLength = 120;
     EXPECT_EQ(rig.runner.RunWithProgress(kConverter, 0, false), 25.0f);
-    // The same output is no progress at all for the encoder.
     rig.launcher.on("ZevraRes2", {{"size= 1kB time=30.00 bitrate= 1.0kbits/s\r", false}});
     EXPECT_EQ(rig.runner.RunWithProgress(kEncoder, 120, false), 0.0f);
 }

@@ -54,7 +54,8 @@ std::unique_ptr<ChildProcess> ScriptedLauncher::start(const std::string& command
     started.push_back(commandLine);
     auto rule = std::find_if(rules_.rbegin(), rules_.rend(),
                              [&](const auto& r) { return commandLine.find(r.first) != std::string::npos; });
-    children.push_back(std::make_shared<FakeChild>(rule == rules_.rend() ? std::vector<FakeStep>{{"", false}} : rule->second));
+    const std::vector<FakeStep> endsAtOnce{{"", false}};
+    children.push_back(std::make_shared<FakeChild>(rule == rules_.rend() ? endsAtOnce : rule->second));
     return std::make_unique<SharedChild>(children.back());
 }
 

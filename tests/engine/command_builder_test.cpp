@@ -37,8 +37,8 @@ protected:
     }
     std::string build(bool retry = false, std::optional<std::string> cut = {})
     {
-        CommandInputs in{.paths = paths, .job = job, .source = "/v/in.mov", .target = "/v/out.x", .cut = cut};
-        in.retry = retry;
+        const CommandInputs in{
+            .paths = paths, .job = job, .source = "/v/in.mov", .target = "/v/out.x", .retry = retry, .cut = cut};
         return buildCommand(in, tw(), rec, rec);
     }
     void setFormat(const std::string& key, const std::string& ext)

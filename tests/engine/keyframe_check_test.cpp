@@ -80,7 +80,9 @@ TEST(KeyFrameCheck, MarkOnAKeyFrameScaledTimesAndSparseKeyFramesAskNothing)
         EXPECT_EQ(out.sparseWarning, c.sparse);
         EXPECT_EQ(out.cut, c.cut);
         EXPECT_TRUE(rig.ui.questions.empty());
-        if (c.seeks) EXPECT_EQ(rig.seeks, c.seeks);
+        if (c.seeks) {
+            EXPECT_EQ(rig.seeks, c.seeks);
+        }
     }
 }
 

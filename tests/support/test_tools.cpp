@@ -137,25 +137,28 @@ bool fileExists(const std::string& path)
 std::string buildDir() { return std::string(QORVID_BUILD_DIR) + "/"; }
 std::string sourceDir() { return std::string(QORVID_SOURCE_DIR) + "/"; }
 
-void ScopedEnv::set(const std::string& name, const char* value)
+namespace {
+void putEnv(const std::string& name, const char* value)
 {
-    const char* old = std::getenv(name.c_str());
-    saved_.push_back({name, old ? old : "", old != nullptr});
     if (value)
         setenv(name.c_str(), value, 1);
     else
         unsetenv(name.c_str());
 }
+} // namespace
+
+void ScopedEnv::set(const std::string& name, const char* value)
+{
+    const char* old = std::getenv(name.c_str());
+    saved_.push_back({name, old ? old : "", old != nullptr});
+    putEnv(name, value);
+}
 
 ScopedEnv::~ScopedEnv()
 {
     // Newest first, so that a variable set twice ends as it was before the first.
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-        if (it->wasSet)
-            setenv(it->name.c_str(), it->value.c_str(), 1);
-        else
-            unsetenv(it->name.c_str());
-    }
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+        putEnv(it->name, it->wasSet ? it->value.c_str() : nullptr);
 }
 
 bool processAlive(int pid)

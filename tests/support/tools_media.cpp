@@ -9,10 +9,7 @@
 
 namespace qorvid::test {
 
-std::string pluginPath(int number)
-{
-    return buildDir() + "plugins/ZevraRes" + std::to_string(number) + ".exe";
-}
+std::string pluginPath(int number) { return buildDir() + "plugins/ZevraRes" + std::to_string(number) + ".exe"; }
 
 std::vector<std::string> splitCommandLine(const std::string& commandLine)
 {
@@ -21,10 +18,7 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine)
     return split.args;
 }
 
-RunResult runCommandLine(const std::string& commandLine)
-{
-    return runProgram(splitCommandLine(commandLine));
-}
+RunResult runCommandLine(const std::string& commandLine) { return runProgram(splitCommandLine(commandLine)); }
 
 std::vector<double> numbersAfter(const std::string& text, const std::string& marker,
                                  const std::string& end)

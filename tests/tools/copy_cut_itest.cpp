@@ -61,18 +61,7 @@ double playerLanding(const std::string& file, const std::string& time)
     return -1;
 }
 
-struct CutRow {
-    std::string source;
-    std::string options;  // the cut template's options before -ss
-    std::string ext;
-    std::string mark;
-    std::string length;
-    double playerShift;   // the player's clock minus ffprobe's (an ASF clock counts the preroll)
-    // Where the first picture lies in the source (ffprobe's time), when the row pins it down.
-    double firstPicture = -1;
-};
-
-class CopyCut : public ::testing::TestWithParam<CutRow> {
+class CopyCut : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -96,43 +85,64 @@ protected:
     TempDir out_;
 };
 
-void PrintTo(const CutRow& row, std::ostream* os) { *os << row.source << " -ss " << row.mark << " -endpos " << row.length; }
-
-TEST_P(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
+// The player's landing for the mark must be a key frame; the cut starts on it, is a run of the
+// source's pictures and holds the -endpos length (or what is left).
+TEST_F(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
 {
-    const CutRow& row = GetParam();
-    const std::string source = clips_->file(row.source);
-    const std::string target = out_.file("cut." + row.ext);
+    struct Cut {
+        const char* mark; // seconds, "SS.S"
+        const char* length;
+        double firstPicture = -1; // where the first picture lies in the source, when the row pins it down
+    };
+    struct Source {
+        const char* name;
+        std::string options; // the cut template's options before -ss
+        const char* ext;
+        double playerShift; // the player's clock minus ffprobe's (an ASF clock counts the preroll)
+        std::vector<Cut> cuts;
+    };
+    // Key frames every 10 s (dense: every 12 pictures). Marks between key frames, on one, just
+    // after one, and from a key frame to past the end. The player's own ASF seek goes by the
+    // header's bit rate and would pass the key frame on the mark (and the one after 9 s).
+    const Source sources[] = {
+        {"sparse.avi", aviCut, "avi", 0, {{"05.0", "10.0"}, {"10.0", "10.0"}, {"10.1", "05.0"}, {"20.0", "15.0"}}},
+        {"dense.avi", aviCut, "avi", 0, {{"05.0", "04.0"}, {"10.0", "04.0"}}},
+        {"sparse.wmv", wmvCut, "wmv", 3.1, {{"05.0", "10.0", 10.05}, {"09.0", "05.0", 10.05}, {"10.0", "05.0", 10.05}, {"10.1", "05.0", 20.05}}},
+        {"sparse.mpg", mpgCut, "mpg", 0, {{"05.0", "10.0"}, {"10.0", "05.0"}, {"10.1", "05.0"}}},
+        {"sparse.mp4", aviCut, "avi", 0, {{"10.0", "10.0"}, {"10.1", "05.0"}}},
+        {"sparse.mkv", aviCut, "avi", 0, {{"05.0", "10.0"}, {"10.1", "05.0"}, {"20.0", "15.0"}}},
+    };
+    for (const Source& s : sources) {
+        const std::string source = clips_->file(s.name);
+        const std::vector<Packet> packets = videoPackets(source);
+        const std::vector<std::string> hashes = videoPacketHashes(source);
+        ASSERT_EQ(packets.size(), hashes.size());
+        for (const Cut& c : s.cuts) {
+            const std::string mark = std::string("00:00:") + c.mark, length = std::string("00:00:") + c.length;
+            SCOPED_TRACE(std::string(s.name) + " -ss " + mark + " -endpos " + length);
+            const double landing = playerLanding(source, mark);
+            ASSERT_GE(landing, 0) << "the player found no landing time";
+            size_t key = packets.size();
+            for (size_t i = 0; i < packets.size(); ++i) {
+                double off = std::fabs(packets[i].pts + s.playerShift - landing);
+                if (packets[i].key && off < 0.2 && (key == packets.size() || off < std::fabs(packets[key].pts + s.playerShift - landing)))
+                    key = i;
+            }
+            ASSERT_LT(key, packets.size()) << "no key frame near the landing at " << landing;
 
-    double landing = playerLanding(source, row.mark);
-    ASSERT_GE(landing, 0) << "the player found no landing time";
-    std::vector<Packet> packets = videoPackets(source);
-    std::vector<std::string> hashes = videoPacketHashes(source);
-    ASSERT_EQ(packets.size(), hashes.size());
-    size_t key = packets.size();
-    for (size_t i = 0; i < packets.size(); ++i) {
-        double off = std::fabs(packets[i].pts + row.playerShift - landing);
-        if (packets[i].key && off < 0.2 && (key == packets.size() || off < std::fabs(packets[key].pts + row.playerShift - landing)))
-            key = i;
+            const std::string target = out_.file("cut." + std::string(s.ext));
+            RunResult r = runCommandLine(pluginPath(2) + s.options + " -ss " + mark + " -endpos " + length +
+                                         " -vf-add harddup -mc 0 \"" + source + "\" -o \"" + target + "\"");
+            ASSERT_EQ(r.exitCode, 0) << r.output;
+            std::vector<std::string> cut = videoPacketHashes(target);
+            ASSERT_FALSE(cut.empty());
+            EXPECT_EQ(cut.front(), hashes[key]) << "expected to start at the key frame at " << packets[key].pts;
+            if (c.firstPicture >= 0) { EXPECT_NEAR(packets[key].pts, c.firstPicture, 0.1); }
+            EXPECT_TRUE(isRunOf(cut, hashes));
+            const double available = static_cast<double>(packets.size() - key);
+            EXPECT_NEAR(static_cast<double>(cut.size()), std::min(std::atof(c.length) * 25, available), 2.0);
+        }
     }
-    ASSERT_LT(key, packets.size()) << "no key frame near the landing at " << landing;
-
-    std::string command = pluginPath(2) + row.options + " -ss " + row.mark + " -endpos " + row.length +
-                          " -vf-add harddup -mc 0 \"" + source + "\" -o \"" + target + "\"";
-    SCOPED_TRACE(command);
-    RunResult r = runCommandLine(command);
-    ASSERT_EQ(r.exitCode, 0) << r.output;
-
-    std::vector<std::string> cut = videoPacketHashes(target);
-    ASSERT_FALSE(cut.empty());
-    EXPECT_EQ(cut.front(), hashes[key]) << "expected to start at the key frame at " << packets[key].pts;
-    if (row.firstPicture >= 0) {
-        EXPECT_NEAR(packets[key].pts, row.firstPicture, 0.1);
-    }
-    EXPECT_TRUE(isRunOf(cut, hashes));
-    const double frames = std::atof(row.length.substr(6).c_str()) * 25;  // "00:00:SS.S"
-    const double available = static_cast<double>(packets.size() - key);
-    EXPECT_NEAR(static_cast<double>(cut.size()), std::min(frames, available), 2.0);
 }
 
 // The time or number after the text in the key-frame question, -1 when nothing was asked.
@@ -152,66 +162,43 @@ double askedNumber(const std::string& output, const std::string& before)
 // The whole cut through qorvid-cli: the target begins where the key-frame check says it will
 // (at the mark when it asks nothing, else at the previous key frame it offers) and is as long
 // as the range it announces.
-TEST_F(CopyCut, WmvCutHoldsWhatTheKeyFrameCheckAnnounces)
+TEST_F(CopyCut, CliCutHoldsWhatTheKeyFrameCheckAnnounces)
 {
-    const std::string source = clips_->file("sparse.wmv");
-    const std::vector<Packet> packets = videoPackets(source);
-    const std::vector<std::string> hashes = videoPacketHashes(source);
-    ASSERT_EQ(packets.size(), hashes.size());
     struct Mark {
         const char* text;
         double seconds;
-        bool asked; // a key frame lies on the mark: nothing to ask
+        bool asked[2]; // in the WMV and the AVI: false when the seek lands on or before the mark
     };
-    // Between key frames, on one, just after one; the range ends at 25 s.
-    for (const Mark& m : {Mark{"00:00:05.0", 5.0, true}, Mark{"00:00:10.0", 10.0, false}, Mark{"00:00:10.1", 10.1, true}}) {
-        const std::string mark = m.text;
-        const double seconds = m.seconds;
-        SCOPED_TRACE(mark);
-        TempDir out;
-        RunResult r = runProgram({buildDir() + "qorvid-cli", "convert", source, "--to", "cut", "--mark", mark,
-                                  "00:00:25.0", "--yes", "--lang", "en", "--target-dir", out.path()});
-        ASSERT_EQ(r.exitCode, 0) << r.output;
-        const double offered = askedNumber(r.output, "previous key frame at");
-        EXPECT_EQ(offered >= 0, m.asked) << r.output;
-        const double earlier = askedNumber(r.output, "==> earlier by");
-        const double start = offered >= 0 ? offered : seconds;
-        const double length = offered >= 0 ? 25 - seconds + earlier + 0.75 : 25 - seconds;
+    for (int avi : {0, 1}) {
+        const char* ext = avi ? "avi" : "wmv";
+        const std::string source = clips_->file(std::string("sparse.") + ext);
+        const std::vector<Packet> packets = videoPackets(source);
+        const std::vector<std::string> hashes = videoPacketHashes(source);
+        ASSERT_EQ(packets.size(), hashes.size());
+        // Between key frames, on one, just after one (the AVI seek goes to the nearest); the range ends at 25 s.
+        for (const Mark& m : {Mark{"00:00:05.0", 5.0, {true, true}}, Mark{"00:00:10.0", 10.0, {false, false}},
+                              Mark{"00:00:10.1", 10.1, {true, false}}}) {
+            SCOPED_TRACE(source + " " + m.text);
+            TempDir out;
+            RunResult r = runProgram({buildDir() + "qorvid-cli", "convert", source, "--to", "cut", "--mark", m.text,
+                                      "00:00:25.0", "--yes", "--lang", "en", "--target-dir", out.path()});
+            ASSERT_EQ(r.exitCode, 0) << r.output;
+            const double offered = askedNumber(r.output, "previous key frame at");
+            EXPECT_EQ(offered >= 0, m.asked[avi]) << r.output;
+            const double earlier = askedNumber(r.output, "==> earlier by");
+            const double start = offered >= 0 ? offered : m.seconds;
+            const double length = offered >= 0 ? 25 - m.seconds + earlier + 0.75 : 25 - m.seconds;
 
-        std::vector<std::string> cut = videoPacketHashes(out.file("sparse_Cut.wmv"));
-        ASSERT_FALSE(cut.empty()) << r.output;
-        size_t first = 0;
-        while (first < hashes.size() && hashes[first] != cut.front()) ++first;
-        ASSERT_LT(first, hashes.size()) << "the first picture is none of the source's";
-        // The announced times are the player's, shown with one decimal after its sound clock.
-        EXPECT_NEAR(packets[first].pts, start, 0.2) << r.output;
-        EXPECT_NEAR(static_cast<double>(cut.size()) / 25, length, 0.1) << r.output;
+            std::vector<std::string> cut = videoPacketHashes(out.file(std::string("sparse_Cut.") + ext));
+            ASSERT_FALSE(cut.empty()) << r.output;
+            size_t first = 0;
+            while (first < hashes.size() && hashes[first] != cut.front()) ++first;
+            ASSERT_LT(first, hashes.size()) << "the first picture is none of the source's";
+            // The announced times are the player's, shown with one decimal after its sound clock.
+            EXPECT_NEAR(packets[first].pts, start, 0.2) << r.output;
+            EXPECT_NEAR(static_cast<double>(cut.size()) / 25, length, 0.1) << r.output;
+        }
     }
 }
-
-// Key frames every 10 s (dense: every 12 pictures). Marks between key frames, on one, just
-// after one, and from a key frame to past the end.
-INSTANTIATE_TEST_SUITE_P(
-    Containers, CopyCut,
-    ::testing::Values(CutRow{"sparse.avi", aviCut, "avi", "00:00:05.0", "00:00:10.0", 0},
-                      CutRow{"sparse.avi", aviCut, "avi", "00:00:10.0", "00:00:10.0", 0},
-                      CutRow{"sparse.avi", aviCut, "avi", "00:00:10.1", "00:00:05.0", 0},
-                      CutRow{"sparse.avi", aviCut, "avi", "00:00:20.0", "00:00:15.0", 0},
-                      CutRow{"dense.avi", aviCut, "avi", "00:00:05.0", "00:00:04.0", 0},
-                      CutRow{"dense.avi", aviCut, "avi", "00:00:10.0", "00:00:04.0", 0},
-                      // The player's own ASF seek goes by the header's bit rate and would pass
-                      // the key frame on the mark (and the one after 9 s).
-                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:05.0", "00:00:10.0", 3.1, 10.05},
-                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:09.0", "00:00:05.0", 3.1, 10.05},
-                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:10.0", "00:00:05.0", 3.1, 10.05},
-                      CutRow{"sparse.wmv", wmvCut, "wmv", "00:00:10.1", "00:00:05.0", 3.1, 20.05},
-                      CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:05.0", "00:00:10.0", 0},
-                      CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:10.0", "00:00:05.0", 0},
-                      CutRow{"sparse.mpg", mpgCut, "mpg", "00:00:10.1", "00:00:05.0", 0},
-                      CutRow{"sparse.mp4", aviCut, "avi", "00:00:10.0", "00:00:10.0", 0},
-                      CutRow{"sparse.mp4", aviCut, "avi", "00:00:10.1", "00:00:05.0", 0},
-                      CutRow{"sparse.mkv", aviCut, "avi", "00:00:05.0", "00:00:10.0", 0},
-                      CutRow{"sparse.mkv", aviCut, "avi", "00:00:10.1", "00:00:05.0", 0},
-                      CutRow{"sparse.mkv", aviCut, "avi", "00:00:20.0", "00:00:15.0", 0}));
 
 } // namespace

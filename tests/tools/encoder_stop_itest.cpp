@@ -1,6 +1,7 @@
 // A stopped encoder leaves neither a target nor a running FFmpeg behind.
 #include "util/subprocess.h"
 #include "encoder/encoder_job.h"
+#include "support/cli_run.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
 
@@ -11,21 +12,11 @@
 #include <csignal>
 #include <cstring>
 #include <poll.h>
-#include <thread>
 
 using namespace qorvid::test;
 using qorvid::Subprocess;
 
 namespace {
-
-bool goneSoon(const std::string& commandLineText)
-{
-    for (int tries = 0; tries < 200; ++tries) {
-        if (processesMatching(commandLineText).empty()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
 
 // Starts a long encoding and returns once it reports progress past the start.
 bool startEncoding(Subprocess& encoder, const std::string& source, const std::string& target)
@@ -70,7 +61,7 @@ TEST(EncoderStop, StoppedOrKilledRunsLeaveNoTargetAndNoFFmpeg)
         ASSERT_TRUE(startEncoding(encoder, source, target));
         encoder.signal(sig);
         EXPECT_NE(encoder.wait(), 0);
-        EXPECT_TRUE(goneSoon(source)); // FFmpeg, which names the source, is gone too
+        EXPECT_TRUE(toolsGone(source)); // FFmpeg, which names the source, is gone too
         EXPECT_TRUE(onlySource());
     }
 }

@@ -1,18 +1,17 @@
-// The player plugin with the real MPlayer: identify, the GIF pass, the seek probe and slave mode.
+// The player plugin with the real MPlayer: identify, the GIF pass, and its end with the plugin.
+// Slave mode in a window is driven by the player and preview window tests.
 #include "util/subprocess.h"
+#include "support/cli_run.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <poll.h>
 #include <sstream>
-#include <thread>
 
 using namespace qorvid::test;
 using qorvid::Subprocess;
@@ -32,35 +31,6 @@ std::string identify(const std::string& file)
 {
     return runProgram({pluginPath(1), "-identify", "-ao", "null", "-vo", "null", "-frames", "0", file}).output;
 }
-
-// A running program whose output is read until an expected text shows up.
-class Session {
-public:
-    explicit Session(const Subprocess::Setup& setup) { started_ = child_.start(setup); }
-    bool started() const { return started_; }
-    Subprocess& child() { return child_; }
-    const std::string& output() const { return output_; }
-    void send(const std::string& line) { qorvid::writeAll(child_.inputFd(), line + "\n"); }
-    // True when the text appears after position "from" before the deadline (a guard against a
-    // hung player, not a measured wait).
-    bool waitFor(const std::string& text, size_t from = 0, int seconds = 20)
-    {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (output_.find(text, from) == std::string::npos) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || child_.outputFd() < 0) return false;
-            pollfd p{child_.outputFd(), POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left.count())) > 0 && !qorvid::readAvailable(child_.outputFd(), output_))
-                child_.closeOutput();
-        }
-        return true;
-    }
-
-private:
-    Subprocess child_;
-    std::string output_;
-    bool started_ = false;
-};
 
 class PlayerPlugin : public MediaSuite<PlayerPlugin> {
 protected:
@@ -114,114 +84,24 @@ TEST_F(PlayerPlugin, GifHasNoSizeLinesSoTheFramesAreCounted)
     EXPECT_EQ(frames, 15);
 }
 
-TEST_F(PlayerPlugin, SeekProbeLandsOnAKeyFrame)
-{
-    std::string out = runCommandLine(pluginPath(1) + " -ao null -vo null -noframedrop -frames 1  -ss 1.5 -endpos 0 \"" +
-                                     dir->file("mono 44k.avi") + "\"").output;
-    size_t a = out.rfind("A:");
-    ASSERT_NE(a, std::string::npos) << out;
-    double landed = std::atof(out.c_str() + a + 2);
-    EXPECT_GE(landed, 0.9);
-    EXPECT_LE(landed, 1.6);
-}
-
-TEST_F(PlayerPlugin, SlaveModeDrawsIntoTheWindowAndAnswersCommands)
-{
-    // A private X server and a window to draw into.
-    Subprocess::Setup xs;
-    xs.program = "Xvfb";
-    xs.argv = {"Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"};
-    xs.output = Subprocess::Output::Pipe;
-    xs.errors = Subprocess::Errors::Null;
-    Session xserver(xs);
-    ASSERT_TRUE(xserver.started());
-    ASSERT_TRUE(xserver.waitFor("\n"));
-    std::string display = ":" + xserver.output().substr(0, xserver.output().find('\n'));
-    setenv("DISPLAY", display.c_str(), 1);
-
-    // The screen's root window is the one window of a bare X server that nothing covers.
-    std::string info = runProgram({"xwininfo", "-root"}).output;
-    size_t at = info.find("Window id: ");
-    ASSERT_NE(at, std::string::npos) << info;
-    std::string wid = info.substr(at + 11, info.find(' ', at + 11) - at - 11);
-    long windowId = std::strtol(wid.c_str(), nullptr, 16);
-
-    // The slave-mode command line of the player window, run in a scratch folder.
-    TempDir shots;
-    std::string command = pluginPath(1) + " \"" + dir->file("mono 44k.avi") + "\"" +
-                          " -vo directx -priority abovenormal" +
-                          " -autosync 100 -vf-add screenshot -autoq 10 -vf-add pp -slave -identify -idx -nokeepaspect -noaspect -framedrop -osdlevel 0" +
-                          " -colorkey 0x010203 -wid " + std::to_string(windowId);
-    Subprocess::Setup ps;
-    ps.argv = splitCommandLine(command);
-    ps.program = ps.argv[0];
-    ps.input = Subprocess::Input::Pipe;
-    ps.output = Subprocess::Output::Pipe;
-    ps.errors = Subprocess::Errors::WithOutput;
-    ps.workingDir = shots.path();
-    Session player(ps);
-    ASSERT_TRUE(player.started());
-    ASSERT_TRUE(player.waitFor("V:")) << player.output();
-
-    player.send("pause");
-    ASSERT_TRUE(player.waitFor("ID_PAUSED")) << player.output();
-    // The paused picture is in the window.
-    std::string grab = shots.file("window.png");
-    ASSERT_EQ(runProgram({"import", "-window", std::to_string(windowId), grab}).exitCode, 0);
-    std::string grey = greyFrame(grab, 0, 8, 8);
-    ASSERT_EQ(grey.size(), 64u);
-    auto [darkest, brightest] = std::minmax_element(grey.begin(), grey.end(), [](char a, char b) {
-        return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
-    });
-    EXPECT_GT(static_cast<unsigned char>(*brightest) - static_cast<unsigned char>(*darkest), 60);
-
-    size_t mark = player.output().size();
-    player.send("frame_step");
-    EXPECT_TRUE(player.waitFor("ID_PAUSED", mark)) << player.output().substr(mark);
-
-    mark = player.output().size();
-    player.send("pausing seek 50 1");
-    player.send("pausing volume 50 1");
-    player.send("pausing screenshot 0");
-    ASSERT_TRUE(player.waitFor("*** screenshot '", mark)) << player.output().substr(mark);
-    size_t name = player.output().find("*** screenshot '", mark) + 16;
-    std::string shot = player.output().substr(name, player.output().find('\'', name) - name);
-    EXPECT_TRUE(fileExists(shots.file(shot))) << shot;
-    // The seek landed near the middle of the 4 s file.
-    std::string after = player.output().substr(mark);
-    size_t v = after.rfind("V:");
-    ASSERT_NE(v, std::string::npos) << after;
-    EXPECT_NEAR(std::atof(after.c_str() + v + 2), 2.0, 0.6);
-
-    mark = player.output().size();
-    player.send("quit");
-    EXPECT_TRUE(player.waitFor("Exiting... (Quit)", mark)) << player.output().substr(mark);
-    EXPECT_EQ(player.child().wait(), 0);
-
-    xserver.child().signal(SIGTERM);
-    xserver.child().wait();
-}
-
+// MPlayer runs under the plugin's name and must not outlive it.
 TEST_F(PlayerPlugin, KillingThePluginEndsThePlayer)
 {
+    const std::string clip = dir->file("mono 44k.avi");
+    Subprocess player;
     Subprocess::Setup ps;
     ps.program = pluginPath(1);
-    ps.argv = {pluginPath(1), "-slave", "-identify", "-vo", "null", "-ao", "null", "-loop", "0",
-               dir->file("mono 44k.avi")};
+    ps.argv = {pluginPath(1), "-slave", "-identify", "-vo", "null", "-ao", "null", "-loop", "0", clip};
     ps.input = Subprocess::Input::Pipe;
     ps.output = Subprocess::Output::Pipe;
     ps.errors = Subprocess::Errors::WithOutput;
-    Session player(ps);
-    ASSERT_TRUE(player.started());
-    ASSERT_TRUE(player.waitFor("A:"));
-    auto running = processesMatching(dir->file("mono 44k.avi"));
-    EXPECT_EQ(running.size(), 2u); // the plugin and MPlayer, both under the plugin's name
-    player.child().signal(SIGKILL);
-    player.child().wait();
-    bool gone = false;
-    for (int tries = 0; tries < 100 && !gone; ++tries) {
-        gone = processesMatching(dir->file("mono 44k.avi")).empty();
-        if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    EXPECT_TRUE(gone);
+    ASSERT_TRUE(player.start(ps));
+    std::string out;
+    for (pollfd p{player.outputFd(), POLLIN, 0}; out.find("A:") == std::string::npos;)
+        if (poll(&p, 1, 20000) <= 0 || !qorvid::readAvailable(player.outputFd(), out)) break;
+    ASSERT_NE(out.find("A:"), std::string::npos) << out;
+    EXPECT_EQ(processesMatching(clip).size(), 2u); // the plugin and MPlayer
+    player.signal(SIGKILL);
+    player.wait();
+    EXPECT_TRUE(toolsGone(clip));
 }

@@ -16,6 +16,8 @@ namespace {
 
 std::string q(const std::string& path) { return "\"" + path + "\""; }
 
+constexpr int kW = 320, kH = 240;
+
 // How the white text covers the grey picture: lit pixels, the edge between text and grey,
 // the dark outline, and the lit rows.
 struct Ink {
@@ -25,89 +27,95 @@ struct Ink {
     int top = -1, bottom = -1;
 };
 
-class SubtitleRender : public ::testing::Test {
-protected:
-    static constexpr int kW = 320, kH = 240;
+Ink inkOf(const std::string& grey)
+{
+    Ink ink;
+    for (int row = 0; row < kH && grey.size() == size_t(kW * kH); ++row)
+        for (int col = 0; col < kW; ++col) {
+            const int v = static_cast<unsigned char>(grey[size_t(row * kW + col)]);
+            if (v > 115 && v < 170) ++ink.soft;
+            if (v < 50) ++ink.dark;
+            if (v > 180) {
+                ++ink.bright;
+                if (ink.top < 0) ink.top = row;
+                ink.bottom = row;
+            }
+        }
+    return ink;
+}
 
+std::string look(const std::string& more, const char* scale = "6", const char* outline = "0", const char* blur = "0",
+                 const char* pos = "90")
+{
+    return std::string(" -subfont-text-scale ") + scale + " -subfont-outline " + outline + " -subfont-blur " + blur +
+           " -subpos " + pos + " -subdelay 0" + more;
+}
+
+class SubtitleRender : public MediaSuite<SubtitleRender> {
+protected:
     static void SetUpTestSuite()
     {
-        dir_ = std::make_unique<TempDir>();
-        ffmpeg({"-f", "lavfi", "-i", "color=0x646464:size=320x240:rate=25:duration=4", "-f", "lavfi", "-i",
-                "anullsrc=r=44100:cl=stereo", "-t", "4", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le",
-                dir_->file("dark.avi")});
-        writeFile(dir_->file("latin.srt"), "1\n00:00:01,000 --> 00:00:03,000\nHELLO WORLD\n\n");
+        dir = std::make_unique<TempDir>();
+        makeMedia(dir->file("grey.avi"), "color=0x646464:size=320x240:rate=25:duration=4", "anullsrc=r=44100:cl=stereo",
+                  {"-t", "4", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le"});
+        // A name with the characters a filter argument must escape.
+        writeFile(dir->file("it's, a: [test].srt"), "1\n00:00:01,000 --> 00:00:03,000\nHELLO WORLD\n\n");
     }
-    static void TearDownTestSuite() { dir_.reset(); }
 
-    // The DivX command line of the system with a subtitle fragment; the text's look at a time.
-    Ink render(const std::string& subtitle, const std::string& options, double at = 2.0)
+    // The DivX command line of the system with a subtitle fragment; the target's path.
+    std::string render(const std::string& subtitle, const std::string& options)
     {
         const std::string target = out_.file("t" + std::to_string(++count_) + ".avi");
         const std::string command = pluginPath(2) +
                                     " -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:vbitrate=3000"
                                     " -vf-add scale=320:240 -sub " + q(subtitle) + options +
-                                    " -nosound -vf-add harddup " + q(dir_->file("dark.avi")) + " -o " + q(target);
+                                    " -nosound -vf-add harddup " + q(dir->file("grey.avi")) + " -o " + q(target);
         RunResult r = runCommandLine(command);
         EXPECT_EQ(r.exitCode, 0) << command << "\n" << r.output;
-        last_ = greyFrame(target, at, kW, kH);
-        return inkOf(last_);
+        return target;
     }
-
-    static Ink inkOf(const std::string& grey)
+    Ink inkAt(const std::string& subtitle, const std::string& options, double at = 2.0)
     {
-        Ink ink;
-        for (int row = 0; row < kH && grey.size() == size_t(kW * kH); ++row)
-            for (int col = 0; col < kW; ++col) {
-                const int v = static_cast<unsigned char>(grey[size_t(row * kW + col)]);
-                if (v > 180) ++ink.bright;
-                if (v > 115 && v < 170) ++ink.soft;
-                if (v < 50) ++ink.dark;
-                if (v > 180) {
-                    if (ink.top < 0) ink.top = row;
-                    ink.bottom = row;
-                }
-            }
-        return ink;
-    }
-
-    std::string look(const std::string& more) const
-    {
-        return " -subfont-text-scale 6 -subfont-outline 0 -subfont-blur 0 -subpos 90 -subdelay 0" + more;
+        return inkOf(greyFrame(render(subtitle, options), at, kW, kH));
     }
 
     TempDir out_;
     int count_ = 0;
-    std::string last_;
-    static std::unique_ptr<TempDir> dir_;
 };
-std::unique_ptr<TempDir> SubtitleRender::dir_;
 
-TEST_F(SubtitleRender, SizePositionOutlineBlurAndDelayEachChangeThePicture)
+TEST_F(SubtitleRender, SizePositionOutlineBlurDelayAndFontEachChangeThePicture)
 {
-    const std::string latin = dir_->file("latin.srt");
-    const Ink plain = render(latin, " -subfont-text-scale 4 -subfont-outline 0 -subfont-blur 0 -subpos 90 -subdelay 0");
+    const std::string latin = dir->file("it's, a: [test].srt");
+    const std::string plainTarget = render(latin, look("", "4"));
+    const Ink plain = inkOf(greyFrame(plainTarget, 2.0, kW, kH));
     ASSERT_GT(plain.bright, 80);
     EXPECT_GT(plain.top, kH / 2); // near the bottom
-
-    const Ink large = render(latin, " -subfont-text-scale 8 -subfont-outline 0 -subfont-blur 0 -subpos 90 -subdelay 0");
-    EXPECT_GT(large.bright, plain.bright * 2);
-
-    const Ink high = render(latin, " -subfont-text-scale 4 -subfont-outline 0 -subfont-blur 0 -subpos 40 -subdelay 0");
-    EXPECT_LT(high.bottom, kH / 2 + 5);
-
     EXPECT_EQ(plain.dark, 0);
-    const Ink outlined = render(latin, " -subfont-text-scale 4 -subfont-outline 4 -subfont-blur 0 -subpos 90 -subdelay 0");
-    EXPECT_GT(outlined.dark, plain.bright);
+    // The cue runs from 1 to 3 s only.
+    EXPECT_EQ(inkOf(greyFrame(plainTarget, 0.5, kW, kH)).bright, 0);
+    EXPECT_EQ(inkOf(greyFrame(plainTarget, 3.5, kW, kH)).bright, 0);
 
-    const Ink sharp = render(latin, look(""));
-    const Ink blurred = render(latin, " -subfont-text-scale 6 -subfont-outline 0 -subfont-blur 8 -subpos 90 -subdelay 0");
-    EXPECT_GT(blurred.soft, sharp.soft * 2) << "blur 8 must soften the letters' edges";
+    EXPECT_GT(inkAt(latin, look("", "8")).bright, plain.bright * 2);
+    EXPECT_LT(inkAt(latin, look("", "4", "0", "0", "40")).bottom, kH / 2 + 5);
+    EXPECT_GT(inkAt(latin, look("", "4", "4")).dark, plain.bright);
+    EXPECT_GT(inkAt(latin, look("", "6", "0", "8")).soft, inkAt(latin, look("")).soft * 2) << "blur 8 must soften the letters' edges";
 
     // A delay of 2 s moves the cue from 1–3 s to 3–5 s: nothing at 2 s, the text at 3.5 s.
-    EXPECT_EQ(render(latin, look(" -subdelay 2"), 2.0).bright, 0);
-    EXPECT_GT(render(latin, look(" -subdelay 2"), 3.5).bright, 80);
+    const std::string late = render(latin, look(" -subdelay 2"));
+    EXPECT_EQ(inkOf(greyFrame(late, 2.0, kW, kH)).bright, 0);
+    EXPECT_GT(inkOf(greyFrame(late, 3.5, kW, kH)).bright, 80);
     // An earlier subtitle: -1 s shows the cue at 0.5 s.
-    EXPECT_GT(render(latin, look(" -subdelay -1"), 0.5).bright, 80);
+    EXPECT_GT(inkAt(latin, look(" -subdelay -1"), 0.5).bright, 80);
+
+    // Another font file draws the same text differently.
+    std::string pictures[2];
+    const char* fonts[] = {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                           "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"};
+    for (int i = 0; i < 2; ++i) {
+        pictures[i] = greyFrame(render(latin, look(std::string(" -font ") + q(fonts[i]))), 2.0, kW, kH);
+        EXPECT_GT(inkOf(pictures[i]).bright, 80);
+    }
+    EXPECT_NE(pictures[0], pictures[1]);
 }
 
 // The same line in every code page draws the same picture as in UTF-8, and another line a
@@ -129,36 +137,22 @@ TEST_F(SubtitleRender, ChineseInEveryCodePageShowsTheSameGlyphsWithTheLanguagesD
         ASSERT_TRUE(lang.load(c.language));
         const std::string font = " -font " + q(qorvid::defaultSubtitleFont(lang));
         auto picture = [&](const std::string& line, const std::string& codePage) {
-            const std::string file = dir_->file(std::string(c.language) + codePage + ".srt");
+            const std::string file = dir->file(std::string(c.language) + codePage + ".srt");
             // A UTF-16 file is UTF-16 throughout.
             const bool wide = codePage == "unicode";
             std::string head = "1\n00:00:01,000 --> 00:00:03,000\n", text;
             for (char ch : head) text += wide ? std::string{ch, '\0'} : std::string{ch};
             text = wide ? line.substr(0, 2) + text + line.substr(2) : text + line;
             writeFile(file, text + (wide ? std::string("\n\0", 2) : "\n"));
-            EXPECT_GT(render(file, look(font + (codePage.empty() ? "" : " -subcp " + codePage))).bright, 150)
-                << c.language << " " << codePage;
-            return last_;
+            const std::string grey = greyFrame(render(file, look(font + (codePage.empty() ? "" : " -subcp " + codePage))), 2.0, kW, kH);
+            EXPECT_GT(inkOf(grey).bright, 150) << c.language << " " << codePage;
+            return grey;
         };
         const std::string reference = picture(c.utf8, "");
         EXPECT_NE(picture(c.other, ""), reference) << c.language << ": two lines look alike (empty boxes?)";
         for (const auto& [codePage, line] : c.encoded)
             EXPECT_EQ(picture(line, codePage), reference) << c.language << " " << codePage;
     }
-}
-
-// Another font file draws the same text differently.
-TEST_F(SubtitleRender, TheFontFileIsTheOneDrawn)
-{
-    const std::string latin = dir_->file("latin.srt");
-    std::string pictures[2];
-    const char* fonts[] = {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                           "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"};
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_GT(render(latin, look(std::string(" -font ") + q(fonts[i]))).bright, 80);
-        pictures[i] = last_;
-    }
-    EXPECT_NE(pictures[0], pictures[1]);
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #pragma once
 // Shared by the suites that run the real player under Xvfb: waiting with events running,
-// and reading back what the player drew.
+// reading back what the player drew, and counting the players still running.
+#include "app/close_stale_tools.h"
+#include "util/process_list.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -33,6 +36,27 @@ inline double differing(const QImage& a, const QImage& b)
         for (int x = 0; x < a.width(); x += 2)
             if (a.pixel(x, y) != b.pixel(x, y)) ++diff;
     return static_cast<double>(diff) / ((a.height() / 2 + 1) * (a.width() / 2 + 1));
+}
+
+// Waits until the paused picture no longer changes.
+inline void settle(QWidget* picture)
+{
+    QImage last = shownIn(picture);
+    for (int i = 0; i < 40; ++i) {
+        QTest::qWait(100);
+        QImage now = shownIn(picture);
+        if (differing(last, now) == 0) return;
+        last = now;
+    }
+}
+
+// The player plugins of the program folder with this tool prefix that still run.
+inline int playerProcesses(const std::string& prefix)
+{
+    int n = 0;
+    for (const ProcessInfo& p : currentUserProcesses())
+        if (isUnderPrefix(p, prefix)) ++n;
+    return n;
 }
 
 } // namespace qorvid::test

@@ -101,11 +101,21 @@ protected:
     std::string prefix_;
 };
 
-TEST_F(PlayerTest, AClipPlaysPausesJumpsToFrameZeroAndStopsPastTheEnd)
+// An unreadable file (178); a clip that plays, pauses, jumps to frame zero and stops past its
+// end; then the close box, the stop before a dialog and quitting each end the player.
+TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
 {
     EXPECT_EQ(player().windowTitle(), " Plimbo");
     QTest::keyClick(&player(), Qt::Key_Space);
     EXPECT_EQ(player().playState(), kStopped) << "Space with no file does nothing";
+    const std::string odd = media.file("odd.qzx");
+    writeFile(odd, std::string(4096, '\x7f'));
+    player().playSingle(odd);
+    EXPECT_EQ(status(), msg(Msg::CannotPlayShort));
+    EXPECT_EQ(player().playState(), kStopped);
+    EXPECT_EQ(players(), 0);
+    QTest::keyClick(&player(), Qt::Key_Space);
+    EXPECT_EQ(player().playState(), kStopped);
 
     const std::string clip = makeClip("clip.avi", 320, 240, 25, 8);
     playUntil(clip, 1.0f);
@@ -151,6 +161,21 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsToFrameZeroAndStopsPastTheEnd)
     ASSERT_TRUE(waitUntil([&] { return player().playState() == kStopped; }));
     EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
     EXPECT_EQ(button("mbPause")->State(), ZevraButton::kDisabled);
+
+    playUntil(clip, 0.3f);
+    EXPECT_GE(players(), 1);
+    player().close();
+    EXPECT_EQ(players(), 0) << "the close box";
+    EXPECT_NE(readFile(player().settingsPath()).find("MciVol="), std::string::npos) << "closing saves the settings";
+
+    playUntil(clip, 0.3f);
+    win->closePlayer(); // as before the main window's dialogs
+    EXPECT_EQ(players(), 0) << "stopped for a dialog";
+    EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
+
+    playUntil(clip, 0.3f);
+    win.reset(); // quitting the program
+    EXPECT_EQ(players(), 0) << "quitting";
 }
 
 // One sound file: the menu and its captions, the sound button (answers from the player's slave
@@ -238,34 +263,6 @@ TEST_F(PlayerTest, VolumeAndSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(child<QAction>("mnuTopMost")->isChecked());
     EXPECT_TRUE(child<QAction>("mnuKeepWH")->isChecked());
     EXPECT_EQ(child<VolumeSlider>("picSndBk")->knob(), chosen);
-}
-
-TEST_F(PlayerTest, AnUnreadableFileShows178AndEveryWayOutLeavesNoPlayer)
-{
-    const std::string odd = media.file("odd.qzx");
-    writeFile(odd, std::string(4096, '\x7f'));
-    player().playSingle(odd);
-    EXPECT_EQ(status(), msg(Msg::CannotPlayShort));
-    EXPECT_EQ(player().playState(), kStopped);
-    EXPECT_EQ(players(), 0);
-    QTest::keyClick(&player(), Qt::Key_Space);
-    EXPECT_EQ(player().playState(), kStopped);
-
-    const std::string clip = makeClip("close.avi", 320, 240, 25, 10);
-    playUntil(clip, 0.3f);
-    EXPECT_GE(players(), 1);
-    player().close();
-    EXPECT_EQ(players(), 0) << "the close box";
-    EXPECT_NE(readFile(player().settingsPath()).find("MciVol="), std::string::npos) << "closing saves the settings";
-
-    playUntil(clip, 0.3f);
-    win->closePlayer(); // as before the main window's dialogs
-    EXPECT_EQ(players(), 0) << "stopped for a dialog";
-    EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
-
-    playUntil(clip, 0.3f);
-    win.reset(); // quitting the program
-    EXPECT_EQ(players(), 0) << "quitting";
 }
 
 } // namespace

@@ -30,36 +30,20 @@ protected:
 
     QWidget* picture() { return opts().findChild<QWidget*>("picPlayer"); }
     QImage shown() { return shownIn(picture()); }
-    // Share of the pixels that are neither black nor the colour key.
-    static double pictureShare(const QImage& img)
-    {
-        if (img.isNull()) return 0;
-        long lit = 0;
-        for (int y = 0; y < img.height(); y += 4)
-            for (int x = 0; x < img.width(); x += 4) {
-                const QRgb p = img.pixel(x, y);
-                if (qRed(p) + qGreen(p) + qBlue(p) > 40) ++lit;
-            }
-        return static_cast<double>(lit) / ((img.height() / 4 + 1) * (img.width() / 4 + 1));
-    }
-    static double meanLevel(const QImage& img)
+    // The mean of f over every other pixel of the rows from fromRow on.
+    template <class F>
+    static double average(const QImage& img, F f, int fromRow = 0)
     {
         double sum = 0;
         long n = 0;
-        for (int y = 0; y < img.height(); y += 4)
-            for (int x = 0; x < img.width(); x += 4, ++n) sum += qGray(img.pixel(x, y));
+        for (int y = fromRow; y < img.height(); y += 2)
+            for (int x = 0; x < img.width(); x += 2, ++n) sum += f(img.pixel(x, y));
         return n ? sum / n : 0;
     }
-    // White pixels in the lower quarter, where subtitles show.
-    static long whiteBelow(const QImage& img)
+    // Share of the pixels that are neither black nor the colour key.
+    static double pictureShare(const QImage& img)
     {
-        long n = 0;
-        for (int y = img.height() * 3 / 4; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) {
-                const QRgb p = img.pixel(x, y);
-                n += qRed(p) > 220 && qGreen(p) > 220 && qBlue(p) > 220;
-            }
-        return n;
+        return average(img, [](QRgb p) { return qRed(p) + qGreen(p) + qBlue(p) > 40; });
     }
     // Plays until the position has passed the second given.
     void playUntil(float seconds)
@@ -98,8 +82,8 @@ protected:
 };
 
 // One window: pause and one frame on, the slider and the ten-second buttons, the drawn crop;
-// reopened, the brightness in the picture and a crop too small to keep.
-TEST_F(PreviewTest, PauseStepSeeksCropAndBrightnessInOneWindow)
+// reopened, a crop too small to keep replaces it.
+TEST_F(PreviewTest, PauseStepSeeksAndTheDrawnCrop)
 {
     playUntil(1.0f);
     EXPECT_GT(pictureShare(shown()), 0.9) << "the picture fills picPlayer";
@@ -139,19 +123,23 @@ TEST_F(PreviewTest, PauseStepSeeksCropAndBrightnessInOneWindow)
     EXPECT_NE(windowCommand().find("crop="), std::string::npos);
 
     openOptions();
-    playUntil(1.0f);
-    pauseAndSettle();
-    const double plain = meanLevel(shown());
-    child<ZevraTab>("tabMn")->setTabNow(kPageColor);
-    for (int i = 0; i < 6; ++i) click("imgBrightness_1");
-    ASSERT_TRUE(waitUntil([&] { return opts().previewRunning() && meanLevel(shown()) > plain + 15; }));
     drawCrop(QPoint(10, 10), QPoint(12, 40));
     click("cmdOkCancel_0");
     EXPECT_EQ(windowCommand().find("crop="), std::string::npos) << "under 4 units wide: no crop";
 }
 
-TEST_F(PreviewTest, MarksTakenFromThePositionAreEncodedAsTheTargetsLength)
+// The brightness shows in the paused picture; marks taken from the position as it plays on are
+// encoded as the target's length.
+TEST_F(PreviewTest, BrightnessShowsAndMarksAreEncodedAsTheTargetsLength)
 {
+    playUntil(1.0f);
+    pauseAndSettle();
+    auto level = [&] { return average(shown(), [](QRgb p) { return qGray(p); }); };
+    const double plain = level();
+    child<ZevraTab>("tabMn")->setTabNow(kPageColor);
+    for (int i = 0; i < 6; ++i) click("imgBrightness_1");
+    ASSERT_TRUE(waitUntil([&] { return opts().previewRunning() && level() > plain + 15; }));
+
     playUntil(2.0f);
     click("lblMark_0");
     const float start = opts().previewPosition();
@@ -216,6 +204,11 @@ TEST_F(PreviewTest, FailedStartStillPicturesTrialPlayAndEveryWayOut)
     EXPECT_TRUE(opts().previewRunning());
 
     EXPECT_EQ(playerCommandLine().find(" -sub "), std::string::npos);
+    // White in the lower quarter, where the subtitles show.
+    auto whiteBelow = [](const QImage& img) {
+        auto white = [](QRgb p) { return qRed(p) > 220 && qGreen(p) > 220 && qBlue(p) > 220; };
+        return average(img, white, img.height() * 3 / 4);
+    };
     const QImage before = shown();
     const std::string subs = source_.substr(0, source_.size() - 4) + " subs.srt";
     writeFile(subs, "1\n00:00:00,000 --> 00:00:30,000\nHELLO HELLO HELLO\n");
@@ -230,8 +223,8 @@ TEST_F(PreviewTest, FailedStartStillPicturesTrialPlayAndEveryWayOut)
     EXPECT_NE(command.find(" -subfont-text-scale 10 "), std::string::npos) << command;
     EXPECT_NE(command.find(" -font "), std::string::npos) << command;
     // The white text shows in the lower part of the picture; the preview went on from where it was.
-    ASSERT_TRUE(waitUntil([&] { return whiteBelow(shown()) > whiteBelow(before) + 200; }))
-        << whiteBelow(before) << " white pixels before, " << whiteBelow(shown()) << " now";
+    ASSERT_TRUE(waitUntil([&] { return whiteBelow(shown()) > whiteBelow(before) + 0.007; }))
+        << whiteBelow(before) << " white before, " << whiteBelow(shown()) << " now";
     EXPECT_LT(opts().previewPosition(), 5.0f) << "the trial play starts where the preview was";
 
     EXPECT_GE(players(), 1);
@@ -247,8 +240,28 @@ TEST_F(PreviewTest, FailedStartStillPicturesTrialPlayAndEveryWayOut)
     EXPECT_EQ(players(), 0) << "quitting";
 }
 
-TEST_F(PreviewTest, BigScreenShowsThePreviewInThePlayerWindowAndGivesItBack)
+// The player's own window (no -wid) is found and retitled; the big screen shows the preview in
+// the player window and gives it back.
+TEST_F(PreviewTest, ThePlayersOwnWindowAndTheBigScreen)
 {
+    ConsoleTool console;
+    X11ToolWindows windows;
+    console.setToolWindows(&windows);
+    bool show = false;
+    // Without -wid the player opens a window of its own.
+    ASSERT_EQ(console.startConsoleTool(ctx().paths.toolPath(1) + " \"" + source_ + "\" -vo directx -slave -ao null",
+                                       nullptr, show),
+              ConsoleTool::kStarted);
+    ASSERT_TRUE(waitUntil([&] { return windows.topLevelOf(console.pid()) != 0; }));
+    // The player names its window itself once the video starts: the title is set until it stays.
+    EXPECT_TRUE(waitUntil([&] {
+        console.setToolWindowTitle("Qorvid - Player");
+        QTest::qWait(100);
+        return runProgram({"xwininfo", "-name", "Qorvid - Player"}).exitCode == 0;
+    }));
+    console.stopConsoleTool();
+    EXPECT_EQ(players(), 0);
+
     playUntil(0.5f);
     QWidget* big = nullptr;
     auto openBig = [&] {
@@ -280,27 +293,6 @@ TEST_F(PreviewTest, BigScreenShowsThePreviewInThePlayerWindowAndGivesItBack)
     ASSERT_TRUE(waitUntil([&] { return opts().previewRunning() && pictureShare(shown()) > 0.5; }));
     // One player left: the plugin and the MPlayer it runs (both carry the plugin's name).
     EXPECT_TRUE(waitUntil([&] { return players() == 2; })) << players();
-}
-
-TEST_F(PreviewTest, ThePlayersOwnWindowIsFoundAndRetitled)
-{
-    ConsoleTool console;
-    X11ToolWindows windows;
-    console.setToolWindows(&windows);
-    bool show = false;
-    // Without -wid the player opens a window of its own.
-    ASSERT_EQ(console.startConsoleTool(ctx().paths.toolPath(1) + " \"" + source_ + "\" -vo directx -slave -ao null",
-                                       nullptr, show),
-              ConsoleTool::kStarted);
-    ASSERT_TRUE(waitUntil([&] { return windows.topLevelOf(console.pid()) != 0; }));
-    // The player names its window itself once the video starts: the title is set until it stays.
-    EXPECT_TRUE(waitUntil([&] {
-        console.setToolWindowTitle("Qorvid - Player");
-        QTest::qWait(100);
-        return runProgram({"xwininfo", "-name", "Qorvid - Player"}).exitCode == 0;
-    }));
-    console.stopConsoleTool();
-    EXPECT_EQ(players(), 0);
 }
 
 } // namespace

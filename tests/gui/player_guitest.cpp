@@ -16,8 +16,6 @@
 #include <QWindow>
 #include <QLabel>
 
-#include <filesystem>
-
 namespace qorvid::test {
 namespace {
 
@@ -75,12 +73,6 @@ protected:
         EXPECT_TRUE(waitUntil([&] { return answer >= 0; }));
         QObject::disconnect(c);
         return answer;
-    }
-    std::string soundFile(const std::string& name, int seconds)
-    {
-        const std::string path = media.file(name);
-        ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100:duration=" + std::to_string(seconds), "-c:a", "libmp3lame", path});
-        return path;
     }
     // Drops a text, or the files when given, on the window as the desktop does.
     void dropOnPlayer(const std::string& text, const QList<QUrl>& urls = {})
@@ -182,7 +174,9 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
 // mode), a seek on the bar, then drops on the window.
 TEST_F(PlayerTest, ASoundFileWithItsMenuSoundButtonSeekBarAndDrops)
 {
-    playUntil(soundFile("song.mp3", 20), 0.5f);
+    const std::string song = media.file("song.mp3");
+    ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100:duration=20", "-c:a", "libmp3lame", song});
+    playUntil(song, 0.5f);
     auto caption = [&](const char* name) { return child<QAction>(name)->text().toStdString(); };
     EXPECT_EQ(caption("mnuOpen"), msg(Msg::OpenNewFile));
     win->applyLanguage("tw");

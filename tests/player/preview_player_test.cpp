@@ -36,7 +36,7 @@ TEST(PreviewSeek, SliderPercentHasTwoDecimals)
     EXPECT_EQ(seekPercentCommand(10, 0), "seek 0 1");
 }
 
-TEST_F(PreviewTest, PauseTwiceStepsOneFrameInsteadOfResuming)
+TEST_F(PreviewTest, PauseTwiceStepsOneFrameAndSeeksWhilePausedKeepThePause)
 {
     ASSERT_TRUE(preview.play(5));
     EXPECT_EQ(launcher.lastOptions.workingDir, "/media/clips") << "still pictures go beside the source";
@@ -48,13 +48,9 @@ TEST_F(PreviewTest, PauseTwiceStepsOneFrameInsteadOfResuming)
     preview.play(0);
     EXPECT_EQ(sent().back(), "pause\n");
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Play);
-}
 
-TEST_F(PreviewTest, SeeksWhilePausedKeepThePauseAndDrawTheNewPicture)
-{
-    preview.play(0);
+    sent().clear();
     preview.seekTo(50);
-    EXPECT_EQ(sent().back(), "seek 25 1\n");
     preview.pauseButton(0);
     preview.jump(-10);
     preview.seekTo(100);
@@ -95,7 +91,7 @@ TEST_F(PreviewTest, PauseWhileStoppedStartsPausedAndStillPicturesNeedARunningPre
     EXPECT_EQ(sent().back(), "pausing screenshot 0\n");
 }
 
-TEST_F(PreviewTest, OutputMovesThePositionOnlyOnWholeLines)
+TEST_F(PreviewTest, OutputMovesThePositionOnWholeLinesAndFailureEndOrAVanishedPlayerStop)
 {
     preview.play(0);
     launcher.last().output.push_back("A:   7.2 V:   7.2 A-V: 0.0\rA:   7.");
@@ -107,13 +103,9 @@ TEST_F(PreviewTest, OutputMovesThePositionOnlyOnWholeLines)
     EXPECT_EQ(n.picture, "shot0001.png");
     EXPECT_FALSE(n.continuousPicture);
     EXPECT_FALSE(n.stopped);
-}
 
-TEST_F(PreviewTest, FailureEndAndAVanishedPlayerStopThePreview)
-{
-    preview.play(0);
     launcher.last().output.push_back("FATAL: Cannot initialize video driver.\n");
-    PreviewNews n = preview.readOutput();
+    n = preview.readOutput();
     EXPECT_TRUE(n.videoFailed);
     EXPECT_TRUE(n.stopped);
     EXPECT_TRUE(launcher.last().terminated);

@@ -34,7 +34,7 @@ TEST(ConsoleCommand, OnlyTheExactWordsAreSparedThePausingPrefix)
     EXPECT_EQ(toolCommandLine("frame_stepper", true), "pausing frame_stepper\n");
 }
 
-TEST_F(ConsoleTest, StartsWithPipesInTheFolderSendsLinesAndReplacesTheLastTool)
+TEST_F(ConsoleTest, StartsWithPipesInTheFolderSendsLinesReplacesTheLastToolAndMayFail)
 {
     startTool();
     EXPECT_TRUE(launcher.lastOptions.stdinPipe);
@@ -49,13 +49,11 @@ TEST_F(ConsoleTest, StartsWithPipesInTheFolderSendsLinesAndReplacesTheLastTool)
     ASSERT_EQ(launcher.children.size(), 2u);
     EXPECT_TRUE(launcher.children[0]->terminated);
     EXPECT_FALSE(launcher.children[1]->terminated);
-}
-
-TEST_F(ConsoleTest, StartFailureLeavesNothingRunning)
-{
+    // A start that fails leaves nothing running, not even the last tool.
     launcher.failStart = true;
     bool show = false;
     EXPECT_EQ(console.startConsoleTool("missing", &owner, show), ConsoleTool::kNoProcess);
+    EXPECT_TRUE(launcher.children[1]->terminated);
     EXPECT_FALSE(console.isToolAlive());
     EXPECT_EQ(console.sendToolCommand("pause", false), 3);
     EXPECT_EQ(console.outputHandle(), -1);

@@ -54,6 +54,12 @@ protected:
     QWidget* picture() { return child<QWidget>("picPlayer"); }
     QImage shown() { return shownIn(picture()); }
     float position() { return player().engine()->curSeconds(); }
+    // The play state after the key.
+    int pressed(Qt::Key key)
+    {
+        QTest::keyClick(&player(), key);
+        return player().playState();
+    }
     void playUntil(const std::string& file, float seconds)
     {
         player().playSingle(file);
@@ -98,16 +104,14 @@ protected:
 TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
 {
     EXPECT_EQ(player().windowTitle(), " Plimbo");
-    QTest::keyClick(&player(), Qt::Key_Space);
-    EXPECT_EQ(player().playState(), kStopped) << "Space with no file does nothing";
+    EXPECT_EQ(pressed(Qt::Key_Space), kStopped) << "Space with no file does nothing";
     const std::string odd = media.file("odd.qzx");
     writeFile(odd, std::string(4096, '\x7f'));
     player().playSingle(odd);
     EXPECT_EQ(status(), msg(Msg::CannotPlayShort));
     EXPECT_EQ(player().playState(), kStopped);
     EXPECT_EQ(players(), 0);
-    QTest::keyClick(&player(), Qt::Key_Space);
-    EXPECT_EQ(player().playState(), kStopped);
+    EXPECT_EQ(pressed(Qt::Key_Space), kStopped);
 
     const std::string clip = makeClip("clip.avi", 320, 240, 25, 8);
     playUntil(clip, 1.0f);
@@ -125,16 +129,12 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
     EXPECT_EQ(differing(paused, shown()), 0) << "pause holds the picture";
     EXPECT_EQ(status().rfind(msg(Msg::PausedPosition), 0), 0u) << status();
 
-    QTest::keyClick(&player(), Qt::Key_Space);
-    EXPECT_EQ(player().playState(), kPlaying);
+    EXPECT_EQ(pressed(Qt::Key_Space), kPlaying);
     ASSERT_TRUE(waitUntil([&] { return position() > at + 0.5f; }));
-    QTest::keyClick(&player(), Qt::Key_Space);
-    EXPECT_EQ(player().playState(), kPaused);
-    QTest::keyClick(&player(), Qt::Key_Space);
-    EXPECT_EQ(player().playState(), kPlaying);
+    EXPECT_EQ(pressed(Qt::Key_Space), kPaused);
+    EXPECT_EQ(pressed(Qt::Key_Space), kPlaying);
 
-    QTest::keyClick(&player(), Qt::Key_PageUp);
-    EXPECT_EQ(player().playState(), kPaused);
+    EXPECT_EQ(pressed(Qt::Key_PageUp), kPaused);
     ASSERT_TRUE(waitUntil([&] { return position() < 0.2f; })) << position();
     settle(picture());
     const QImage first = shown();
@@ -142,8 +142,7 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
     EXPECT_EQ(differing(first, shown()), 0) << "paused on the first frame";
     EXPECT_LT(position(), 0.2f);
 
-    QTest::keyClick(&player(), Qt::Key_Right); // 10 s on an 8 s clip
-    EXPECT_EQ(player().playState(), kStopped);
+    EXPECT_EQ(pressed(Qt::Key_Right), kStopped); // 10 s on an 8 s clip
     EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
     EXPECT_EQ(players(), 0);
 

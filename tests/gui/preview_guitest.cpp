@@ -101,9 +101,7 @@ TEST_F(PreviewTest, PauseStepSeeksAndTheDrawnCrop)
     EXPECT_TRUE(opts().previewRunning()) << "still paused, not stopped";
 
     auto* slider = child<PreviewSlider>("imgSliderBG");
-    const QPoint at(slider->width() * 2 / 3, slider->height() / 2);
-    QTest::mousePress(slider, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() * 2 / 3, slider->height() / 2));
     ASSERT_TRUE(waitUntil([&] { return opts().previewPosition() > 15; }));
     const std::string afterSlider = lblText("lblCurTime");
     EXPECT_EQ(afterSlider.rfind("00:00:", 0), 0u) << afterSlider;

@@ -2,7 +2,6 @@
 // choosing a source, the target menu, settings and closing.
 #include "tests/gui/gui_fixture.h"
 
-#include "app/lang_text.h"
 #include "app/ui/frm_player.h"
 #include "controls/style_button.h"
 #include "media/format_catalog.h"
@@ -21,7 +20,6 @@
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <unistd.h>
 
 namespace qorvid::test {
@@ -71,10 +69,9 @@ TEST_F(MainWindow, EveryMenuEntryExistsAndTheChosenLanguageIsChecked)
     const std::pair<const char*, int> counts[] = {{"mnuSrcIsFileToMpg", 5}, {"mnuSrcIsFileToWmv", 3}, {"mnuSrcIsFileToAvi", 5},
                                                   {"mnuSrcIsFileToSound", 7}, {"mnuSrcIsFileToChangeVol", 3},
                                                   {"mnuSrcIsFileToCut", 3}, {"mnuSrcIsFileToFix", 3}};
-    for (const char* code : {"tw", "gb", "en"}) {
+    for (const auto& [code, item] : {std::pair{"tw", "mnuLngTW"}, std::pair{"gb", "mnuLngGB"}, std::pair{"en", "mnuLngEN"}}) {
         SCOPED_TRACE(code);
-        win->menuItem(code == std::string("tw") ? "mnuLngTW" : code == std::string("gb") ? "mnuLngGB" : "mnuLngEN")
-            ->trigger();
+        win->menuItem(item)->trigger();
         EXPECT_EQ(win->language(), code);
         for (const auto& [menu, n] : counts)
             for (int i = 0; i < n; ++i) {
@@ -126,11 +123,8 @@ TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
     ASSERT_EQ(boxTexts.size(), 1u);
     EXPECT_EQ(boxTexts[0], msg(Msg::InvalidFileName) + "\n\n" + media.file("empty.avi"));
     EXPECT_EQ(ctx().labels.input, clip);
-}
 
-TEST_F(MainWindow, ProbeThatFindsNothingShowsUnknown)
-{
-    open();
+    // A file the probe finds nothing in shows Unknown.
     writeFile(media.file("noise.avi"), std::string(4096, 'x'));
     chooseSource("mnuSrcIsFileToAvi", 1, media.file("noise.avi"));
     EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(Msg::SourcePictureSize) + msg(Msg::Unknown));
@@ -161,10 +155,17 @@ TEST_F(MainWindow, BusyGuardRefusesTheSourceAndTargetButtons)
     source->hide();
 }
 
-TEST_F(MainWindow, PlayTargetIsDisabledWithoutTheTargetFile)
+TEST_F(MainWindow, DroppedFileIsPlayedNotAddedAndPlayTargetNeedsTheTargetFile)
 {
     open();
     const std::string clip = makeClip("a.avi", 160, 120, 25, 1);
+    win->dropOnSource({}, QString::fromStdString(media.file("missing.avi")));
+    win->dropOnSource({QString::fromStdString(clip)}, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return win->hasPlayerWindow() && win->playerWindow().isVisible(); }));
+    EXPECT_EQ(win->playerWindow().engine()->FileName(), clip);
+    EXPECT_TRUE(ctx().labels.input.empty());
+    EXPECT_TRUE(dialogs.empty());
+
     chooseSource("mnuSrcIsFileToAvi", 2, clip);
     QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
     EXPECT_FALSE(win->menuItem("mnuToPlay2")->isEnabled());
@@ -212,43 +213,42 @@ TEST_F(MainWindow, LanguageSwitchRewritesTheJobAsAFreshChoiceWouldShowIt)
         int index;
     } entries[] = {{"mnuSrcIsFileToMpg", 0},   {"mnuSrcIsFileToAvi", 4}, {"mnuSrcIsFileToSound", 1},
                    {"mnuSrcIsFileToCut", 2},   {"mnuSrcIsFileToChangeVol", 2}};
-    struct Shown {
-        std::string summary, kind, title, startCaption, stopCaption, optTip;
-        bool operator==(const Shown&) const = default;
-    };
+    // Summary, kind, title, start and stop captions, options tip.
     auto shown = [&] {
-        return Shown{win->lblEncodeNote->text().toStdString(), std::string(kindKey(ctx().job.targetKind)), ctx().job.jobTitle,
-                     win->cmdEncode[0]->Caption().toStdString(), win->cmdEncode[1]->Caption().toStdString(),
-                     win->cmdOpt->toolTip().toStdString()};
+        return std::vector<std::string>{win->lblEncodeNote->text().toStdString(), std::string(kindKey(ctx().job.targetKind)),
+                                        ctx().job.jobTitle, win->cmdEncode[0]->Caption().toStdString(),
+                                        win->cmdEncode[1]->Caption().toStdString(), win->cmdOpt->toolTip().toStdString()};
     };
     for (const auto& e : entries) {
         SCOPED_TRACE(std::string(e.menu) + " " + std::to_string(e.index));
         win->applyLanguage("tw");
         chooseSource(e.menu, e.index, clip);
-        const Shown inTw = shown();
+        const auto inTw = shown();
         win->applyLanguage("gb");
-        const Shown switched = shown();
+        const auto switched = shown();
         chooseSource(e.menu, e.index, clip);
-        const Shown fresh = shown();
-        EXPECT_FALSE(inTw == fresh); // the two tables differ here
-        EXPECT_EQ(switched.summary, fresh.summary);
-        EXPECT_EQ(switched.kind, fresh.kind);
-        EXPECT_EQ(switched.title, fresh.title);
-        EXPECT_EQ(switched.startCaption, fresh.startCaption);
-        EXPECT_EQ(switched.stopCaption, fresh.stopCaption);
-        EXPECT_EQ(switched.optTip, fresh.optTip);
+        EXPECT_NE(inTw, shown()); // the two tables differ here
+        EXPECT_EQ(switched, shown());
     }
 }
 
-TEST_F(MainWindow, PlayAndHelpSayWhenNoProgramOpensTheFileAndLeaveNoDefunctChild)
+TEST_F(MainWindow, HelpOpensThePageOfTheLanguageAndPlayAndHelpSayWhenNoProgramOpensTheFile)
 {
     open();
-    ctx().shell = &qtShell();
-    ScopedEnv desktop;
-    bareDesktop(desktop, app.file("mailcap"));
+    win->menuItem("mnuHelp")->trigger();
+    ASSERT_EQ(boxTexts.size(), 1u);
+    EXPECT_EQ(boxTexts[0], "Qorvid\n找不到軟體的說明檔！");
     std::filesystem::create_directory(app.path() + "help");
     const std::string help = app.path() + "help/help_tw.html";
     writeFile(help, "<html></html>");
+    win->menuItem("mnuHelp")->trigger();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], help);
+
+    boxTexts.clear();
+    ctx().shell = &qtShell();
+    ScopedEnv desktop;
+    bareDesktop(desktop, app.file("mailcap"));
     const std::string odd = media.file("odd.qzx");
     writeFile(odd, std::string(4096, '\x7f'));
 
@@ -296,8 +296,11 @@ TEST_F(MainWindow, FolderBrowserChoosesOrKeepsTheDefaultTargetFolder)
     EXPECT_EQ(win->targetFolderSetting().mode, 0);
 }
 
-TEST_F(MainWindow, SettingsAreReadAtLoadAndWrittenOnlyWhenLeaving)
+TEST_F(MainWindow, SettingsAreWrittenAtFirstStartReadAtLoadAndWrittenOnlyWhenLeaving)
 {
+    open("");
+    EXPECT_NE(readFile(settingsFile()).find("TargetDefDirMode=0"), std::string::npos);
+    win.reset();
     open("language=gb\r\nTargetDefDirMode=1\r\nTargetDefDir=" + media.path() + "\r\nMainLeft=5\r\nMainTop=7\r\n");
     EXPECT_EQ(win->language(), "gb");
     EXPECT_TRUE(win->menuItem("mnuLngGB")->isChecked());
@@ -321,25 +324,6 @@ TEST_F(MainWindow, SettingsAreReadAtLoadAndWrittenOnlyWhenLeaving)
     EXPECT_NE(saved.find("TargetDefDir=" + media.path()), std::string::npos) << saved;
 }
 
-TEST_F(MainWindow, FirstStartWritesTheSettingsFile)
-{
-    open("");
-    EXPECT_TRUE(fileExists(settingsFile()));
-    EXPECT_NE(readFile(settingsFile()).find("TargetDefDirMode=0"), std::string::npos);
-}
-
-TEST_F(MainWindow, DroppedFileIsPlayedNotAdded)
-{
-    open();
-    const std::string clip = makeClip("drop.avi", 160, 120, 25, 1);
-    win->dropOnSource({}, QString::fromStdString(media.file("missing.avi")));
-    win->dropOnSource({QString::fromStdString(clip)}, {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return win->hasPlayerWindow() && win->playerWindow().isVisible(); }));
-    EXPECT_EQ(win->playerWindow().engine()->FileName(), clip);
-    EXPECT_TRUE(ctx().labels.input.empty());
-    EXPECT_TRUE(dialogs.empty());
-}
-
 TEST_F(MainWindow, DeveloperControlsOnlyWithTheMarker)
 {
     for (bool developer : {false, true}) {
@@ -357,19 +341,6 @@ TEST_F(MainWindow, DeveloperControlsOnlyWithTheMarker)
     EXPECT_TRUE(ctx().runner.showDosWindow);
     ASSERT_FALSE(boxTexts.empty());
     EXPECT_EQ(boxTexts.back(), "是否開啟 Dos 輸出視窗？");
-}
-
-TEST_F(MainWindow, HelpOpensThePageOfTheLanguageOrSaysItIsMissing)
-{
-    open();
-    win->menuItem("mnuHelp")->trigger();
-    ASSERT_EQ(boxTexts.size(), 1u);
-    EXPECT_EQ(boxTexts[0], "Qorvid\n找不到軟體的說明檔！");
-    std::filesystem::create_directory(app.path() + "help");
-    writeFile(app.path() + "help/help_tw.html", "<html></html>");
-    win->menuItem("mnuHelp")->trigger();
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], app.path() + "help/help_tw.html");
 }
 
 } // namespace

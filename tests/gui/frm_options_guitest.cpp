@@ -13,29 +13,14 @@
 namespace qorvid::test {
 namespace {
 
-TEST_F(OptionsWindowTest, OpensOverADisabledMainWindowAndClosesBack)
+TEST_F(OptionsWindowTest, SizeItemsKeyFiltersAndAdjusters)
 {
-    open();
-    win->cmdOptClick(); // no source yet: checkSource refuses
-    EXPECT_FALSE(opts().isVisible());
-    ASSERT_FALSE(boxTexts.empty());
-    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ChooseSourceFirst)));
-    win->menuItem("mnuToScreenshot")->trigger(); // the still pictures are taken in the options window
-    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ScreenshotHowTo)));
-
+    open("Language=en\r\n");
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    ctx().options.optSub = 1; // the subtitle boxes are usable only with subtitles on
+    opts().loadFromJob();
     openOptions();
-    EXPECT_FALSE(win->isEnabled());
-    click("cmdOkCancel_1");
-    EXPECT_FALSE(opts().isVisible());
-    EXPECT_TRUE(win->isEnabled());
-}
-
-TEST_F(OptionsWindowTest, SizeItemsSetWidthAndHeight)
-{
-    open();
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
-    openOptions();
+    // The size items set width and height.
     struct Case {
         int srcWidth, srcHeight, item;
         const char* typedWidth; // "" leaves the box as the item set it
@@ -67,24 +52,17 @@ TEST_F(OptionsWindowTest, SizeItemsSetWidthAndHeight)
         EXPECT_EQ(child<QLineEdit>("txtSize_0")->isEnabled(), c.widthBox);
         EXPECT_EQ(child<QLineEdit>("txtSize_1")->isEnabled(), c.heightBox);
     }
-}
 
-TEST_F(OptionsWindowTest, NumberBoxesLetThroughOnlyTheirKeys)
-{
-    open();
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
-    ctx().options.optSub = 1; // the subtitle boxes are usable only with subtitles on
-    opts().loadFromJob();
-    openOptions();
+    // The number boxes let through only their keys.
     pick("cboSize", 1);
-    struct Case {
+    struct Typed {
         const char* box;
         const char* typed;
         const char* shown;
-    } cases[] = {{"txtSize_0", "12.a-3", "123"},        {"txtExpand_1", "4-2 x", "42"},
-                 {"txtSubSize", "1.5", "15"},           {"txtSubBlur", "8e", "8"},
-                 {"txtAudioDelay", "-1.5s", "-1.5"},    {"txtSubDelay", "-0.5+", "-0.5"}};
-    for (const Case& c : cases) {
+    } typedCases[] = {{"txtSize_0", "12.a-3", "123"},     {"txtExpand_1", "4-2 x", "42"},
+                      {"txtSubSize", "1.5", "15"},        {"txtSubBlur", "8e", "8"},
+                      {"txtAudioDelay", "-1.5s", "-1.5"}, {"txtSubDelay", "-0.5+", "-0.5"}};
+    for (const Typed& c : typedCases) {
         auto* box = child<QLineEdit>(c.box);
         box->clear();
         QTest::keyClicks(box, c.typed);
@@ -92,26 +70,21 @@ TEST_F(OptionsWindowTest, NumberBoxesLetThroughOnlyTheirKeys)
         QTest::keyClick(box, Qt::Key_Backspace);
         EXPECT_EQ(box->text().size(), static_cast<int>(std::string(c.shown).size()) - 1) << c.box;
     }
-}
 
-TEST_F(OptionsWindowTest, AdjustersStepClampAndShowTheirValue)
-{
-    open("Language=en\r\n");
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
-    openOptions();
-    struct Case {
+    // The adjusters step, clamp and show their value.
+    struct Adjuster {
         const char* name;
         int adjuster;
         int minus, plus;
         int value;
         const char* text;
         const char* reset; // the text after the reset button
-    } cases[] = {{"Brightness", frmOptions::kBrightness, 0, 60, 100, "Brightness = +100 %", "Brightness = 0 %"},
-                 {"Contrast", frmOptions::kContrast, 55, 0, -100, "Contrast = -100 %", "Contrast = 0 %"},
-                 {"Hue", frmOptions::kHue, 0, 2, 4, "Hue = +4 Value", "Hue = 0 Value"},
-                 {"Saturation", frmOptions::kSaturation, 3, 1, -4, "Saturation = -4 %", "Saturation = 0 %"},
-                 {"Volume", frmOptions::kVolume, 1, 0, -2, "Volume = -2 dB", "Volume = 0 dB"}};
-    for (const Case& c : cases) {
+    } adjusters[] = {{"Brightness", frmOptions::kBrightness, 0, 60, 100, "Brightness = +100 %", "Brightness = 0 %"},
+                     {"Contrast", frmOptions::kContrast, 55, 0, -100, "Contrast = -100 %", "Contrast = 0 %"},
+                     {"Hue", frmOptions::kHue, 0, 2, 4, "Hue = +4 Value", "Hue = 0 Value"},
+                     {"Saturation", frmOptions::kSaturation, 3, 1, -4, "Saturation = -4 %", "Saturation = 0 %"},
+                     {"Volume", frmOptions::kVolume, 1, 0, -2, "Volume = -2 dB", "Volume = 0 dB"}};
+    for (const Adjuster& c : adjusters) {
         const std::string img = std::string("img") + c.name;
         const std::string lbl = std::string("lbl") + c.name;
         for (int i = 0; i < c.minus; ++i) click((img + "_0").c_str());
@@ -124,10 +97,24 @@ TEST_F(OptionsWindowTest, AdjustersStepClampAndShowTheirValue)
     }
 }
 
-TEST_F(OptionsWindowTest, EachFailedCheckShowsItsMessageOnItsPageWithTheFieldFocused)
+// The window opens over a disabled main window only with a source; each failed check of OK
+// shows its message on its page with the field focused; passing values reach the job.
+TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkChecksOrTakesTheValues)
 {
     open();
+    win->cmdOptClick(); // no source yet: checkSource refuses
+    EXPECT_FALSE(opts().isVisible());
+    ASSERT_FALSE(boxTexts.empty());
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ChooseSourceFirst)));
+    win->menuItem("mnuToScreenshot")->trigger(); // the still pictures are taken in the options window
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ScreenshotHowTo)));
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    openOptions();
+    EXPECT_FALSE(win->isEnabled());
+    click("cmdOkCancel_1");
+    EXPECT_FALSE(opts().isVisible());
+    EXPECT_TRUE(win->isEnabled());
+
     // Steps: 'T' sets a box's text, 'K' types it key by key, 'P' picks a list item, 'C' clicks.
     struct Step {
         char how;
@@ -174,12 +161,7 @@ TEST_F(OptionsWindowTest, EachFailedCheckShowsItsMessageOnItsPageWithTheFieldFoc
         EXPECT_EQ(focusedControl(), c.field);
         click("cmdOkCancel_1");
     }
-}
 
-TEST_F(OptionsWindowTest, PassingValuesReachTheJobAndTheSummary)
-{
-    open();
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
     openOptions();
     pick("cboRotate", 1); // a mirror may have a top border
     child<QLineEdit>("txtExpand_0")->setText("2");
@@ -208,17 +190,32 @@ TEST_F(OptionsWindowTest, CancelRestoresTheValuesShownWhenOpened)
     ASSERT_EQ(ctx().options.brightness, 10);
 
     openOptions();
+    const char* boxes[] = {"txtExpand_3", "txtSubFile", "txtSubSize", "txtSubPosHgt", "txtSubOutline", "txtSubBlur", "txtSubDelay"};
+    auto state = [&] {
+        std::vector<std::string> s = {std::to_string(child<QComboBox>("cboRotate")->currentIndex()),
+                                      child<QRadioButton>("optAudio_0")->isChecked() ? "sound" : "no sound",
+                                      child<QRadioButton>("optSub_1")->isChecked() ? "subtitles" : "none",
+                                      std::to_string(child<QComboBox>("cboSubFont")->currentIndex()),
+                                      std::to_string(child<QComboBox>("cboSubcp")->currentIndex())};
+        for (const char* b : boxes) s.push_back(child<QLineEdit>(b)->text().toStdString());
+        return s;
+    };
+    const auto before = state();
+    const std::string colorArgs = ctx().job.colorArgs;
     for (int i = 0; i < 3; ++i) click("imgBrightness_1");
     pick("cboRotate", 4);
     child<QRadioButton>("optAudio_1")->click();
-    child<QLineEdit>("txtExpand_3")->setText("6");
-    const std::string colorArgs = ctx().job.colorArgs;
+    child<QRadioButton>("optSub_1")->click();
+    pick("cboSubFont", child<QComboBox>("cboSubFont")->currentIndex() == 0 ? 1 : 0);
+    pick("cboSubcp", 3);
+    for (const char* b : boxes) typeInto(b, "7");
+    ASSERT_NE(state(), before);
     click("cmdOkCancel_1");
     EXPECT_EQ(opts().adjusterValue(frmOptions::kBrightness), 10);
-    EXPECT_EQ(child<QComboBox>("cboRotate")->currentIndex(), 0);
-    EXPECT_TRUE(child<QRadioButton>("optAudio_0")->isChecked());
-    EXPECT_EQ(child<QLineEdit>("txtExpand_3")->text().toStdString(), "0");
+    EXPECT_EQ(state(), before);
     EXPECT_EQ(ctx().job.colorArgs, colorArgs);
+    openOptions();
+    EXPECT_EQ(state(), before);
 }
 
 TEST_F(OptionsWindowTest, PagesAreMaskedByTargetKind)

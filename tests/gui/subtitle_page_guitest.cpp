@@ -1,5 +1,5 @@
 // The subtitle page: its font list and defaults, the same fragment as `qorvid-cli convert
-// --sub`, and the file check of OK and of the trial play.
+// --sub`, and the file check of the trial play.
 #include "tests/gui/options_fixture.h"
 
 #include "options/font_list.h"
@@ -12,7 +12,7 @@ namespace {
 
 using SubtitlePageTest = OptionsWindowTest;
 
-TEST_F(SubtitlePageTest, DefaultsAndEveryChangedOptionGiveTheCommandLineOfTheCli)
+TEST_F(SubtitlePageTest, DefaultsAndEveryChangedOptionGiveTheCommandLineOfTheCliAndTrialPlayChecksTheFile)
 {
     open();
     const std::string source = clip();
@@ -61,59 +61,22 @@ TEST_F(SubtitlePageTest, DefaultsAndEveryChangedOptionGiveTheCommandLineOfTheCli
         const std::string font = c.cli.empty() ? fonts.defaultFile() : fonts.files[static_cast<size_t>(other)];
         EXPECT_NE(window.find(" -font \"" + font + "\""), std::string::npos) << window;
     }
-}
 
-TEST_F(SubtitlePageTest, TrialPlayAndOkRefuseAMissingFileOnTheSubtitlePage)
-{
-    open();
-    chooseSource("mnuSrcIsFileToAvi", 2, clip());
+    // The trial play refuses a missing file on the subtitle page.
     openOptions();
-    child<QRadioButton>("optSub_1")->click();
-    struct Case {
-        const char* button;
-        const char* text;
-        Msg message;
-    } cases[] = {{"cmdSubPlay", "", Msg::EnterSubtitleFile},
-                 {"cmdSubPlay", "/nonexistent/a.srt", Msg::SubtitleFileMissing},
-                 {"cmdOkCancel_0", "", Msg::EnterSubtitleFile}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.button) + " " + c.text);
+    for (const auto& [text, message] : {std::pair{"", Msg::EnterSubtitleFile}, std::pair{"/nonexistent/a.srt", Msg::SubtitleFileMissing}}) {
+        SCOPED_TRACE(text);
         child<ZevraTab>("tabMn")->setTabNow(0);
-        child<QLineEdit>("txtSubFile")->setText(c.text);
+        child<QLineEdit>("txtSubFile")->setText(text);
         boxTexts.clear();
-        click(c.button);
+        click("cmdSubPlay");
         ASSERT_FALSE(boxTexts.empty());
-        EXPECT_EQ(boxTexts.back().rfind(ctx().lang[c.message], 0), 0u) << boxTexts.back();
+        EXPECT_EQ(boxTexts.back().rfind(ctx().lang[message], 0), 0u) << boxTexts.back();
         EXPECT_EQ(child<ZevraTab>("tabMn")->TabNow(), 4);
         EXPECT_EQ(focusedControl(), "txtSubFile");
         EXPECT_TRUE(opts().isVisible());
         EXPECT_FALSE(opts().previewRunning()) << "the trial play must not start";
     }
-}
-
-TEST_F(SubtitlePageTest, CancelPutsBackEverySubtitleControl)
-{
-    open();
-    chooseSource("mnuSrcIsFileToAvi", 2, clip());
-    openOptions();
-    const char* boxes[] = {"txtSubFile", "txtSubSize", "txtSubPosHgt", "txtSubOutline", "txtSubBlur", "txtSubDelay"};
-    auto state = [&] {
-        std::vector<std::string> s = {child<QRadioButton>("optSub_1")->isChecked() ? "on" : "off",
-                                      std::to_string(child<QComboBox>("cboSubFont")->currentIndex()),
-                                      std::to_string(child<QComboBox>("cboSubcp")->currentIndex())};
-        for (const char* b : boxes) s.push_back(child<QLineEdit>(b)->text().toStdString());
-        return s;
-    };
-    const auto before = state();
-    child<QRadioButton>("optSub_1")->click();
-    pick("cboSubFont", child<QComboBox>("cboSubFont")->currentIndex() == 0 ? 1 : 0);
-    pick("cboSubcp", 3);
-    for (const char* b : boxes) typeInto(b, "7");
-    ASSERT_NE(state(), before);
-    click("cmdOkCancel_1");
-    ASSERT_FALSE(opts().isVisible());
-    openOptions();
-    EXPECT_EQ(state(), before);
 }
 
 } // namespace

@@ -4,12 +4,6 @@
 
 #include "util/text.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QRadioButton>
-
-#include <cstdlib>
-
 namespace qorvid::test {
 namespace {
 
@@ -90,10 +84,10 @@ TEST_F(OptionsWindowTest, SizeItemsKeyFiltersAndAdjusters)
         for (int i = 0; i < c.minus; ++i) click((img + "_0").c_str());
         for (int i = 0; i < c.plus; ++i) click((img + "_1").c_str());
         EXPECT_EQ(opts().adjusterValue(c.adjuster), c.value) << c.name;
-        EXPECT_EQ(captionOf(lbl.c_str()), c.text);
+        EXPECT_EQ(child<QLabel>(lbl.c_str())->text().toStdString(), c.text);
         click((img + "_2").c_str());
         EXPECT_EQ(opts().adjusterValue(c.adjuster), 0) << c.name;
-        EXPECT_EQ(captionOf(lbl.c_str()), c.reset);
+        EXPECT_EQ(child<QLabel>(lbl.c_str())->text().toStdString(), c.reset);
     }
 }
 
@@ -115,12 +109,6 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkChecksOrTakesTheValues)
     EXPECT_FALSE(opts().isVisible());
     EXPECT_TRUE(win->isEnabled());
 
-    // Steps: 'T' sets a box's text, 'K' types it key by key, 'P' picks a list item, 'C' clicks.
-    struct Step {
-        char how;
-        const char* control;
-        const char* value;
-    };
     struct Case {
         const char* name;
         std::vector<Step> steps;
@@ -146,12 +134,7 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkChecksOrTakesTheValues)
         SCOPED_TRACE(c.name);
         openOptions();
         child<ZevraTab>("tabMn")->setTabNow(3); // away from every field's page
-        for (const Step& st : c.steps) {
-            if (st.how == 'T') child<QLineEdit>(st.control)->setText(st.value);
-            if (st.how == 'K') typeInto(st.control, st.value);
-            if (st.how == 'P') pick(st.control, std::atoi(st.value));
-            if (st.how == 'C') child<QRadioButton>(st.control)->click();
-        }
+        apply(c.steps);
         boxTexts.clear();
         click("cmdOkCancel_0");
         ASSERT_EQ(boxTexts.size(), 1u);

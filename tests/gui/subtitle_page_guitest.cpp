@@ -3,9 +3,6 @@
 #include "tests/gui/options_fixture.h"
 
 #include "options/font_list.h"
-#include "support/test_tools.h"
-
-#include <QRadioButton>
 
 namespace qorvid::test {
 namespace {
@@ -27,20 +24,13 @@ TEST_F(SubtitlePageTest, DefaultsAndEveryChangedOptionGiveTheCommandLineOfTheCli
 
     struct Case {
         const char* name;
-        std::function<void(SubtitlePageTest&)> set;
+        std::vector<Step> steps;
         std::vector<std::string> cli;
     } cases[] = {
-        {"defaults", [](SubtitlePageTest&) {}, {}},
+        {"defaults", {}, {}},
         {"every option changed",
-         [other](SubtitlePageTest& t) {
-             t.pick("cboSubFont", other);
-             t.pick("cboSubcp", 1);
-             t.typeInto("txtSubSize", "6");
-             t.typeInto("txtSubPosHgt", "10");
-             t.typeInto("txtSubOutline", "3");
-             t.typeInto("txtSubBlur", "4");
-             t.typeInto("txtSubDelay", "-1.5");
-         },
+         {{'P', "cboSubFont", std::to_string(other)}, {'P', "cboSubcp", "1"}, {'K', "txtSubSize", "6"}, {'K', "txtSubPosHgt", "10"},
+          {'K', "txtSubOutline", "3"}, {'K', "txtSubBlur", "4"}, {'K', "txtSubDelay", "-1.5"}},
          {"--sub-font", fonts.files[static_cast<size_t>(other)], "--sub-cp", "cp950", "--sub-size", "6", "--sub-pos",
           "10", "--sub-outline", "3", "--sub-blur", "4", "--sub-delay", "-1.5"}},
     };
@@ -51,7 +41,7 @@ TEST_F(SubtitlePageTest, DefaultsAndEveryChangedOptionGiveTheCommandLineOfTheCli
         child<QRadioButton>("optSub_1")->click();
         child<QLineEdit>("txtSubFile")->setText(QString::fromStdString(file));
         EXPECT_EQ(child<QComboBox>("cboSubFont")->currentIndex(), fonts.defaultIndex);
-        c.set(*this);
+        apply(c.steps);
         click("cmdOkCancel_0");
         ASSERT_FALSE(opts().isVisible()) << (boxTexts.empty() ? "" : boxTexts.back());
         const std::string window = windowCommand();

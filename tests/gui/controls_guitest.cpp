@@ -39,19 +39,26 @@ TEST(StyleButtonTest, OldPropertiesReadTheirSchemeAndRoundTrip)
     EXPECT_FALSE(b.propertiesChanged());
 }
 
-TEST(StyleButtonTest, DisabledButtonDrawsItsDisabledPictureAndRaisesNoClick)
+TEST(StyleButtonTest, SwitchModeKeepsTheDownLookAndDisabledDrawsItsPictureWithoutClick)
 {
     StyleButton b;
     b.resize(80, 30);
     b.show();
     b.setPicture(solid(Qt::red));
     QSignalSpy clicks(&b, &StyleButton::Click);
+    b.setButtonSwitchMode(true);
     QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(b.ButtonState(), 2);
+    EXPECT_EQ(b.look(), StyleButton::Look::Down);
+    QTest::mouseClick(&b, Qt::LeftButton);
+    EXPECT_EQ(b.ButtonState(), 0);
+    EXPECT_EQ(b.look(), StyleButton::Look::Normal);
+    EXPECT_EQ(clicks.count(), 2);
 
+    b.setButtonSwitchMode(false);
     b.setEnabled(false);
     QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.count(), 2);
     EXPECT_EQ(b.look(), StyleButton::Look::Disabled);
     EXPECT_EQ(b.currentPicture().toImage().pixelColor(0, 0), QColor(Qt::red)); // no disabled picture: normal
     b.setPictureDisableGreyUse(true);
@@ -83,20 +90,6 @@ TEST(StyleButtonTest, HoverEndsOnceWhenThePointerLeaves)
     EXPECT_EQ(b.look(), StyleButton::Look::Normal);
     EXPECT_FALSE(leave.wait(3 * StyleButton::kOverTimerMs)); // once only
     EXPECT_EQ(leave.count(), 1);
-}
-
-TEST(StyleButtonTest, SwitchModeKeepsTheDownLook)
-{
-    StyleButton b;
-    b.resize(80, 30);
-    b.show();
-    b.setButtonSwitchMode(true);
-    QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_EQ(b.ButtonState(), 2);
-    EXPECT_EQ(b.look(), StyleButton::Look::Down);
-    QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_EQ(b.ButtonState(), 0);
-    EXPECT_EQ(b.look(), StyleButton::Look::Normal);
 }
 
 TEST(CommDialogTest, FilterAndResults)

@@ -55,8 +55,8 @@ TEST_F(OptionsWindowTest, EnglishWindowsShowNoChinese)
         openOptions();
         for (QWidget* window : {static_cast<QWidget*>(win.get()), static_cast<QWidget*>(&opts())})
             for (const auto& [where, text] : textsOf(window))
-                if (!ownNames.contains(where.section(' ', 0, 0)))
-                    EXPECT_FALSE(hasChinese(text)) << menu << ": " << where.toStdString() << ": " << text.toStdString();
+                EXPECT_TRUE(ownNames.contains(where.section(' ', 0, 0)) || !hasChinese(text))
+                    << menu << ": " << where.toStdString() << ": " << text.toStdString();
         click("cmdOkCancel_1");
     }
 }

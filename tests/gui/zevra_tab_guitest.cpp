@@ -29,7 +29,7 @@ struct Form {
     ZevraTab* tab;
 };
 
-TEST(ZevraTabTest, CaptionsFollowAllCaptionAndMissingPartsReadTabIndex)
+TEST(ZevraTabTest, CaptionsFollowAllCaptionAndAClickShowsItsPageWithOneEvent)
 {
     Form f;
     EXPECT_EQ(f.tab->Tabs(), 3);
@@ -41,11 +41,8 @@ TEST(ZevraTabTest, CaptionsFollowAllCaptionAndMissingPartsReadTabIndex)
     EXPECT_EQ(f.tab->TabCaption(2), "Tab 2");
     EXPECT_EQ(f.caption(1)->text(), "Picture");
     EXPECT_EQ(f.caption(2)->text(), "Tab 2");
-}
 
-TEST(ZevraTabTest, ClickingAnotherTabRaisesOneEventAndShowsItsPage)
-{
-    Form f;
+    // Clicking another tab raises one event and shows its page.
     f.form.show();
     QSignalSpy clicks(f.tab, &ZevraTab::Click);
     QTest::mouseClick(f.caption(2), Qt::LeftButton);

@@ -1,28 +1,38 @@
 // Options set in the window give the command line that the same options give to
-// `qorvid-cli convert --dry-run`.
+// `qorvid-cli convert --dry-run`; the subtitle page's font list and file checks.
 #include "tests/gui/options_fixture.h"
 
 #include "media/format_catalog.h"
+#include "options/font_list.h"
 
 namespace qorvid::test {
 namespace {
 
 using OptionsCliTest = OptionsWindowTest;
+using Steps = std::vector<OptionsWindowTest::Step>;
+
+Steps plus(Steps a, const Steps& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 // The custom size item with width and height typed.
-std::vector<OptionsWindowTest::Step> customSize(const char* w, const char* h)
-{
-    return {{'P', "cboSize", "1"}, {'T', "txtSize_0", w}, {'T', "txtSize_1", h}};
-}
+Steps customSize(const char* w, const char* h) { return {{'P', "cboSize", "1"}, {'T', "txtSize_0", w}, {'T', "txtSize_1", h}}; }
 
 TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
 {
     open();
-    using Steps = std::vector<Step>;
-    auto plus = [](Steps a, const Steps& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
-    };
+    TempDir dir;
+    const std::string sub = dir.file("it's [a] sub.srt");
+    writeFile(sub, "1\n00:00:00,500 --> 00:00:02,000\nHello\n");
+    LangText tw;
+    tw.load("tw");
+    const FontList fonts = fillFontList(systemFonts(), tw);
+    ASSERT_GE(fonts.defaultIndex, 0) << "the set-up installs the default fonts";
+    const int other = fonts.defaultIndex == 0 ? 1 : 0;
+    const std::string otherFont = fonts.files[static_cast<size_t>(other)];
+    const Steps subtitles = {{'C', "optSub_1", ""}, {'T', "txtSubFile", sub}};
     struct Case {
         const char* name;
         const char* menu;
@@ -31,6 +41,7 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
         bool crop; // a crop rectangle drawn on the preview, in source pixels
         Steps steps;
         std::vector<std::string> cli;
+        std::string font = {}; // the font file the command names, if any
     } cases[] = {
         {"size, crop and borders, scale first", "mnuSrcIsFileToAvi", 3, "h264", true,
          plus(customSize("240", "180"), {{'T', "txtExpand_0", "8"}, {'T', "txtExpand_1", "8"}}),
@@ -54,6 +65,13 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
         {"volume change", "mnuSrcIsFileToChangeVol", 2, "volume-avi", false, {{'N', "imgVolume_1", "4"}}, {"--volume", "8"}},
         {"cut", "mnuSrcIsFileToCut", 2, "cut-avi", false,
          {{'K', "txtScope_0", "00:00:01.0"}, {'K', "txtScope_1", "00:00:02.5"}}, {"--mark", "00:00:01.0", "00:00:02.5"}},
+        {"subtitles at their defaults", "mnuSrcIsFileToAvi", 2, "divx", false, subtitles, {"--sub", sub}, fonts.defaultFile()},
+        {"every subtitle option changed", "mnuSrcIsFileToAvi", 2, "divx", false,
+         plus(subtitles, {{'P', "cboSubFont", std::to_string(other)}, {'P', "cboSubcp", "1"}, {'K', "txtSubSize", "6"},
+                          {'K', "txtSubPosHgt", "10"}, {'K', "txtSubOutline", "3"}, {'K', "txtSubBlur", "4"}, {'K', "txtSubDelay", "-1.5"}}),
+         {"--sub", sub, "--sub-font", otherFont, "--sub-cp", "cp950", "--sub-size", "6", "--sub-pos", "10", "--sub-outline", "3",
+          "--sub-blur", "4", "--sub-delay", "-1.5"},
+         otherFont},
     };
     const std::string source = clip();
     for (const Case& c : cases) {
@@ -68,6 +86,7 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
             opts().loadFromJob();
         }
         openOptions();
+        EXPECT_EQ(child<QComboBox>("cboSubFont")->currentIndex(), fonts.defaultIndex);
         apply(c.steps);
         boxTexts.clear();
         click("cmdOkCancel_0");
@@ -75,6 +94,30 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
         const std::string window = windowCommand();
         EXPECT_EQ(window, cliCommand(c.key, c.cli));
         EXPECT_FALSE(window.empty());
+        if (!c.font.empty()) {
+            EXPECT_NE(window.find(" -font \"" + c.font + "\""), std::string::npos) << window;
+        }
+    }
+}
+
+TEST_F(OptionsCliTest, TrialPlayRefusesAMissingSubtitleFileOnItsPage)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 2, clip());
+    openOptions();
+    child<QRadioButton>("optSub_1")->click();
+    for (const auto& [text, message] : {std::pair{"", Msg::EnterSubtitleFile}, std::pair{"/nonexistent/a.srt", Msg::SubtitleFileMissing}}) {
+        SCOPED_TRACE(text);
+        child<ZevraTab>("tabMn")->setTabNow(0);
+        child<QLineEdit>("txtSubFile")->setText(text);
+        boxTexts.clear();
+        click("cmdSubPlay");
+        ASSERT_FALSE(boxTexts.empty());
+        EXPECT_EQ(boxTexts.back().rfind(ctx().lang[message], 0), 0u) << boxTexts.back();
+        EXPECT_EQ(child<ZevraTab>("tabMn")->TabNow(), 4);
+        EXPECT_EQ(focusedControl(), "txtSubFile");
+        EXPECT_TRUE(opts().isVisible());
+        EXPECT_FALSE(opts().previewRunning()) << "the trial play must not start";
     }
 }
 

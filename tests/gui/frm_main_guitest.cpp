@@ -92,9 +92,28 @@ TEST_F(MainWindow, EveryMenuEntryExistsAndTheChosenLanguageIsChecked)
     EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToAvi", 4)), msg(Msg::ConvertVideoTo) + " AVI  [" + msg(Msg::VideoUnchanged) + " + MP3]");
 }
 
-TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
+// The busy guard refuses the source and target buttons; a chosen source fills the labels and
+// the target; a target chosen again keeps the extension of the kind.
+TEST_F(MainWindow, BusyGuardScriptedSourceAndTargetChosenAgain)
 {
     open();
+    QMenu* source = win->menu("mnuSrcType");
+    win->cmdInput->setProperty("Tag", QString("inUse"));
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    EXPECT_FALSE(source->isVisible());
+    win->cmdInput->setProperty("Tag", QString());
+    win->setRunningState(true); // what a running job shows
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
+    win->menuItem("mnuSrcIsFileToMpg", 0)->trigger();
+    EXPECT_FALSE(source->isVisible());
+    EXPECT_FALSE(win->menu("mnuTarget")->isVisible());
+    EXPECT_TRUE(dialogs.empty());
+    win->setRunningState(false);
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    EXPECT_TRUE(source->isVisible());
+    source->hide();
+
     const std::string clip = makeClip("clip.avi", 320, 240, 25, 3);
     chooseSource("mnuSrcIsFileToMpg", 0, clip); // VCD
 
@@ -129,30 +148,24 @@ TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
     chooseSource("mnuSrcIsFileToAvi", 1, media.file("noise.avi"));
     EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(Msg::SourcePictureSize) + msg(Msg::Unknown));
     EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(Msg::SourceLength) + msg(Msg::Unknown) + msg(Msg::FrameRateSuffix) + msg(Msg::Unknown));
-}
 
-TEST_F(MainWindow, BusyGuardRefusesTheSourceAndTargetButtons)
-{
-    open();
-    QMenu* source = win->menu("mnuSrcType");
-    win->cmdInput->setProperty("Tag", QString("inUse"));
-    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
-    EXPECT_FALSE(source->isVisible());
-    win->cmdInput->setProperty("Tag", QString());
-
-    win->setRunningState(true); // what a running job shows
-    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
-    QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
-    choices.push_back("/nonexistent");
-    win->menuItem("mnuSrcIsFileToMpg", 0)->trigger();
-    EXPECT_FALSE(source->isVisible());
-    EXPECT_FALSE(win->menu("mnuTarget")->isVisible());
-    EXPECT_TRUE(dialogs.empty());
-    win->setRunningState(false);
-
-    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
-    EXPECT_TRUE(source->isVisible());
-    source->hide();
+    chooseSource("mnuSrcIsFileToWmv", 0, clip);
+    const size_t first = dialogs.size();
+    const std::pair<std::string, std::string> cases[] = {{"other name.wmv", "other name.wmv"}, {"plain", "plain.wmv"},
+                                                         {"other.avi", "other.avi.wmv"}, {"dotted.", "dotted.wmv"},
+                                                         {"UPPER.WMV", "UPPER.WMV"}};
+    for (const auto& [chosen, target] : cases) {
+        choices.push_back(QString::fromStdString(media.file(chosen)));
+        win->menuItem("mnuTargetFile")->trigger();
+        EXPECT_EQ(ctx().labels.output, media.file(target)) << chosen;
+        EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file(target)) << chosen;
+    }
+    // The save dialog offers the target's name in the source's folder, with the kind's filter.
+    ASSERT_EQ(dialogs.size(), first + 5);
+    EXPECT_EQ(dialogs[first].kind, DialogRequest::Kind::Save);
+    EXPECT_EQ(dialogs[first].fileName.toStdString(), "clip.wmv");
+    EXPECT_EQ(dialogs[first].initialFolder.toStdString(), media.path());
+    EXPECT_EQ(dialogs[first].filters.value(0).toStdString(), "WMV Files (*.wmv)");
 }
 
 TEST_F(MainWindow, DroppedFileIsPlayedNotAddedAndPlayTargetNeedsTheTargetFile)
@@ -180,28 +193,6 @@ TEST_F(MainWindow, DroppedFileIsPlayedNotAddedAndPlayTargetNeedsTheTargetFile)
     EXPECT_TRUE(win->playerWindow().isVisible());
     EXPECT_EQ(win->playerWindow().engine()->FileName(), ctx().labels.output);
     EXPECT_TRUE(shell.opened.empty()) << "the player window plays it, not the desktop";
-}
-
-TEST_F(MainWindow, TargetChosenAgainKeepsTheExtensionOfTheKind)
-{
-    open();
-    const std::string clip = makeClip("e.avi", 160, 120, 25, 1);
-    chooseSource("mnuSrcIsFileToWmv", 0, clip);
-    const std::pair<std::string, std::string> cases[] = {{"other name.wmv", "other name.wmv"}, {"plain", "plain.wmv"},
-                                                         {"other.avi", "other.avi.wmv"}, {"dotted.", "dotted.wmv"},
-                                                         {"UPPER.WMV", "UPPER.WMV"}};
-    for (const auto& [chosen, target] : cases) {
-        choices.push_back(QString::fromStdString(media.file(chosen)));
-        win->menuItem("mnuTargetFile")->trigger();
-        EXPECT_EQ(ctx().labels.output, media.file(target)) << chosen;
-        EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file(target)) << chosen;
-    }
-    // The save dialog offers the target's name in the source's folder, with the kind's filter.
-    ASSERT_EQ(dialogs.size(), 6u);
-    EXPECT_EQ(dialogs[1].kind, DialogRequest::Kind::Save);
-    EXPECT_EQ(dialogs[1].fileName.toStdString(), "e.wmv");
-    EXPECT_EQ(dialogs[1].initialFolder.toStdString(), media.path());
-    EXPECT_EQ(dialogs[1].filters.value(0).toStdString(), "WMV Files (*.wmv)");
 }
 
 TEST_F(MainWindow, LanguageSwitchRewritesTheJobAsAFreshChoiceWouldShowIt)

@@ -31,8 +31,21 @@ protected:
     }
 };
 
+// Runs the job while `step` is called every 20 ms with the window live; step returns true
+// when it is done.
+void runWhile(frmMain& win, std::function<bool()> step)
+{
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (step()) watch.stop();
+    });
+    watch.start();
+    QTest::mouseClick(win.cmdEncode[0], Qt::LeftButton);
+}
+
 // The kind is chosen in one language and the job runs after a switch to another.
-TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBack)
+TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBackAndLeavingKeepsTheTarget)
 {
     open();
     const std::string clip = makeClip("short.avi", 320, 240, 25, 4);
@@ -82,6 +95,23 @@ TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBack)
             << estimateAtSuccess.toStdString();
         EXPECT_TRUE(win->picEncodeEsti->text().isEmpty()) << win->picEncodeEsti->text().toStdString();
     }
+
+    // Leaving as soon as a run is on: the question is still open when the run ends, which
+    // keeps and reports the target.
+    chooseSource("mnuSrcIsFileToAvi", 2, clip);
+    const std::string target = ctx().labels.output;
+    std::filesystem::remove(target);
+    declinePlaying();
+    runWhile(*win, [&] {
+        if (win->cmdEncode[1]->isHidden()) return false;
+        win->close();
+        return true;
+    });
+    ASSERT_EQ(openQuestions.size(), 1u);
+    EXPECT_NE(boxTexts.back().find(target), std::string::npos) << boxTexts.back(); // the success box
+    openQuestions[0].done(Answer::Yes);
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_NE(ffprobeValue(target, "v:0", "codec_name"), "");
 }
 
 // The value of the summary line "<message> = value".
@@ -129,22 +159,10 @@ TEST_F(Encode, QuickOperationSummaryNamesTheSoundTheTargetGets)
     }
 }
 
-// Runs the job while `step` is called every 20 ms with the window live; step returns true
-// when it is done.
-void runWhile(frmMain& win, std::function<bool()> step)
-{
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (step()) watch.stop();
-    });
-    watch.start();
-    QTest::mouseClick(win.cmdEncode[0], Qt::LeftButton);
-}
-
 // The notes are rewritten at once by a switch during the run; the job stopped then ends
-// with its message and no tool left.
-TEST_F(Encode, LanguageSwitchAndStopDuringALongRun)
+// with its message and no tool left. Closing during the next run names the job and keeps
+// driving it until the answer.
+TEST_F(Encode, LanguageSwitchStopAndCloseDuringALongRun)
 {
     open();
     const std::string clip = makeClip("long.avi", 640, 360, 25, 60);
@@ -180,14 +198,8 @@ TEST_F(Encode, LanguageSwitchAndStopDuringALongRun)
     EXPECT_TRUE(processesMatching(clip).empty());
     EXPECT_TRUE(win->cmdEncode[0]->isVisible());
     EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
-}
 
-TEST_F(Encode, ClosingDuringARunNamesTheJobAndKeepsDrivingIt)
-{
-    open();
-    const std::string clip = makeClip("leave.avi", 640, 360, 25, 60);
-    chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
-    const std::string target = ctx().labels.output;
+    std::filesystem::remove(settingsFile());
     float percentAsked = -1;
     bool closedAtOnce = true;
     runWhile(*win, [&] {
@@ -205,36 +217,13 @@ TEST_F(Encode, ClosingDuringARunNamesTheJobAndKeepsDrivingIt)
     });
     EXPECT_FALSE(closedAtOnce);
     ASSERT_EQ(openQuestions.size(), 1u);
-    EXPECT_NE(openQuestions[0].request.text.find(ctx().job.jobTitle), std::string::npos)
-        << openQuestions[0].request.text;
+    EXPECT_NE(openQuestions[0].request.text.find(ctx().job.jobTitle), std::string::npos) << openQuestions[0].request.text;
     EXPECT_NE(openQuestions[0].request.text.find(toUnixLines(msg(Msg::ConfirmQuit))), std::string::npos);
     EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
     EXPECT_FALSE(fileExists(target));
     EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
     EXPECT_FALSE(win->isVisible());
     EXPECT_TRUE(fileExists(settingsFile()));
-}
-
-TEST_F(Encode, LeavingAfterTheRunEndedKeepsAndReportsTheTarget)
-{
-    open();
-    const std::string clip = makeClip("late.avi", 320, 240, 25, 8);
-    chooseSource("mnuSrcIsFileToAvi", 2, clip); // DivX
-    const std::string target = ctx().labels.output;
-    declinePlaying();
-    // Close as soon as the run is on (a short run may pass without a progress line to wait for).
-    runWhile(*win, [&] {
-        if (win->cmdEncode[1]->isHidden()) return false;
-        win->close();
-        return true;
-    });
-    // The question was still open when the run ended; the answer comes now.
-    ASSERT_EQ(openQuestions.size(), 1u);
-    EXPECT_NE(boxTexts.back().find(target), std::string::npos) << boxTexts.back(); // the success box
-    openQuestions[0].done(Answer::Yes);
-    EXPECT_FALSE(win->isVisible());
-    ASSERT_TRUE(fileExists(target));
-    EXPECT_NE(ffprobeValue(target, "v:0", "codec_name"), "");
 }
 
 TEST_F(Encode, EmptiedCommandInTheReviewEndsTheJobSilently)

@@ -63,7 +63,7 @@ using MainWindow = MainWindowTest;
 
 // Every entry exists in each language; captions put together from pieces are checked whole,
 // single messages are the table's own and not restated here.
-TEST_F(MainWindow, EveryMenuEntryExistsAndTheChosenLanguageIsChecked)
+TEST_F(MainWindow, EveryMenuEntryExistsInEachLanguageAndASwitchRewritesTheJob)
 {
     open();
     const std::pair<const char*, int> counts[] = {{"mnuSrcIsFileToMpg", 5}, {"mnuSrcIsFileToWmv", 3}, {"mnuSrcIsFileToAvi", 5},
@@ -90,6 +90,31 @@ TEST_F(MainWindow, EveryMenuEntryExistsAndTheChosenLanguageIsChecked)
     win->applyLanguage("gb");
     EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "选择某个影片，转成 DAT [VCD]");
     EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToAvi", 4)), msg(Msg::ConvertVideoTo) + " AVI  [" + msg(Msg::VideoUnchanged) + " + MP3]");
+
+    // A language switch rewrites the job as a fresh choice would show it.
+    const std::string clip = makeClip("lang.avi", 320, 240, 25, 2);
+    const struct {
+        const char* menu;
+        int index;
+    } entries[] = {{"mnuSrcIsFileToMpg", 0},   {"mnuSrcIsFileToAvi", 4}, {"mnuSrcIsFileToSound", 1},
+                   {"mnuSrcIsFileToCut", 2},   {"mnuSrcIsFileToChangeVol", 2}};
+    // Summary, kind, title, start and stop captions, options tip.
+    auto shown = [&] {
+        return std::vector<std::string>{win->lblEncodeNote->text().toStdString(), std::string(kindKey(ctx().job.targetKind)),
+                                        ctx().job.jobTitle, win->cmdEncode[0]->Caption().toStdString(),
+                                        win->cmdEncode[1]->Caption().toStdString(), win->cmdOpt->toolTip().toStdString()};
+    };
+    for (const auto& e : entries) {
+        SCOPED_TRACE(std::string(e.menu) + " " + std::to_string(e.index));
+        win->applyLanguage("tw");
+        chooseSource(e.menu, e.index, clip);
+        const auto inTw = shown();
+        win->applyLanguage("gb");
+        const auto switched = shown();
+        chooseSource(e.menu, e.index, clip);
+        EXPECT_NE(inTw, shown()); // the two tables differ here
+        EXPECT_EQ(switched, shown());
+    }
 }
 
 // The busy guard refuses the source and target buttons; a chosen source fills the labels and
@@ -193,34 +218,6 @@ TEST_F(MainWindow, DroppedFileIsPlayedNotAddedAndPlayTargetNeedsTheTargetFile)
     EXPECT_TRUE(win->playerWindow().isVisible());
     EXPECT_EQ(win->playerWindow().engine()->FileName(), ctx().labels.output);
     EXPECT_TRUE(shell.opened.empty()) << "the player window plays it, not the desktop";
-}
-
-TEST_F(MainWindow, LanguageSwitchRewritesTheJobAsAFreshChoiceWouldShowIt)
-{
-    open();
-    const std::string clip = makeClip("lang.avi", 320, 240, 25, 2);
-    const struct {
-        const char* menu;
-        int index;
-    } entries[] = {{"mnuSrcIsFileToMpg", 0},   {"mnuSrcIsFileToAvi", 4}, {"mnuSrcIsFileToSound", 1},
-                   {"mnuSrcIsFileToCut", 2},   {"mnuSrcIsFileToChangeVol", 2}};
-    // Summary, kind, title, start and stop captions, options tip.
-    auto shown = [&] {
-        return std::vector<std::string>{win->lblEncodeNote->text().toStdString(), std::string(kindKey(ctx().job.targetKind)),
-                                        ctx().job.jobTitle, win->cmdEncode[0]->Caption().toStdString(),
-                                        win->cmdEncode[1]->Caption().toStdString(), win->cmdOpt->toolTip().toStdString()};
-    };
-    for (const auto& e : entries) {
-        SCOPED_TRACE(std::string(e.menu) + " " + std::to_string(e.index));
-        win->applyLanguage("tw");
-        chooseSource(e.menu, e.index, clip);
-        const auto inTw = shown();
-        win->applyLanguage("gb");
-        const auto switched = shown();
-        chooseSource(e.menu, e.index, clip);
-        EXPECT_NE(inTw, shown()); // the two tables differ here
-        EXPECT_EQ(switched, shown());
-    }
 }
 
 TEST_F(MainWindow, HelpOpensThePageOfTheLanguageAndPlayAndHelpSayWhenNoProgramOpensTheFile)

@@ -17,9 +17,7 @@
 #include <QTest>
 
 #include <cstdio>
-#include <dirent.h>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace qorvid::test {
@@ -31,20 +29,15 @@ std::string text(const QAction* a) { return a ? a->text().toStdString() : "<miss
 int defunctChildren()
 {
     int count = 0;
-    DIR* proc = opendir("/proc");
-    if (!proc) return 0;
-    while (dirent* e = readdir(proc)) {
-        std::ifstream stat(std::string("/proc/") + e->d_name + "/stat");
-        std::string all;
-        if (!stat || !std::getline(stat, all)) continue;
-        auto close = all.rfind(')');
-        if (close == std::string::npos) continue;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string stat = readFile(entry.path().string() + "/stat");
+        const auto close = stat.rfind(')');
         char state = 0;
         int ppid = 0;
-        if (std::sscanf(all.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && state == 'Z' && ppid == getpid())
+        if (close != std::string::npos && std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && state == 'Z' &&
+            ppid == getpid())
             ++count;
     }
-    closedir(proc);
     return count;
 }
 

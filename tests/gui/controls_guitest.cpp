@@ -245,7 +245,7 @@ struct Form {
     ZevraTab* tab;
 };
 
-TEST(ZevraTabTest, CaptionsFollowAllCaptionAndAClickShowsItsPageWithOneEvent)
+TEST(ZevraTabTest, CaptionsFollowAllCaptionAClickShowsItsPageAndMissingPagesAreReported)
 {
     Form f;
     EXPECT_EQ(f.tab->Tabs(), 3);
@@ -276,13 +276,11 @@ TEST(ZevraTabTest, CaptionsFollowAllCaptionAndAClickShowsItsPageWithOneEvent)
     f.tab->setTabNow(1); // from the program: at once, no event
     EXPECT_TRUE(f.page(1)->isVisible());
     EXPECT_EQ(clicks.count(), 1);
-}
 
-TEST(ZevraTabTest, AMissingPageArrayIsReported)
-{
-    Form f(false);
-    QSignalSpy missing(f.tab, &ZevraTab::MissingPages);
-    f.tab->setTabNow(1);
+    // A strip without its page array says so.
+    Form bare(false);
+    QSignalSpy missing(bare.tab, &ZevraTab::MissingPages);
+    bare.tab->setTabNow(1);
     ASSERT_EQ(missing.count(), 1);
     EXPECT_EQ(missing[0][0].toString(), QString::fromUtf8("請設置控件 picPage 陣列 "));
 }

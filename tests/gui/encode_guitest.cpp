@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -32,58 +31,32 @@ protected:
     }
 };
 
-TEST_F(Encode, ShortConversionDrivesTheBarTo100AndBack)
+// Runs the job while `step` is called every 20 ms with the window live; step returns true
+// when it is done.
+void runWhile(frmMain& win, std::function<bool()> step)
 {
-    open();
-    const std::string clip = makeClip("short.avi", 320, 240, 25, 4);
-    chooseSource("mnuSrcIsFileToAvi", 2, clip); // DivX
-    const std::string target = ctx().labels.output;
-
-    std::vector<float> drawn;
-    QObject::connect(win->picProgress, &ProgressPicture::drawn, [&](float p, const QString&, bool) { drawn.push_back(p); });
-    std::string captionAtSuccess;
-    QString estimateAtSuccess;
-    bool stopFaceDuringRun = false;
-    answer = [&](const BoxRequest& r) {
-        if (r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos) {
-            captionAtSuccess = win->picProgress->caption().toStdString();
-            estimateAtSuccess = win->picEncodeEsti->text();
-            return Answer::Cancel; // do not play
-        }
-        stopFaceDuringRun = stopFaceDuringRun || win->cmdEncode[1]->isVisible();
-        return Answer::Ok;
-    };
-    QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
-
-    ASSERT_EQ(boxTexts.size(), 2u) << boxTexts.back();
-    EXPECT_NE(boxTexts[0].find(toUnixLines(msg(Msg::GettingReady))), std::string::npos); // the confirmation
-    EXPECT_NE(boxTexts[1].find(target), std::string::npos);                // the success box
-    EXPECT_EQ(captionAtSuccess, fillPlaceholders(msg(Msg::ProgressPercent), {"100"}));
-    EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
-    EXPECT_TRUE(win->picProgress->idleStyle());
-    ASSERT_GE(drawn.size(), 3u);
-    EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [](float p) { return p > 0 && p < 100; }));
-    EXPECT_TRUE(std::filesystem::file_size(target) > 0);
-    EXPECT_TRUE(win->cmdEncode[0]->isVisible());
-    EXPECT_FALSE(win->cmdEncode[1]->isVisible());
-    EXPECT_TRUE(win->cmdInput->isEnabled());
-    EXPECT_TRUE(shell.opened.empty());
-    // The run's time is shown until its end, and the idle window shows none.
-    EXPECT_TRUE(estimateAtSuccess.startsWith(QString::fromStdString(msg(Msg::ElapsedRemaining).substr(0, msg(Msg::ElapsedRemaining).find("aaa")))))
-        << estimateAtSuccess.toStdString();
-    EXPECT_TRUE(win->picEncodeEsti->text().isEmpty()) << win->picEncodeEsti->text().toStdString();
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (step()) watch.stop();
+    });
+    watch.start();
+    QTest::mouseClick(win.cmdEncode[0], Qt::LeftButton);
 }
 
 // The kind is chosen in one language and the job runs after a switch to another.
-TEST_F(Encode, LanguageSwitchBetweenChoosingAndEncodingStillRuns)
+TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBackAndLeavingKeepsTheTarget)
 {
     open();
-    const std::string clip = makeClip("switch.avi", 320, 240, 25, 2);
+    const std::string clip = makeClip("short.avi", 320, 240, 25, 4);
+    std::vector<float> drawn;
+    QObject::connect(win->picProgress, &ProgressPicture::drawn, [&](float p, const QString&, bool) { drawn.push_back(p); });
     const struct {
         const char* menu;
         int index;
         const char* stream;
-    } targets[] = {{"mnuSrcIsFileToSound", 1, "a:0"}, {"mnuSrcIsFileToAvi", 2, "v:0"}}; // MP3, DivX
+        bool midway; // the sound alone may end between two progress lines
+    } targets[] = {{"mnuSrcIsFileToAvi", 2, "v:0", true}, {"mnuSrcIsFileToSound", 1, "a:0", false}}; // DivX, MP3
     for (const auto& t : targets) {
         SCOPED_TRACE(t.menu);
         win->applyLanguage("tw");
@@ -91,13 +64,54 @@ TEST_F(Encode, LanguageSwitchBetweenChoosingAndEncodingStillRuns)
         const std::string target = ctx().labels.output;
         win->applyLanguage("gb");
         boxTexts.clear();
-        declinePlaying();
+        drawn.clear();
+        std::string captionAtSuccess;
+        QString estimateAtSuccess;
+        answer = [&](const BoxRequest& r) {
+            if (r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) == std::string::npos) return Answer::Ok;
+            captionAtSuccess = win->picProgress->caption().toStdString();
+            estimateAtSuccess = win->picEncodeEsti->text();
+            return Answer::Cancel; // do not play
+        };
         QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
-        ASSERT_TRUE(fileExists(target)) << (boxTexts.empty() ? "no box" : boxTexts.back());
+
+        ASSERT_EQ(boxTexts.size(), 2u) << boxTexts.back();
+        EXPECT_NE(boxTexts[0].find(toUnixLines(msg(Msg::GettingReady))), std::string::npos); // the confirmation
+        EXPECT_NE(boxTexts[1].find(toUnixLines(msg(Msg::Succeeded))), std::string::npos) << boxTexts[1];
+        EXPECT_NE(boxTexts[1].find(target), std::string::npos);
+        EXPECT_EQ(captionAtSuccess, fillPlaceholders(msg(Msg::ProgressPercent), {"100"}));
+        EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
+        EXPECT_TRUE(win->picProgress->idleStyle());
+        ASSERT_GE(drawn.size(), 3u);
+        EXPECT_TRUE(!t.midway || std::any_of(drawn.begin(), drawn.end(), [](float p) { return p > 0 && p < 100; }));
         EXPECT_NE(ffprobeValue(target, t.stream, "codec_name"), "");
-        ASSERT_FALSE(boxTexts.empty());
-        EXPECT_NE(boxTexts.back().find(toUnixLines(msg(Msg::Succeeded))), std::string::npos) << boxTexts.back();
+        EXPECT_TRUE(win->cmdEncode[0]->isVisible());
+        EXPECT_FALSE(win->cmdEncode[1]->isVisible());
+        EXPECT_TRUE(win->cmdInput->isEnabled());
+        EXPECT_TRUE(shell.opened.empty());
+        // The run's time is shown until its end, and the idle window shows none.
+        const std::string elapsed = msg(Msg::ElapsedRemaining);
+        EXPECT_TRUE(estimateAtSuccess.startsWith(QString::fromStdString(elapsed.substr(0, elapsed.find("aaa")))))
+            << estimateAtSuccess.toStdString();
+        EXPECT_TRUE(win->picEncodeEsti->text().isEmpty()) << win->picEncodeEsti->text().toStdString();
     }
+
+    // Leaving as soon as a run is on: the question is still open when the run ends, which
+    // keeps and reports the target.
+    chooseSource("mnuSrcIsFileToAvi", 2, clip);
+    const std::string target = ctx().labels.output;
+    std::filesystem::remove(target);
+    declinePlaying();
+    runWhile(*win, [&] {
+        if (win->cmdEncode[1]->isHidden()) return false;
+        win->close();
+        return true;
+    });
+    ASSERT_EQ(openQuestions.size(), 1u);
+    EXPECT_NE(boxTexts.back().find(target), std::string::npos) << boxTexts.back(); // the success box
+    openQuestions[0].done(Answer::Yes);
+    EXPECT_FALSE(win->isVisible());
+    EXPECT_NE(ffprobeValue(target, "v:0", "codec_name"), "");
 }
 
 // The value of the summary line "<message> = value".
@@ -145,36 +159,37 @@ TEST_F(Encode, QuickOperationSummaryNamesTheSoundTheTargetGets)
     }
 }
 
-// Runs the job while `step` is called every 20 ms with the window live; step returns true
-// when it is done.
-void runWhile(frmMain& win, std::function<bool()> step)
-{
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (step()) watch.stop();
-    });
-    watch.start();
-    QTest::mouseClick(win.cmdEncode[0], Qt::LeftButton);
-}
-
-TEST_F(Encode, StopDuringALongRunShowsMessage045AndLeavesNoChild)
+// The notes are rewritten at once by a switch during the run; the job stopped then ends
+// with its message and no tool left. Closing during the next run names the job and keeps
+// driving it until the answer.
+TEST_F(Encode, LanguageSwitchStopAndCloseDuringALongRun)
 {
     open();
     const std::string clip = makeClip("long.avi", 640, 360, 25, 60);
     chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
     const std::string target = ctx().labels.output;
-
+    LangText gb;
+    ASSERT_TRUE(gb.load("gb"));
+    const QString estimateHead = QString::fromStdString(gb[Msg::ElapsedRemaining].substr(0, gb[Msg::ElapsedRemaining].find("aaa")));
+    const QString progressHead = QString::fromStdString(gb[Msg::ProgressPercent].substr(0, gb[Msg::ProgressPercent].find("aaa")));
+    QString estimate, caption;
     // Once the encoder reports progress: the source button is refused, then stop is pressed.
     bool sourceMenuShown = false;
     runWhile(*win, [&] {
-        if (win->picProgress->percent() <= 0 || !win->cmdEncode[1]->isVisible()) return false;
+        if (win->picProgress->percent() <= 0 || win->picEncodeEsti->text().isEmpty() || !win->cmdEncode[1]->isVisible())
+            return false;
         QTest::mouseClick(win->cmdInput, Qt::LeftButton);
         sourceMenuShown = win->menu("mnuSrcType")->isVisible();
+        win->applyLanguage("gb");
+        estimate = win->picEncodeEsti->text();
+        caption = win->picProgress->caption();
         QTest::mouseClick(win->cmdEncode[1], Qt::LeftButton);
         return true;
     });
 
+    EXPECT_TRUE(estimate.startsWith(estimateHead)) << estimate.toStdString();
+    EXPECT_TRUE(caption.startsWith(progressHead)) << caption.toStdString();
+    EXPECT_TRUE(win->picEncodeEsti->text().isEmpty());
     EXPECT_FALSE(sourceMenuShown);
     ASSERT_FALSE(boxTexts.empty());
     EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
@@ -183,37 +198,8 @@ TEST_F(Encode, StopDuringALongRunShowsMessage045AndLeavesNoChild)
     EXPECT_TRUE(processesMatching(clip).empty());
     EXPECT_TRUE(win->cmdEncode[0]->isVisible());
     EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
-}
 
-TEST_F(Encode, LanguageSwitchDuringARunRewritesItsNotesAtOnce)
-{
-    open();
-    const std::string clip = makeClip("switch.avi", 640, 360, 25, 60);
-    chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
-    LangText gb;
-    ASSERT_TRUE(gb.load("gb"));
-    const QString estimateHead = QString::fromStdString(gb[Msg::ElapsedRemaining].substr(0, gb[Msg::ElapsedRemaining].find("aaa")));
-    const QString progressHead = QString::fromStdString(gb[Msg::ProgressPercent].substr(0, gb[Msg::ProgressPercent].find("aaa")));
-    QString estimate, caption;
-    runWhile(*win, [&] {
-        if (win->picProgress->percent() <= 0 || win->picEncodeEsti->text().isEmpty()) return false;
-        win->applyLanguage("gb");
-        estimate = win->picEncodeEsti->text();
-        caption = win->picProgress->caption();
-        QTest::mouseClick(win->cmdEncode[1], Qt::LeftButton);
-        return true;
-    });
-    EXPECT_TRUE(estimate.startsWith(estimateHead)) << estimate.toStdString();
-    EXPECT_TRUE(caption.startsWith(progressHead)) << caption.toStdString();
-    EXPECT_TRUE(win->picEncodeEsti->text().isEmpty());
-}
-
-TEST_F(Encode, ClosingDuringARunNamesTheJobAndKeepsDrivingIt)
-{
-    open();
-    const std::string clip = makeClip("leave.avi", 640, 360, 25, 60);
-    chooseSource("mnuSrcIsFileToAvi", 3, clip); // H.264
-    const std::string target = ctx().labels.output;
+    std::filesystem::remove(settingsFile());
     float percentAsked = -1;
     bool closedAtOnce = true;
     runWhile(*win, [&] {
@@ -231,37 +217,13 @@ TEST_F(Encode, ClosingDuringARunNamesTheJobAndKeepsDrivingIt)
     });
     EXPECT_FALSE(closedAtOnce);
     ASSERT_EQ(openQuestions.size(), 1u);
-    EXPECT_NE(openQuestions[0].request.text.find(ctx().job.jobTitle), std::string::npos)
-        << openQuestions[0].request.text;
+    EXPECT_NE(openQuestions[0].request.text.find(ctx().job.jobTitle), std::string::npos) << openQuestions[0].request.text;
     EXPECT_NE(openQuestions[0].request.text.find(toUnixLines(msg(Msg::ConfirmQuit))), std::string::npos);
     EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
     EXPECT_FALSE(fileExists(target));
     EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
     EXPECT_FALSE(win->isVisible());
     EXPECT_TRUE(fileExists(settingsFile()));
-}
-
-TEST_F(Encode, LeavingAfterTheRunEndedKeepsAndReportsTheTarget)
-{
-    open();
-    const std::string clip = makeClip("late.avi", 320, 240, 25, 8);
-    chooseSource("mnuSrcIsFileToAvi", 2, clip); // DivX
-    const std::string target = ctx().labels.output;
-    declinePlaying();
-    // Close as soon as the run is on (a short run may pass without a progress line to wait for).
-    runWhile(*win, [&] {
-        if (win->cmdEncode[1]->isHidden()) return false;
-        win->close();
-        return true;
-    });
-    // The question was still open when the run ended; the answer comes now.
-    ASSERT_EQ(openQuestions.size(), 1u);
-    EXPECT_NE(boxTexts.back().find(target), std::string::npos) << boxTexts.back(); // the success box
-    openQuestions[0].done(Answer::Yes);
-    EXPECT_FALSE(win->isVisible());
-    ASSERT_TRUE(fileExists(target));
-    EXPECT_GT(std::filesystem::file_size(target), 0u);
-    EXPECT_NE(ffprobeValue(target, "v:0", "codec_name"), "");
 }
 
 TEST_F(Encode, EmptiedCommandInTheReviewEndsTheJobSilently)

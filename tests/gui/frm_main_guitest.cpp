@@ -2,7 +2,6 @@
 // choosing a source, the target menu, settings and closing.
 #include "tests/gui/gui_fixture.h"
 
-#include "app/lang_text.h"
 #include "app/ui/frm_player.h"
 #include "controls/style_button.h"
 #include "media/format_catalog.h"
@@ -18,10 +17,7 @@
 #include <QTest>
 
 #include <cstdio>
-#include <dirent.h>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <unistd.h>
 
 namespace qorvid::test {
@@ -33,20 +29,15 @@ std::string text(const QAction* a) { return a ? a->text().toStdString() : "<miss
 int defunctChildren()
 {
     int count = 0;
-    DIR* proc = opendir("/proc");
-    if (!proc) return 0;
-    while (dirent* e = readdir(proc)) {
-        std::ifstream stat(std::string("/proc/") + e->d_name + "/stat");
-        std::string all;
-        if (!stat || !std::getline(stat, all)) continue;
-        auto close = all.rfind(')');
-        if (close == std::string::npos) continue;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string stat = readFile(entry.path().string() + "/stat");
+        const auto close = stat.rfind(')');
         char state = 0;
         int ppid = 0;
-        if (std::sscanf(all.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && state == 'Z' && ppid == getpid())
+        if (close != std::string::npos && std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && state == 'Z' &&
+            ppid == getpid())
             ++count;
     }
-    closedir(proc);
     return count;
 }
 
@@ -65,16 +56,15 @@ using MainWindow = MainWindowTest;
 
 // Every entry exists in each language; captions put together from pieces are checked whole,
 // single messages are the table's own and not restated here.
-TEST_F(MainWindow, EveryMenuEntryExistsAndTheChosenLanguageIsChecked)
+TEST_F(MainWindow, EveryMenuEntryExistsInEachLanguageAndASwitchRewritesTheJob)
 {
     open();
     const std::pair<const char*, int> counts[] = {{"mnuSrcIsFileToMpg", 5}, {"mnuSrcIsFileToWmv", 3}, {"mnuSrcIsFileToAvi", 5},
                                                   {"mnuSrcIsFileToSound", 7}, {"mnuSrcIsFileToChangeVol", 3},
                                                   {"mnuSrcIsFileToCut", 3}, {"mnuSrcIsFileToFix", 3}};
-    for (const char* code : {"tw", "gb", "en"}) {
+    for (const auto& [code, item] : {std::pair{"tw", "mnuLngTW"}, std::pair{"gb", "mnuLngGB"}, std::pair{"en", "mnuLngEN"}}) {
         SCOPED_TRACE(code);
-        win->menuItem(code == std::string("tw") ? "mnuLngTW" : code == std::string("gb") ? "mnuLngGB" : "mnuLngEN")
-            ->trigger();
+        win->menuItem(item)->trigger();
         EXPECT_EQ(win->language(), code);
         for (const auto& [menu, n] : counts)
             for (int i = 0; i < n; ++i) {
@@ -93,11 +83,55 @@ TEST_F(MainWindow, EveryMenuEntryExistsAndTheChosenLanguageIsChecked)
     win->applyLanguage("gb");
     EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToMpg", 0)), "选择某个影片，转成 DAT [VCD]");
     EXPECT_EQ(text(win->menuItem("mnuSrcIsFileToAvi", 4)), msg(Msg::ConvertVideoTo) + " AVI  [" + msg(Msg::VideoUnchanged) + " + MP3]");
+
+    // A language switch rewrites the job as a fresh choice would show it.
+    const std::string clip = makeClip("lang.avi", 320, 240, 25, 2);
+    const struct {
+        const char* menu;
+        int index;
+    } entries[] = {{"mnuSrcIsFileToMpg", 0},   {"mnuSrcIsFileToAvi", 4}, {"mnuSrcIsFileToSound", 1},
+                   {"mnuSrcIsFileToCut", 2},   {"mnuSrcIsFileToChangeVol", 2}};
+    // Summary, kind, title, start and stop captions, options tip.
+    auto shown = [&] {
+        return std::vector<std::string>{win->lblEncodeNote->text().toStdString(), std::string(kindKey(ctx().job.targetKind)),
+                                        ctx().job.jobTitle, win->cmdEncode[0]->Caption().toStdString(),
+                                        win->cmdEncode[1]->Caption().toStdString(), win->cmdOpt->toolTip().toStdString()};
+    };
+    for (const auto& e : entries) {
+        SCOPED_TRACE(std::string(e.menu) + " " + std::to_string(e.index));
+        win->applyLanguage("tw");
+        chooseSource(e.menu, e.index, clip);
+        const auto inTw = shown();
+        win->applyLanguage("gb");
+        const auto switched = shown();
+        chooseSource(e.menu, e.index, clip);
+        EXPECT_NE(inTw, shown()); // the two tables differ here
+        EXPECT_EQ(switched, shown());
+    }
 }
 
-TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
+// The busy guard refuses the source and target buttons; a chosen source fills the labels and
+// the target; a target chosen again keeps the extension of the kind.
+TEST_F(MainWindow, BusyGuardScriptedSourceAndTargetChosenAgain)
 {
     open();
+    QMenu* source = win->menu("mnuSrcType");
+    win->cmdInput->setProperty("Tag", QString("inUse"));
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    EXPECT_FALSE(source->isVisible());
+    win->cmdInput->setProperty("Tag", QString());
+    win->setRunningState(true); // what a running job shows
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
+    win->menuItem("mnuSrcIsFileToMpg", 0)->trigger();
+    EXPECT_FALSE(source->isVisible());
+    EXPECT_FALSE(win->menu("mnuTarget")->isVisible());
+    EXPECT_TRUE(dialogs.empty());
+    win->setRunningState(false);
+    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
+    EXPECT_TRUE(source->isVisible());
+    source->hide();
+
     const std::string clip = makeClip("clip.avi", 320, 240, 25, 3);
     chooseSource("mnuSrcIsFileToMpg", 0, clip); // VCD
 
@@ -126,45 +160,43 @@ TEST_F(MainWindow, ScriptedSourceFillsTheLabelsAndTheTarget)
     ASSERT_EQ(boxTexts.size(), 1u);
     EXPECT_EQ(boxTexts[0], msg(Msg::InvalidFileName) + "\n\n" + media.file("empty.avi"));
     EXPECT_EQ(ctx().labels.input, clip);
-}
 
-TEST_F(MainWindow, ProbeThatFindsNothingShowsUnknown)
-{
-    open();
+    // A file the probe finds nothing in shows Unknown.
     writeFile(media.file("noise.avi"), std::string(4096, 'x'));
     chooseSource("mnuSrcIsFileToAvi", 1, media.file("noise.avi"));
     EXPECT_EQ(win->lblVideoSize->text().toStdString(), msg(Msg::SourcePictureSize) + msg(Msg::Unknown));
     EXPECT_EQ(win->lblVideoLen->text().toStdString(), msg(Msg::SourceLength) + msg(Msg::Unknown) + msg(Msg::FrameRateSuffix) + msg(Msg::Unknown));
+
+    chooseSource("mnuSrcIsFileToWmv", 0, clip);
+    const size_t first = dialogs.size();
+    const std::pair<std::string, std::string> cases[] = {{"other name.wmv", "other name.wmv"}, {"plain", "plain.wmv"},
+                                                         {"other.avi", "other.avi.wmv"}, {"dotted.", "dotted.wmv"},
+                                                         {"UPPER.WMV", "UPPER.WMV"}};
+    for (const auto& [chosen, target] : cases) {
+        choices.push_back(QString::fromStdString(media.file(chosen)));
+        win->menuItem("mnuTargetFile")->trigger();
+        EXPECT_EQ(ctx().labels.output, media.file(target)) << chosen;
+        EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file(target)) << chosen;
+    }
+    // The save dialog offers the target's name in the source's folder, with the kind's filter.
+    ASSERT_EQ(dialogs.size(), first + 5);
+    EXPECT_EQ(dialogs[first].kind, DialogRequest::Kind::Save);
+    EXPECT_EQ(dialogs[first].fileName.toStdString(), "clip.wmv");
+    EXPECT_EQ(dialogs[first].initialFolder.toStdString(), media.path());
+    EXPECT_EQ(dialogs[first].filters.value(0).toStdString(), "WMV Files (*.wmv)");
 }
 
-TEST_F(MainWindow, BusyGuardRefusesTheSourceAndTargetButtons)
-{
-    open();
-    QMenu* source = win->menu("mnuSrcType");
-    win->cmdInput->setProperty("Tag", QString("inUse"));
-    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
-    EXPECT_FALSE(source->isVisible());
-    win->cmdInput->setProperty("Tag", QString());
-
-    win->setRunningState(true); // what a running job shows
-    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
-    QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
-    choices.push_back("/nonexistent");
-    win->menuItem("mnuSrcIsFileToMpg", 0)->trigger();
-    EXPECT_FALSE(source->isVisible());
-    EXPECT_FALSE(win->menu("mnuTarget")->isVisible());
-    EXPECT_TRUE(dialogs.empty());
-    win->setRunningState(false);
-
-    QTest::mouseClick(win->cmdInput, Qt::LeftButton);
-    EXPECT_TRUE(source->isVisible());
-    source->hide();
-}
-
-TEST_F(MainWindow, PlayTargetIsDisabledWithoutTheTargetFile)
+TEST_F(MainWindow, DroppedFileIsPlayedNotAddedAndPlayTargetNeedsTheTargetFile)
 {
     open();
     const std::string clip = makeClip("a.avi", 160, 120, 25, 1);
+    win->dropOnSource({}, QString::fromStdString(media.file("missing.avi")));
+    win->dropOnSource({QString::fromStdString(clip)}, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return win->hasPlayerWindow() && win->playerWindow().isVisible(); }));
+    EXPECT_EQ(win->playerWindow().engine()->FileName(), clip);
+    EXPECT_TRUE(ctx().labels.input.empty());
+    EXPECT_TRUE(dialogs.empty());
+
     chooseSource("mnuSrcIsFileToAvi", 2, clip);
     QTest::mouseClick(win->cmdOutput, Qt::LeftButton);
     EXPECT_FALSE(win->menuItem("mnuToPlay2")->isEnabled());
@@ -181,74 +213,23 @@ TEST_F(MainWindow, PlayTargetIsDisabledWithoutTheTargetFile)
     EXPECT_TRUE(shell.opened.empty()) << "the player window plays it, not the desktop";
 }
 
-TEST_F(MainWindow, TargetChosenAgainKeepsTheExtensionOfTheKind)
+TEST_F(MainWindow, HelpOpensThePageOfTheLanguageAndPlayAndHelpSayWhenNoProgramOpensTheFile)
 {
     open();
-    const std::string clip = makeClip("e.avi", 160, 120, 25, 1);
-    chooseSource("mnuSrcIsFileToWmv", 0, clip);
-    const std::pair<std::string, std::string> cases[] = {{"other name.wmv", "other name.wmv"}, {"plain", "plain.wmv"},
-                                                         {"other.avi", "other.avi.wmv"}, {"dotted.", "dotted.wmv"},
-                                                         {"UPPER.WMV", "UPPER.WMV"}};
-    for (const auto& [chosen, target] : cases) {
-        choices.push_back(QString::fromStdString(media.file(chosen)));
-        win->menuItem("mnuTargetFile")->trigger();
-        EXPECT_EQ(ctx().labels.output, media.file(target)) << chosen;
-        EXPECT_EQ(win->lblOutput->toolTip().toStdString(), media.file(target)) << chosen;
-    }
-    // The save dialog offers the target's name in the source's folder, with the kind's filter.
-    ASSERT_EQ(dialogs.size(), 6u);
-    EXPECT_EQ(dialogs[1].kind, DialogRequest::Kind::Save);
-    EXPECT_EQ(dialogs[1].fileName.toStdString(), "e.wmv");
-    EXPECT_EQ(dialogs[1].initialFolder.toStdString(), media.path());
-    EXPECT_EQ(dialogs[1].filters.value(0).toStdString(), "WMV Files (*.wmv)");
-}
-
-TEST_F(MainWindow, LanguageSwitchRewritesTheJobAsAFreshChoiceWouldShowIt)
-{
-    open();
-    const std::string clip = makeClip("lang.avi", 320, 240, 25, 2);
-    const struct {
-        const char* menu;
-        int index;
-    } entries[] = {{"mnuSrcIsFileToMpg", 0},   {"mnuSrcIsFileToAvi", 4}, {"mnuSrcIsFileToSound", 1},
-                   {"mnuSrcIsFileToCut", 2},   {"mnuSrcIsFileToChangeVol", 2}};
-    struct Shown {
-        std::string summary, kind, title, startCaption, stopCaption, optTip;
-        bool operator==(const Shown&) const = default;
-    };
-    auto shown = [&] {
-        return Shown{win->lblEncodeNote->text().toStdString(), std::string(kindKey(ctx().job.targetKind)), ctx().job.jobTitle,
-                     win->cmdEncode[0]->Caption().toStdString(), win->cmdEncode[1]->Caption().toStdString(),
-                     win->cmdOpt->toolTip().toStdString()};
-    };
-    for (const auto& e : entries) {
-        SCOPED_TRACE(std::string(e.menu) + " " + std::to_string(e.index));
-        win->applyLanguage("tw");
-        chooseSource(e.menu, e.index, clip);
-        const Shown inTw = shown();
-        win->applyLanguage("gb");
-        const Shown switched = shown();
-        chooseSource(e.menu, e.index, clip);
-        const Shown fresh = shown();
-        EXPECT_FALSE(inTw == fresh); // the two tables differ here
-        EXPECT_EQ(switched.summary, fresh.summary);
-        EXPECT_EQ(switched.kind, fresh.kind);
-        EXPECT_EQ(switched.title, fresh.title);
-        EXPECT_EQ(switched.startCaption, fresh.startCaption);
-        EXPECT_EQ(switched.stopCaption, fresh.stopCaption);
-        EXPECT_EQ(switched.optTip, fresh.optTip);
-    }
-}
-
-TEST_F(MainWindow, PlayAndHelpSayWhenNoProgramOpensTheFileAndLeaveNoDefunctChild)
-{
-    open();
-    ctx().shell = &qtShell();
-    ScopedEnv desktop;
-    bareDesktop(desktop, app.file("mailcap"));
+    win->menuItem("mnuHelp")->trigger();
+    ASSERT_EQ(boxTexts.size(), 1u);
+    EXPECT_EQ(boxTexts[0], "Qorvid\n找不到軟體的說明檔！");
     std::filesystem::create_directory(app.path() + "help");
     const std::string help = app.path() + "help/help_tw.html";
     writeFile(help, "<html></html>");
+    win->menuItem("mnuHelp")->trigger();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], help);
+
+    boxTexts.clear();
+    ctx().shell = &qtShell();
+    ScopedEnv desktop;
+    bareDesktop(desktop, app.file("mailcap"));
     const std::string odd = media.file("odd.qzx");
     writeFile(odd, std::string(4096, '\x7f'));
 
@@ -296,8 +277,11 @@ TEST_F(MainWindow, FolderBrowserChoosesOrKeepsTheDefaultTargetFolder)
     EXPECT_EQ(win->targetFolderSetting().mode, 0);
 }
 
-TEST_F(MainWindow, SettingsAreReadAtLoadAndWrittenOnlyWhenLeaving)
+TEST_F(MainWindow, SettingsAreWrittenAtFirstStartReadAtLoadAndWrittenOnlyWhenLeaving)
 {
+    open("");
+    EXPECT_NE(readFile(settingsFile()).find("TargetDefDirMode=0"), std::string::npos);
+    win.reset();
     open("language=gb\r\nTargetDefDirMode=1\r\nTargetDefDir=" + media.path() + "\r\nMainLeft=5\r\nMainTop=7\r\n");
     EXPECT_EQ(win->language(), "gb");
     EXPECT_TRUE(win->menuItem("mnuLngGB")->isChecked());
@@ -321,25 +305,6 @@ TEST_F(MainWindow, SettingsAreReadAtLoadAndWrittenOnlyWhenLeaving)
     EXPECT_NE(saved.find("TargetDefDir=" + media.path()), std::string::npos) << saved;
 }
 
-TEST_F(MainWindow, FirstStartWritesTheSettingsFile)
-{
-    open("");
-    EXPECT_TRUE(fileExists(settingsFile()));
-    EXPECT_NE(readFile(settingsFile()).find("TargetDefDirMode=0"), std::string::npos);
-}
-
-TEST_F(MainWindow, DroppedFileIsPlayedNotAdded)
-{
-    open();
-    const std::string clip = makeClip("drop.avi", 160, 120, 25, 1);
-    win->dropOnSource({}, QString::fromStdString(media.file("missing.avi")));
-    win->dropOnSource({QString::fromStdString(clip)}, {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return win->hasPlayerWindow() && win->playerWindow().isVisible(); }));
-    EXPECT_EQ(win->playerWindow().engine()->FileName(), clip);
-    EXPECT_TRUE(ctx().labels.input.empty());
-    EXPECT_TRUE(dialogs.empty());
-}
-
 TEST_F(MainWindow, DeveloperControlsOnlyWithTheMarker)
 {
     for (bool developer : {false, true}) {
@@ -357,19 +322,6 @@ TEST_F(MainWindow, DeveloperControlsOnlyWithTheMarker)
     EXPECT_TRUE(ctx().runner.showDosWindow);
     ASSERT_FALSE(boxTexts.empty());
     EXPECT_EQ(boxTexts.back(), "是否開啟 Dos 輸出視窗？");
-}
-
-TEST_F(MainWindow, HelpOpensThePageOfTheLanguageOrSaysItIsMissing)
-{
-    open();
-    win->menuItem("mnuHelp")->trigger();
-    ASSERT_EQ(boxTexts.size(), 1u);
-    EXPECT_EQ(boxTexts[0], "Qorvid\n找不到軟體的說明檔！");
-    std::filesystem::create_directory(app.path() + "help");
-    writeFile(app.path() + "help/help_tw.html", "<html></html>");
-    win->menuItem("mnuHelp")->trigger();
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], app.path() + "help/help_tw.html");
 }
 
 } // namespace

@@ -1,41 +1,57 @@
 // The options window on the real main window: the size rule, key filters, adjusters, the OK
-// checks on their pages, Cancel, the masks.
+// checks on their pages, Cancel, the masks and the English texts.
 #include "tests/gui/options_fixture.h"
 
 #include "util/text.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QRadioButton>
-
-#include <cstdlib>
+#include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
 
 namespace qorvid::test {
 namespace {
 
-TEST_F(OptionsWindowTest, OpensOverADisabledMainWindowAndClosesBack)
+bool hasChinese(const QString& text)
 {
-    open();
-    win->cmdOptClick(); // no source yet: checkSource refuses
-    EXPECT_FALSE(opts().isVisible());
-    ASSERT_FALSE(boxTexts.empty());
-    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ChooseSourceFirst)));
-    win->menuItem("mnuToScreenshot")->trigger(); // the still pictures are taken in the options window
-    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ScreenshotHowTo)));
-
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
-    openOptions();
-    EXPECT_FALSE(win->isEnabled());
-    click("cmdOkCancel_1");
-    EXPECT_FALSE(opts().isVisible());
-    EXPECT_TRUE(win->isEnabled());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3000 && u <= 0x303F) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF)) return true;
+    }
+    return false;
 }
 
-TEST_F(OptionsWindowTest, SizeItemsSetWidthAndHeight)
+// Every text a person can meet on the widget and its children, with where it stands.
+std::vector<std::pair<QString, QString>> textsOf(QWidget* root)
 {
-    open();
+    std::vector<std::pair<QString, QString>> out;
+    auto add = [&](QObject* o, const QString& what, const QString& text) {
+        out.push_back({o->objectName() + " " + what, text});
+    };
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.push_front(root);
+    for (QWidget* w : widgets) {
+        add(w, "tip", w->toolTip());
+        add(w, "title", w->windowTitle());
+        if (auto* l = qobject_cast<QLabel*>(w)) add(w, "text", l->text());
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) add(w, "text", b->text());
+        if (auto* b = qobject_cast<StyleButton*>(w)) add(w, "caption", b->Caption());
+        if (auto* t = qobject_cast<ZevraTab*>(w)) add(w, "captions", t->property("All_Caption").toString());
+        if (auto* c = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i) add(w, "item", c->itemText(i));
+        if (auto* m = qobject_cast<QMenu*>(w)) add(w, "menu", m->title());
+        for (QAction* a : w->actions()) add(a, "action", a->text() + " " + a->toolTip());
+    }
+    return out;
+}
+
+TEST_F(OptionsWindowTest, SizeItemsKeyFiltersAndAdjusters)
+{
+    open("Language=en\r\n");
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    ctx().options.optSub = 1; // the subtitle boxes are usable only with subtitles on
+    opts().loadFromJob();
     openOptions();
+    // The size items set width and height.
     struct Case {
         int srcWidth, srcHeight, item;
         const char* typedWidth; // "" leaves the box as the item set it
@@ -67,24 +83,17 @@ TEST_F(OptionsWindowTest, SizeItemsSetWidthAndHeight)
         EXPECT_EQ(child<QLineEdit>("txtSize_0")->isEnabled(), c.widthBox);
         EXPECT_EQ(child<QLineEdit>("txtSize_1")->isEnabled(), c.heightBox);
     }
-}
 
-TEST_F(OptionsWindowTest, NumberBoxesLetThroughOnlyTheirKeys)
-{
-    open();
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
-    ctx().options.optSub = 1; // the subtitle boxes are usable only with subtitles on
-    opts().loadFromJob();
-    openOptions();
+    // The number boxes let through only their keys.
     pick("cboSize", 1);
-    struct Case {
+    struct Typed {
         const char* box;
         const char* typed;
         const char* shown;
-    } cases[] = {{"txtSize_0", "12.a-3", "123"},        {"txtExpand_1", "4-2 x", "42"},
-                 {"txtSubSize", "1.5", "15"},           {"txtSubBlur", "8e", "8"},
-                 {"txtAudioDelay", "-1.5s", "-1.5"},    {"txtSubDelay", "-0.5+", "-0.5"}};
-    for (const Case& c : cases) {
+    } typedCases[] = {{"txtSize_0", "12.a-3", "123"},     {"txtExpand_1", "4-2 x", "42"},
+                      {"txtSubSize", "1.5", "15"},        {"txtSubBlur", "8e", "8"},
+                      {"txtAudioDelay", "-1.5s", "-1.5"}, {"txtSubDelay", "-0.5+", "-0.5"}};
+    for (const Typed& c : typedCases) {
         auto* box = child<QLineEdit>(c.box);
         box->clear();
         QTest::keyClicks(box, c.typed);
@@ -92,48 +101,51 @@ TEST_F(OptionsWindowTest, NumberBoxesLetThroughOnlyTheirKeys)
         QTest::keyClick(box, Qt::Key_Backspace);
         EXPECT_EQ(box->text().size(), static_cast<int>(std::string(c.shown).size()) - 1) << c.box;
     }
-}
 
-TEST_F(OptionsWindowTest, AdjustersStepClampAndShowTheirValue)
-{
-    open("Language=en\r\n");
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
-    openOptions();
-    struct Case {
+    // The adjusters step, clamp and show their value.
+    struct Adjuster {
         const char* name;
         int adjuster;
         int minus, plus;
         int value;
         const char* text;
         const char* reset; // the text after the reset button
-    } cases[] = {{"Brightness", frmOptions::kBrightness, 0, 60, 100, "Brightness = +100 %", "Brightness = 0 %"},
-                 {"Contrast", frmOptions::kContrast, 55, 0, -100, "Contrast = -100 %", "Contrast = 0 %"},
-                 {"Hue", frmOptions::kHue, 0, 2, 4, "Hue = +4 Value", "Hue = 0 Value"},
-                 {"Saturation", frmOptions::kSaturation, 3, 1, -4, "Saturation = -4 %", "Saturation = 0 %"},
-                 {"Volume", frmOptions::kVolume, 1, 0, -2, "Volume = -2 dB", "Volume = 0 dB"}};
-    for (const Case& c : cases) {
+    } adjusters[] = {{"Brightness", frmOptions::kBrightness, 0, 60, 100, "Brightness = +100 %", "Brightness = 0 %"},
+                     {"Contrast", frmOptions::kContrast, 55, 0, -100, "Contrast = -100 %", "Contrast = 0 %"},
+                     {"Hue", frmOptions::kHue, 0, 2, 4, "Hue = +4 Value", "Hue = 0 Value"},
+                     {"Saturation", frmOptions::kSaturation, 3, 1, -4, "Saturation = -4 %", "Saturation = 0 %"},
+                     {"Volume", frmOptions::kVolume, 1, 0, -2, "Volume = -2 dB", "Volume = 0 dB"}};
+    for (const Adjuster& c : adjusters) {
         const std::string img = std::string("img") + c.name;
         const std::string lbl = std::string("lbl") + c.name;
         for (int i = 0; i < c.minus; ++i) click((img + "_0").c_str());
         for (int i = 0; i < c.plus; ++i) click((img + "_1").c_str());
         EXPECT_EQ(opts().adjusterValue(c.adjuster), c.value) << c.name;
-        EXPECT_EQ(captionOf(lbl.c_str()), c.text);
+        EXPECT_EQ(child<QLabel>(lbl.c_str())->text().toStdString(), c.text);
         click((img + "_2").c_str());
         EXPECT_EQ(opts().adjusterValue(c.adjuster), 0) << c.name;
-        EXPECT_EQ(captionOf(lbl.c_str()), c.reset);
+        EXPECT_EQ(child<QLabel>(lbl.c_str())->text().toStdString(), c.reset);
     }
 }
 
-TEST_F(OptionsWindowTest, EachFailedCheckShowsItsMessageOnItsPageWithTheFieldFocused)
+// The window opens over a disabled main window only with a source; each failed check of OK
+// shows its message on its page with the field focused; passing values reach the job.
+TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkChecksOrTakesTheValues)
 {
     open();
+    win->cmdOptClick(); // no source yet: checkSource refuses
+    EXPECT_FALSE(opts().isVisible());
+    ASSERT_FALSE(boxTexts.empty());
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ChooseSourceFirst)));
+    win->menuItem("mnuToScreenshot")->trigger(); // the still pictures are taken in the options window
+    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ScreenshotHowTo)));
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
-    // Steps: 'T' sets a box's text, 'K' types it key by key, 'P' picks a list item, 'C' clicks.
-    struct Step {
-        char how;
-        const char* control;
-        const char* value;
-    };
+    openOptions();
+    EXPECT_FALSE(win->isEnabled());
+    click("cmdOkCancel_1");
+    EXPECT_FALSE(opts().isVisible());
+    EXPECT_TRUE(win->isEnabled());
+
     struct Case {
         const char* name;
         std::vector<Step> steps;
@@ -159,12 +171,7 @@ TEST_F(OptionsWindowTest, EachFailedCheckShowsItsMessageOnItsPageWithTheFieldFoc
         SCOPED_TRACE(c.name);
         openOptions();
         child<ZevraTab>("tabMn")->setTabNow(3); // away from every field's page
-        for (const Step& st : c.steps) {
-            if (st.how == 'T') child<QLineEdit>(st.control)->setText(st.value);
-            if (st.how == 'K') typeInto(st.control, st.value);
-            if (st.how == 'P') pick(st.control, std::atoi(st.value));
-            if (st.how == 'C') child<QRadioButton>(st.control)->click();
-        }
+        apply(c.steps);
         boxTexts.clear();
         click("cmdOkCancel_0");
         ASSERT_EQ(boxTexts.size(), 1u);
@@ -174,20 +181,11 @@ TEST_F(OptionsWindowTest, EachFailedCheckShowsItsMessageOnItsPageWithTheFieldFoc
         EXPECT_EQ(focusedControl(), c.field);
         click("cmdOkCancel_1");
     }
-}
 
-TEST_F(OptionsWindowTest, PassingValuesReachTheJobAndTheSummary)
-{
-    open();
-    chooseSource("mnuSrcIsFileToAvi", 3, clip());
+    // Passing values reach the job and the summary; a mirror may have a top border.
     openOptions();
-    pick("cboRotate", 1); // a mirror may have a top border
-    child<QLineEdit>("txtExpand_0")->setText("2");
-    typeInto("cboFps", "30");
-    pick("cboSize", 1);
-    child<QLineEdit>("txtSize_0")->setText("1280");
-    child<QLineEdit>("txtSize_1")->setText("8");
-    child<QLineEdit>("txtAudioDelay")->setText("junk");
+    apply({{'P', "cboRotate", "1"}, {'T', "txtExpand_0", "2"}, {'K', "cboFps", "30"}, {'P', "cboSize", "1"},
+           {'T', "txtSize_0", "1280"}, {'T', "txtSize_1", "8"}, {'T', "txtAudioDelay", "junk"}});
     click("cmdOkCancel_0");
     EXPECT_FALSE(opts().isVisible());
     EXPECT_EQ(ctx().job.targetWidth, 1280);
@@ -203,28 +201,43 @@ TEST_F(OptionsWindowTest, CancelRestoresTheValuesShownWhenOpened)
     open();
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
     openOptions();
-    for (int i = 0; i < 5; ++i) click("imgBrightness_1");
+    apply({{'N', "imgBrightness_1", "5"}});
     click("cmdOkCancel_0");
     ASSERT_EQ(ctx().options.brightness, 10);
 
     openOptions();
-    for (int i = 0; i < 3; ++i) click("imgBrightness_1");
-    pick("cboRotate", 4);
-    child<QRadioButton>("optAudio_1")->click();
-    child<QLineEdit>("txtExpand_3")->setText("6");
+    const char* boxes[] = {"txtExpand_3", "txtSubFile", "txtSubSize", "txtSubPosHgt", "txtSubOutline", "txtSubBlur", "txtSubDelay"};
+    auto state = [&] {
+        std::vector<std::string> s = {std::to_string(child<QComboBox>("cboRotate")->currentIndex()),
+                                      child<QRadioButton>("optAudio_0")->isChecked() ? "sound" : "no sound",
+                                      child<QRadioButton>("optSub_1")->isChecked() ? "subtitles" : "none",
+                                      std::to_string(child<QComboBox>("cboSubFont")->currentIndex()),
+                                      std::to_string(child<QComboBox>("cboSubcp")->currentIndex())};
+        for (const char* b : boxes) s.push_back(child<QLineEdit>(b)->text().toStdString());
+        return s;
+    };
+    const auto before = state();
     const std::string colorArgs = ctx().job.colorArgs;
+    apply({{'N', "imgBrightness_1", "3"}, {'P', "cboRotate", "4"}, {'C', "optAudio_1", ""}, {'C', "optSub_1", ""}, {'P', "cboSubcp", "3"}});
+    pick("cboSubFont", child<QComboBox>("cboSubFont")->currentIndex() == 0 ? 1 : 0);
+    for (const char* b : boxes) typeInto(b, "7");
+    ASSERT_NE(state(), before);
     click("cmdOkCancel_1");
     EXPECT_EQ(opts().adjusterValue(frmOptions::kBrightness), 10);
-    EXPECT_EQ(child<QComboBox>("cboRotate")->currentIndex(), 0);
-    EXPECT_TRUE(child<QRadioButton>("optAudio_0")->isChecked());
-    EXPECT_EQ(child<QLineEdit>("txtExpand_3")->text().toStdString(), "0");
+    EXPECT_EQ(state(), before);
     EXPECT_EQ(ctx().job.colorArgs, colorArgs);
+    openOptions();
+    EXPECT_EQ(state(), before);
 }
 
-TEST_F(OptionsWindowTest, PagesAreMaskedByTargetKind)
+// The pages are masked by the target's kind; in English neither window shows Chinese in any
+// caption, tool tip, list item or menu text.
+TEST_F(OptionsWindowTest, PagesAreMaskedByTargetKindAndEnglishWindowsShowNoChinese)
 {
-    open();
+    open("Language=en\r\n");
     const std::string avi = clip();
+    // Each language names itself in the language menu: the two Chinese names are meant to stay.
+    const QStringList ownNames = {"mnuLngTW", "mnuLngGB"};
     struct Case {
         const char* menu;
         int index;
@@ -240,11 +253,14 @@ TEST_F(OptionsWindowTest, PagesAreMaskedByTargetKind)
         chooseSource(c.menu, c.index, avi);
         openOptions();
         for (int page = 0; page < 5; ++page) {
-            const QString n = QString::number(page);
-            EXPECT_EQ(child<QWidget>(("picTabMask_" + n).toUtf8())->isHidden(), !c.masked[page]) << page;
+            EXPECT_EQ(child<QWidget>(("picTabMask_" + QString::number(page)).toUtf8())->isHidden(), !c.masked[page]) << page;
             const char* content[] = {"fraGeneral", "fraPicture", "fraSound", "fraColor", "fraSubtitle"};
             EXPECT_EQ(child<QWidget>(content[page])->isEnabled(), !c.masked[page]) << page;
         }
+        for (QWidget* window : {static_cast<QWidget*>(win.get()), static_cast<QWidget*>(&opts())})
+            for (const auto& [where, text] : textsOf(window))
+                EXPECT_TRUE(ownNames.contains(where.section(' ', 0, 0)) || !hasChinese(text))
+                    << where.toStdString() << ": " << text.toStdString();
         click("cmdOkCancel_1");
     }
     // The repair takes the whole video: no marks.

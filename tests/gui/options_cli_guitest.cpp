@@ -1,93 +1,78 @@
 // Options set in the window give the command line that the same options give to
-// `qorvid-cli convert --dry-run`.
+// `qorvid-cli convert --dry-run`; the subtitle page's font list and file checks.
 #include "tests/gui/options_fixture.h"
 
 #include "media/format_catalog.h"
-
-#include <QRadioButton>
+#include "options/font_list.h"
 
 namespace qorvid::test {
 namespace {
 
 using OptionsCliTest = OptionsWindowTest;
+using Steps = std::vector<OptionsWindowTest::Step>;
 
-void borders(OptionsWindowTest& t, std::array<const char*, 4> values)
+Steps plus(Steps a, const Steps& b)
 {
-    for (int i = 0; i < 4; ++i) t.child<QLineEdit>(("txtExpand_" + std::to_string(i)).c_str())->setText(values[static_cast<size_t>(i)]);
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
-void customSize(OptionsWindowTest& t, const char* w, const char* h)
-{
-    t.pick("cboSize", 1);
-    t.child<QLineEdit>("txtSize_0")->setText(w);
-    t.child<QLineEdit>("txtSize_1")->setText(h);
-}
-
-void clicks(OptionsWindowTest& t, const char* button, int n)
-{
-    for (int i = 0; i < n; ++i) t.click(button);
-}
+// The custom size item with width and height typed.
+Steps customSize(const char* w, const char* h) { return {{'P', "cboSize", "1"}, {'T', "txtSize_0", w}, {'T', "txtSize_1", h}}; }
 
 TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
 {
     open();
+    TempDir dir;
+    const std::string sub = dir.file("it's [a] sub.srt");
+    writeFile(sub, "1\n00:00:00,500 --> 00:00:02,000\nHello\n");
+    LangText tw;
+    tw.load("tw");
+    const FontList fonts = fillFontList(systemFonts(), tw);
+    ASSERT_GE(fonts.defaultIndex, 0) << "the set-up installs the default fonts";
+    const int other = fonts.defaultIndex == 0 ? 1 : 0;
+    const std::string otherFont = fonts.files[static_cast<size_t>(other)];
+    const Steps subtitles = {{'C', "optSub_1", ""}, {'T', "txtSubFile", sub}};
     struct Case {
         const char* name;
         const char* menu;
         int index;
         const char* key;
         bool crop; // a crop rectangle drawn on the preview, in source pixels
-        std::function<void(OptionsWindowTest&)> set;
+        Steps steps;
         std::vector<std::string> cli;
+        std::string font = {}; // the font file the command names, if any
     } cases[] = {
         {"size, crop and borders, scale first", "mnuSrcIsFileToAvi", 3, "h264", true,
-         [](OptionsWindowTest& t) {
-             customSize(t, "240", "180");
-             borders(t, {"8", "8", "0", "0"});
-         },
+         plus(customSize("240", "180"), {{'T', "txtExpand_0", "8"}, {'T', "txtExpand_1", "8"}}),
          {"--size", "240x180", "--crop", "10,20,310,220", "--borders", "8,8,0,0"}},
         {"size, crop and borders, crop first", "mnuSrcIsFileToAvi", 2, "divx", true,
-         [](OptionsWindowTest& t) {
-             customSize(t, "240", "180");
-             borders(t, {"0", "0", "6", "6"});
-             t.child<QRadioButton>("optScaleCrop_1")->click();
-         },
+         plus(customSize("240", "180"), {{'T', "txtExpand_2", "6"}, {'T', "txtExpand_3", "6"}, {'C', "optScaleCrop_1", ""}}),
          {"--size", "240x180", "--crop", "10,20,310,220", "--borders", "0,0,6,6", "--crop-first"}},
         {"rotation with colour", "mnuSrcIsFileToAvi", 3, "h264", false,
-         [](OptionsWindowTest& t) {
-             t.pick("cboRotate", 5);
-             clicks(t, "imgBrightness_1", 2);
-             clicks(t, "imgHue_0", 3);
-             clicks(t, "imgSaturation_1", 1);
-         },
+         {{'P', "cboRotate", "5"}, {'N', "imgBrightness_1", "2"}, {'N', "imgHue_0", "3"}, {'N', "imgSaturation_1", "1"}},
          {"--rotate", "5", "--brightness", "4", "--hue", "-6", "--saturation", "2"}},
-        {"sound off", "mnuSrcIsFileToWmv", 2, "mp42-wmv", false,
-         [](OptionsWindowTest& t) { t.child<QRadioButton>("optAudio_1")->click(); }, {"--no-audio"}},
+        {"sound off", "mnuSrcIsFileToWmv", 2, "mp42-wmv", false, {{'C', "optAudio_1", ""}}, {"--no-audio"}},
         {"audio delay, volume and sample rate", "mnuSrcIsFileToAvi", 2, "divx", false,
-         [](OptionsWindowTest& t) {
-             t.child<QLineEdit>("txtAudioDelay")->setText("0.5");
-             clicks(t, "imgVolume_1", 3);
-             t.pick("cboAudioSample", 6);
-         },
+         {{'T', "txtAudioDelay", "0.5"}, {'N', "imgVolume_1", "3"}, {'P', "cboAudioSample", "6"}},
          {"--audio-delay", "0.5", "--volume", "6", "--sample-rate", "48000"}},
         {"marked range", "mnuSrcIsFileToAvi", 3, "h264", false,
-         [](OptionsWindowTest& t) {
-             t.typeInto("txtScope_0", "00:00:00.5");
-             t.typeInto("txtScope_1", "00:00:02.0");
-         },
-         {"--mark", "00:00:00.5", "00:00:02.0"}},
+         {{'K', "txtScope_0", "00:00:00.5"}, {'K', "txtScope_1", "00:00:02.0"}}, {"--mark", "00:00:00.5", "00:00:02.0"}},
         {"VCD with borders", "mnuSrcIsFileToMpg", 0, "vcd", false,
-         [](OptionsWindowTest& t) { borders(t, {"0", "0", "16", "16"}); }, {"--borders", "0,0,16,16"}},
+         {{'T', "txtExpand_2", "16"}, {'T', "txtExpand_3", "16"}}, {"--borders", "0,0,16,16"}},
         {"DVD with borders", "mnuSrcIsFileToMpg", 1, "dvd", false,
-         [](OptionsWindowTest& t) { borders(t, {"24", "24", "0", "0"}); }, {"--borders", "24,24,0,0"}},
-        {"volume change", "mnuSrcIsFileToChangeVol", 2, "volume-avi", false,
-         [](OptionsWindowTest& t) { clicks(t, "imgVolume_1", 4); }, {"--volume", "8"}},
+         {{'T', "txtExpand_0", "24"}, {'T', "txtExpand_1", "24"}}, {"--borders", "24,24,0,0"}},
+        {"volume change", "mnuSrcIsFileToChangeVol", 2, "volume-avi", false, {{'N', "imgVolume_1", "4"}}, {"--volume", "8"}},
         {"cut", "mnuSrcIsFileToCut", 2, "cut-avi", false,
-         [](OptionsWindowTest& t) {
-             t.typeInto("txtScope_0", "00:00:01.0");
-             t.typeInto("txtScope_1", "00:00:02.5");
-         },
-         {"--mark", "00:00:01.0", "00:00:02.5"}},
+         {{'K', "txtScope_0", "00:00:01.0"}, {'K', "txtScope_1", "00:00:02.5"}}, {"--mark", "00:00:01.0", "00:00:02.5"}},
+        {"subtitles at their defaults", "mnuSrcIsFileToAvi", 2, "divx", false, subtitles, {"--sub", sub}, fonts.defaultFile()},
+        {"every subtitle option changed", "mnuSrcIsFileToAvi", 2, "divx", false,
+         plus(subtitles, {{'P', "cboSubFont", std::to_string(other)}, {'P', "cboSubcp", "1"}, {'K', "txtSubSize", "6"},
+                          {'K', "txtSubPosHgt", "10"}, {'K', "txtSubOutline", "3"}, {'K', "txtSubBlur", "4"},
+                          {'K', "txtSubDelay", "-1.5"}}),
+         {"--sub", sub, "--sub-font", otherFont, "--sub-cp", "cp950", "--sub-size", "6", "--sub-pos", "10", "--sub-outline", "3",
+          "--sub-blur", "4", "--sub-delay", "-1.5"},
+         otherFont},
     };
     const std::string source = clip();
     for (const Case& c : cases) {
@@ -102,13 +87,38 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
             opts().loadFromJob();
         }
         openOptions();
-        c.set(*this);
+        EXPECT_EQ(child<QComboBox>("cboSubFont")->currentIndex(), fonts.defaultIndex);
+        apply(c.steps);
         boxTexts.clear();
         click("cmdOkCancel_0");
         ASSERT_FALSE(opts().isVisible()) << (boxTexts.empty() ? "" : boxTexts.back());
         const std::string window = windowCommand();
         EXPECT_EQ(window, cliCommand(c.key, c.cli));
         EXPECT_FALSE(window.empty());
+        if (!c.font.empty()) {
+            EXPECT_NE(window.find(" -font \"" + c.font + "\""), std::string::npos) << window;
+        }
+    }
+}
+
+TEST_F(OptionsCliTest, TrialPlayRefusesAMissingSubtitleFileOnItsPage)
+{
+    open();
+    chooseSource("mnuSrcIsFileToAvi", 2, clip());
+    openOptions();
+    child<QRadioButton>("optSub_1")->click();
+    for (const auto& [text, message] : {std::pair{"", Msg::EnterSubtitleFile}, std::pair{"/nonexistent/a.srt", Msg::SubtitleFileMissing}}) {
+        SCOPED_TRACE(text);
+        child<ZevraTab>("tabMn")->setTabNow(0);
+        child<QLineEdit>("txtSubFile")->setText(text);
+        boxTexts.clear();
+        click("cmdSubPlay");
+        ASSERT_FALSE(boxTexts.empty());
+        EXPECT_EQ(boxTexts.back().rfind(ctx().lang[message], 0), 0u) << boxTexts.back();
+        EXPECT_EQ(child<ZevraTab>("tabMn")->TabNow(), 4);
+        EXPECT_EQ(focusedControl(), "txtSubFile");
+        EXPECT_TRUE(opts().isVisible());
+        EXPECT_FALSE(opts().previewRunning()) << "the trial play must not start";
     }
 }
 

@@ -8,7 +8,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
+
+#include <cstdlib>
 
 namespace qorvid::test {
 
@@ -57,7 +60,12 @@ public:
     }
     // The command the encode button would run now, from the tool's name on (the tool's
     // folder differs between program folders).
-    std::string windowCommand() { return fromTool(win->planJob().command); }
+    std::string windowCommand()
+    {
+        const std::string command = win->planJob().command;
+        const size_t at = command.find("ZevraRes");
+        return at == std::string::npos ? command : command.substr(at);
+    }
     // The command `qorvid-cli convert --dry-run` gives for the same source and target.
     std::string cliCommand(const std::string& key, const std::vector<std::string>& options)
     {
@@ -69,19 +77,23 @@ public:
         const size_t at = r.output.rfind("ZevraRes");
         return at == std::string::npos ? "" : r.output.substr(at, r.output.find('\n', at) - at);
     }
-    static std::string fromTool(const std::string& command)
-    {
-        auto at = command.find("ZevraRes");
-        return at == std::string::npos ? command : command.substr(at);
-    }
     void click(const char* button) { QTest::mouseClick(child<StyleButton>(button), Qt::LeftButton); }
-    std::string captionOf(const char* name)
+    // A change made through a control: 'T' sets a box's text, 'K' types it key by key, 'P' picks
+    // a list item, 'C' clicks a choice, 'N' clicks a button `value` times.
+    struct Step {
+        char how;
+        const char* control;
+        std::string value;
+    };
+    void apply(const std::vector<Step>& steps)
     {
-        QWidget* w = opts().findChild<QWidget*>(name);
-        if (!w) return "<missing>";
-        if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-        if (auto* b = qobject_cast<StyleButton*>(w)) return b->Caption().toStdString();
-        return w->property("text").toString().toStdString();
+        for (const Step& st : steps) {
+            if (st.how == 'T') child<QLineEdit>(st.control)->setText(QString::fromStdString(st.value));
+            if (st.how == 'K') typeInto(st.control, QString::fromStdString(st.value));
+            if (st.how == 'P') pick(st.control, std::atoi(st.value.c_str()));
+            if (st.how == 'C') child<QRadioButton>(st.control)->click();
+            for (int i = 0; st.how == 'N' && i < std::atoi(st.value.c_str()); ++i) click(st.control);
+        }
     }
     // The control with the focus; a list's edit box counts as the list.
     std::string focusedControl()

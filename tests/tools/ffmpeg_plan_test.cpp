@@ -49,10 +49,7 @@ TEST(FfmpegPlan, AnUnreadSourceGivesEachStreamIfPresentAndOnlySomeLinesReadItFir
     EXPECT_EQ(std::count(args.begin(), args.end(), "0:a:0?"), 0);
     EXPECT_NE(std::find(args.begin(), args.end(), "-an"), args.end());
 
-    struct Case {
-        const char* line;
-        bool readsSource;
-    } cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         {"-ovc lavc -oac mp3lame -ss 5", false},
         {"-ovc copy -oac copy -ss 5", true},  // the cut starts at a key frame
         {"-ovc copy -oac copy", false},
@@ -62,26 +59,26 @@ TEST(FfmpegPlan, AnUnreadSourceGivesEachStreamIfPresentAndOnlySomeLinesReadItFir
         {"-ovc lavc -nosound -sub s.srt -vf scale=640:480", false},
         {"-ovc lavc -nosound -sub s.srt -vf scale=640:-2", true},
     };
-    for (const auto& c : cases) EXPECT_EQ(planNeedsSource(parse(c.line)), c.readsSource) << c.line;
+    for (const auto& [line, readsSource] : cases) EXPECT_EQ(planNeedsSource(parse(line)), readsSource) << line;
 }
 
+// The last word wins, and a switch set to 0 is off.
 TEST(FfmpegPlan, XvidTakesTheOldEncodersDefaultsAndTheirNoForms)
 {
-    auto args = plan("-ovc xvid -xvidencopts bitrate=800 -nosound");
-    EXPECT_EQ(valueOf(args, "-trellis"), "1");
-    EXPECT_EQ(valueOf(args, "-flags"), "+aic");
-    EXPECT_EQ(valueOf(args, "-me_quality"), "6");
-    EXPECT_EQ(valueOf(args, "-mbd"), "bits");
-    EXPECT_EQ(valueOf(plan("-ovc xvid -xvidencopts vhq=0 -nosound"), "-mbd"), "");
-
-    args = plan("-ovc xvid -xvidencopts notrellis:nohq_ac:qpel:me_quality=2:vhq=4 -nosound");
-    EXPECT_EQ(valueOf(args, "-trellis"), "");
-    EXPECT_EQ(valueOf(args, "-flags"), "+qpel");
-    EXPECT_EQ(valueOf(args, "-me_quality"), "2");
-    EXPECT_EQ(valueOf(args, "-mbd"), "rd");
-    // The last word wins, and a switch set to 0 is off.
-    EXPECT_EQ(valueOf(plan("-ovc xvid -xvidencopts notrellis:trellis -nosound"), "-trellis"), "1");
-    EXPECT_EQ(valueOf(plan("-ovc xvid -xvidencopts trellis=0 -nosound"), "-trellis"), "");
+    // The values of -trellis, -flags, -me_quality and -mbd, "-" for an option left out.
+    const std::pair<const char*, const char*> cases[] = {
+        {"bitrate=800", "1 +aic 6 bits"},       {"vhq=0", "1 +aic 6 -"},
+        {"notrellis:nohq_ac:qpel:me_quality=2:vhq=4", "- +qpel 2 rd"},
+        {"notrellis:trellis", "1 +aic 6 bits"}, {"trellis=0", "- +aic 6 bits"}};
+    for (const auto& [options, expected] : cases) {
+        const auto args = plan(std::string("-ovc xvid -xvidencopts ") + options + " -nosound");
+        std::string values;
+        for (const char* option : {"-trellis", "-flags", "-me_quality", "-mbd"}) {
+            const std::string v = valueOf(args, option);
+            values += (values.empty() ? "" : " ") + (v.empty() ? "-" : v);
+        }
+        EXPECT_EQ(values, expected) << options;
+    }
 }
 
 TEST(FfmpegPlan, X264IsFastUnlessAPresetIsNamed)

@@ -110,14 +110,8 @@ void EncoderConformance::check(const Row& row)
     std::string fps = wordAfter(command, " -ofps ");
     if (fps.find('/') == std::string::npos) fps += "/1";
     if (!copy && row.format != "asf") { EXPECT_EQ(f.video["r_frame_rate"], fps); }
-    if (copy) {
-        const auto copied = videoPacketHashes(target), original = videoPacketHashes(dir->file(row.source));
-        if (length.empty()) {
-            EXPECT_EQ(copied, original);
-        } else {
-            EXPECT_TRUE(isRunOf(copied, original));
-        }
-    }
+    if (copy && length.empty()) { EXPECT_EQ(videoPacketHashes(target), videoPacketHashes(dir->file(row.source))); }
+    if (copy && !length.empty()) { EXPECT_TRUE(isRunOf(videoPacketHashes(target), videoPacketHashes(dir->file(row.source)))); }
 }
 
 } // namespace
@@ -137,17 +131,15 @@ TEST_F(EncoderConformance, VideoTargets)
 // Volume, cut and repair keep the source's pictures and container; the cut from 0 to 1.5 s.
 TEST_F(EncoderConformance, QuickOperations)
 {
-    const std::vector<std::pair<std::string, Row>> sources = {
-        {"m2.mpg", {"", "", "mpeg", "mpeg2video", "mp2"}},  {"m1.mpg", {"", "", "mpeg", "mpeg1video", "mp2"}},
-        {"vcd.dat", {"", "", "mpeg", "mpeg1video", "mp2"}}, {"dvd.vob", {"", "", "mpeg", "mpeg2video", "ac3"}},
-        {"wma1.wmv", {"", "", "asf", "wmv1", "wmav1"}},     {"wma2.wmv", {"", "", "asf", "wmv2", "wmav2"}},
-        {"src.avi", {"", "", "avi", "mpeg4", "mp3", "FMP4"}}, {"pcm.avi", {"", "", "avi", "mpeg4", "mp3", "FMP4"}}};
+    const Row sources[] = {{"", "m2.mpg", "mpeg", "mpeg2video", "mp2"},     {"", "m1.mpg", "mpeg", "mpeg1video", "mp2"},
+                           {"", "vcd.dat", "mpeg", "mpeg1video", "mp2"},    {"", "dvd.vob", "mpeg", "mpeg2video", "ac3"},
+                           {"", "wma1.wmv", "asf", "wmv1", "wmav1"},        {"", "wma2.wmv", "asf", "wmv2", "wmav2"},
+                           {"", "src.avi", "avi", "mpeg4", "mp3", "FMP4"}, {"", "pcm.avi", "avi", "mpeg4", "mp3", "FMP4"}};
     for (const char* key : {"volume", "cut", "fix"})
-        for (auto [source, row] : sources) {
-            if (std::string(key) == "fix" && source == "vcd.dat") continue; // the same path as m1.mpg
-            SCOPED_TRACE(std::string(key) + " " + source);
+        for (Row row : sources) {
+            if (std::string(key) == "fix" && row.source == "vcd.dat") continue; // the same path as m1.mpg
+            SCOPED_TRACE(key);
             row.key = key;
-            row.source = source;
             check(row);
         }
 }

@@ -96,6 +96,7 @@ TEST_F(ProbeCli, GifsAreCountedFrameByFrame)
     EXPECT_EQ(moving["srcWidth"], "160");
     EXPECT_EQ(moving["srcHeight"], "120");
     EXPECT_EQ(moving["srcGifFrames"], "20");
+    EXPECT_EQ(moving["srcFps"], "10");
     EXPECT_NEAR(std::stod(moving["srcLength"]), 2.0, 0.2);
 
     RunResult still = probe(dir->file("still.gif"));

@@ -1,5 +1,5 @@
-// The player plugin with the real MPlayer: identify, the GIF pass, and its end with the plugin.
-// Slave mode in a window is driven by the player and preview window tests.
+// The player plugin with the real MPlayer: identify, and its end with the plugin. The GIF pass is
+// checked through the probe, slave mode in a window by the player and preview window tests.
 #include "util/subprocess.h"
 #include "support/cli_run.h"
 #include "support/test_tools.h"
@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <memory>
 #include <poll.h>
-#include <sstream>
 
 using namespace qorvid::test;
 using qorvid::Subprocess;
@@ -39,7 +38,6 @@ protected:
         dir = std::make_unique<TempDir>();
         makeMedia(dir->file("mono 44k.avi"), "testsrc=size=160x120:rate=25:duration=4", "sine=frequency=440:sample_rate=44100:duration=4",
                   {"-ac", "1", "-c:v", "mpeg4", "-g", "12", "-c:a", "libmp3lame", "-b:a", "64k"});
-        makeMedia(dir->file("anim.gif"), "testsrc=size=80x60:rate=10:duration=1.5", "");
     }
 };
 
@@ -60,28 +58,6 @@ TEST_F(PlayerPlugin, IdentifyReportsTheRealSoundOfAMonoFileAfterTheVideoCodec)
     EXPECT_EQ(valueAfter(out, 0, "ID_VIDEO_WIDTH="), "160");
     EXPECT_EQ(valueAfter(out, 0, "ID_DEMUXER="), "avi");
     EXPECT_EQ(valueAfter(out, 0, "ID_LENGTH=").substr(0, 3), "4.0");
-}
-
-TEST_F(PlayerPlugin, GifHasNoSizeLinesSoTheFramesAreCounted)
-{
-    std::string out = identify(dir->file("anim.gif"));
-    EXPECT_EQ(out.find("ID_VIDEO_WIDTH="), std::string::npos) << out;
-    EXPECT_EQ(out.find("ID_VIDEO_HEIGHT="), std::string::npos);
-    EXPECT_EQ(out.find("ID_VIDEO_FPS="), std::string::npos);
-    EXPECT_NE(out.find("ID_DEMUXER=gif"), std::string::npos);
-    EXPECT_NE(out.find("VIDEO:  [\bRGB]  80x60 "), std::string::npos);
-
-    std::string pass = runProgram({pluginPath(1), "-ao", "null", "-vo", "null", "-fps", "10000",
-                                   dir->file("anim.gif")}).output;
-    size_t v = pass.rfind("V:");
-    ASSERT_NE(v, std::string::npos) << pass;
-    // "V:   1.5  15/ 15": the time and the running frame number.
-    std::istringstream status(pass.substr(v + 2, pass.find('/', v) - v - 2));
-    double seconds = 0;
-    int frames = 0;
-    status >> seconds >> frames;
-    EXPECT_NEAR(seconds, 1.5, 0.11);
-    EXPECT_EQ(frames, 15);
 }
 
 // MPlayer runs under the plugin's name and must not outlive it.

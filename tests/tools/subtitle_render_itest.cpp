@@ -21,10 +21,7 @@ constexpr int kW = 320, kH = 240;
 // How the white text covers the grey picture: lit pixels, the edge between text and grey,
 // the dark outline, and the lit rows.
 struct Ink {
-    int bright = 0;
-    int soft = 0;
-    int dark = 0;
-    int top = -1, bottom = -1;
+    int bright = 0, soft = 0, dark = 0, top = -1, bottom = -1;
 };
 
 Ink inkOf(const std::string& grey)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -17,7 +18,6 @@ namespace {
 const std::string aviCut = " -noodml -ovc copy -oac copy";
 const std::string wmvCut = " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128"
                            " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
-
 const std::string mpgCut = " -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2";
 
 struct Packet {
@@ -61,17 +61,17 @@ double playerLanding(const std::string& file, const std::string& time)
     return -1;
 }
 
-class CopyCut : public ::testing::Test {
+class CopyCut : public MediaSuite<CopyCut> {
 protected:
     static void SetUpTestSuite()
     {
-        clips_ = std::make_unique<TempDir>();
+        dir = std::make_unique<TempDir>();
         // 30 s at 25 fps; key frames every 10 s, the dense clip every 12 pictures.
         const std::vector<std::string> sparse = {"-g", "250", "-keyint_min", "250", "-sc_threshold", "0"};
         auto make = [&](const std::string& name, std::vector<std::string> gop, const std::vector<std::string>& codecs) {
             gop.insert(gop.end(), codecs.begin(), codecs.end());
             gop.insert(gop.begin(), {"-ac", "2", "-b:v", "300k"});
-            makeMedia(clips_->file(name), "testsrc=size=160x120:rate=25:duration=30", "sine=frequency=440:sample_rate=44100:duration=30", gop);
+            makeMedia(dir->file(name), "testsrc=size=160x120:rate=25:duration=30", "sine=frequency=440:sample_rate=44100:duration=30", gop);
         };
         make("sparse.avi", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
         make("dense.avi", {"-g", "12"}, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
@@ -80,8 +80,6 @@ protected:
         make("sparse.mp4", sparse, {"-c:v", "mpeg4", "-c:a", "aac"});
         make("sparse.mkv", sparse, {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
     }
-    static void TearDownTestSuite() { clips_.reset(); }
-    static inline std::unique_ptr<TempDir> clips_;
     TempDir out_;
 };
 
@@ -113,7 +111,7 @@ TEST_F(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
         {"sparse.mkv", aviCut, "avi", 0, {{"05.0", "10.0"}, {"10.1", "05.0"}, {"20.0", "15.0"}}},
     };
     for (const Source& s : sources) {
-        const std::string source = clips_->file(s.name);
+        const std::string source = dir->file(s.name);
         const std::vector<Packet> packets = videoPackets(source);
         const std::vector<std::string> hashes = videoPacketHashes(source);
         ASSERT_EQ(packets.size(), hashes.size());
@@ -122,12 +120,10 @@ TEST_F(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
             SCOPED_TRACE(std::string(s.name) + " -ss " + mark + " -endpos " + length);
             const double landing = playerLanding(source, mark);
             ASSERT_GE(landing, 0) << "the player found no landing time";
+            auto off = [&](size_t i) { return std::fabs(packets[i].pts + s.playerShift - landing); };
             size_t key = packets.size();
-            for (size_t i = 0; i < packets.size(); ++i) {
-                double off = std::fabs(packets[i].pts + s.playerShift - landing);
-                if (packets[i].key && off < 0.2 && (key == packets.size() || off < std::fabs(packets[key].pts + s.playerShift - landing)))
-                    key = i;
-            }
+            for (size_t i = 0; i < packets.size(); ++i)
+                if (packets[i].key && off(i) < 0.2 && (key == packets.size() || off(i) < off(key))) key = i;
             ASSERT_LT(key, packets.size()) << "no key frame near the landing at " << landing;
 
             const std::string target = out_.file("cut." + std::string(s.ext));
@@ -171,7 +167,7 @@ TEST_F(CopyCut, CliCutHoldsWhatTheKeyFrameCheckAnnounces)
     };
     for (int avi : {0, 1}) {
         const char* ext = avi ? "avi" : "wmv";
-        const std::string source = clips_->file(std::string("sparse.") + ext);
+        const std::string source = dir->file(std::string("sparse.") + ext);
         const std::vector<Packet> packets = videoPackets(source);
         const std::vector<std::string> hashes = videoPacketHashes(source);
         ASSERT_EQ(packets.size(), hashes.size());
@@ -191,8 +187,7 @@ TEST_F(CopyCut, CliCutHoldsWhatTheKeyFrameCheckAnnounces)
 
             std::vector<std::string> cut = videoPacketHashes(out.file(std::string("sparse_Cut.") + ext));
             ASSERT_FALSE(cut.empty()) << r.output;
-            size_t first = 0;
-            while (first < hashes.size() && hashes[first] != cut.front()) ++first;
+            const size_t first = std::find(hashes.begin(), hashes.end(), cut.front()) - hashes.begin();
             ASSERT_LT(first, hashes.size()) << "the first picture is none of the source's";
             // The announced times are the player's, shown with one decimal after its sound clock.
             EXPECT_NEAR(packets[first].pts, start, 0.2) << r.output;

@@ -122,16 +122,10 @@ TEST_F(ConvertFaults, TargetFolderIsUsedAsNamed)
     std::filesystem::remove_all(shm);
     EXPECT_EQ(r.exitCode, 0) << r.output;
     EXPECT_EQ(codec, "mp3") << r.output;
-
-    TempDir scratch;
-    ScratchMount readOnly(scratch.file("ro"), "ro,size=1m");
-    if (!readOnly.mounted) GTEST_SKIP() << "no mounts here";
-    RunResult refused = convert({dir->file("short.avi"), "--to", "mp3", "--yes", "--target-dir", scratch.file("ro")});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_NE(refused.output.find(strerror(EROFS)), std::string::npos) << refused.output;
 }
 
-// The system's reason follows the failure message: a folder that vanished stops the job at once.
+// The system's reason follows the failure message: a folder that vanished stops the job at once,
+// a read-only one is refused before it starts.
 TEST_F(ConvertFaults, FailuresSayWhy)
 {
     TempDir scratch;
@@ -144,8 +138,11 @@ TEST_F(ConvertFaults, FailuresSayWhy)
     EXPECT_NE(cli.output.find(strerror(ENOENT)), std::string::npos) << cli.output;
     EXPECT_TRUE(toolsGone(dir->file("long.avi")));
 
-    ScratchMount small(scratch.file("small"), "size=256k");
-    if (!small.mounted) GTEST_SKIP() << "no mounts here";
+    ScratchMount small(scratch.file("small"), "size=256k"), readOnly(scratch.file("ro"), "ro,size=1m");
+    if (!small.mounted || !readOnly.mounted) GTEST_SKIP() << "no mounts here";
+    RunResult refused = convert({dir->file("short.avi"), "--to", "mp3", "--yes", "--target-dir", scratch.file("ro")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find(strerror(EROFS)), std::string::npos) << refused.output;
     for (const char* to : {"h264", "wav"}) {
         SCOPED_TRACE(to);
         const std::string source = std::string(to) == "wav" ? "long.wav" : "long.avi";

@@ -23,9 +23,8 @@ namespace {
 // qorvid-cli convert in Traditional Chinese, run to its end.
 RunResult convert(std::vector<std::string> args)
 {
-    std::vector<std::string> argv{buildDir() + "qorvid-cli", "convert", "--lang", "tw"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return runProgram(argv);
+    args.insert(args.begin(), {buildDir() + "qorvid-cli", "convert", "--lang", "tw"});
+    return runProgram(args);
 }
 
 class ConvertCli : public MediaSuite<ConvertCli> {
@@ -194,10 +193,7 @@ TEST_F(ConvertCli, ThreeJobsAtOnceEachGetTheirOwnTarget)
 TEST_F(ConvertFaults, KilledToolFailsAndKeepsTheEarlierTarget)
 {
     struct Case {
-        const char* source;
-        const char* to;
-        const char* killed; // the process killed, by the start of its name
-        const char* target;
+        const char *source, *to, *killed, *target; // killed: the process, by the start of its name
     };
     for (const Case& c : {Case{"long.avi", "h264", "ZevraRes2", "long.avi"},
                           Case{"long.avi", "h264", "ffmpeg", "long.avi"},
@@ -309,13 +305,10 @@ protected:
     // The DivX conversion of the grey clip with the options; the target's path.
     static std::string convert(std::vector<std::string> options, const std::string& name, const char* lang = "tw")
     {
-        const std::string target = dir->file(name);
-        std::vector<std::string> argv{buildDir() + "qorvid-cli", "convert", dir->file("grey.avi"), "--to", "divx",
-                                      "--lang", lang, "--yes", "--out", target};
-        argv.insert(argv.end(), options.begin(), options.end());
-        RunResult r = runProgram(argv);
+        options.insert(options.begin(), {dir->file("grey.avi"), "--to", "divx", "--lang", lang, "--yes", "--out", dir->file(name)});
+        RunResult r = ::convert(options);
         EXPECT_EQ(r.exitCode, 0) << r.output;
-        return target;
+        return dir->file(name);
     }
 
     // The rows where the picture differs from the one without subtitles: first, last and count

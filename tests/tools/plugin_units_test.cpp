@@ -244,8 +244,7 @@ TEST(AsfSeek, LayoutFromTheHeader)
     EXPECT_FALSE(parseAsfLayout(asfHead(1600, 3200, 428000)));
     EXPECT_FALSE(parseAsfLayout(asfHead(3200, 3200, 0)));
     EXPECT_FALSE(parseAsfLayout("RIFF....AVI LIST"));
-    std::string cut = asfHead(3200, 3200, 428000);
-    EXPECT_FALSE(parseAsfLayout(cut.substr(0, 100)));
+    EXPECT_FALSE(parseAsfLayout(asfHead(3200, 3200, 428000).substr(0, 100)));
 }
 
 TEST(AsfSeek, SeekValueReadsBackAsThePacket)

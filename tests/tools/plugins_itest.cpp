@@ -134,33 +134,26 @@ TEST_F(PlayerPlugin, KillingThePluginEndsThePlayer)
     EXPECT_TRUE(toolsGone(clip));
 }
 
-TEST_F(BadInput, Encoder)
+// A missing or corrupt source, a locked target folder, an unknown option; the player names the
+// missing file and gives no size.
+TEST_F(BadInput, EachPluginRefusesWithItsMessage)
 {
-    std::string target = dir_.file("out.avi");
-    expectRefused(encoderCommand("", dir_.file("missing.avi"), target), target, "cannot open the source");
-    expectRefused(encoderCommand("", dir_.file("corrupt.avi"), target), target, "cannot read the source");
-    std::string locked = lockedFolder(dir_) + "qorvid-out.avi";
-    expectRefused(encoderCommand("", dir_.file("good.avi"), locked), locked, "cannot write the target");
-    expectRefused(encoderCommand(" -frobnicate 3", dir_.file("good.avi"), target), target, "unknown option -frobnicate");
+    const std::string avi = dir_.file("out.avi"), mp3 = dir_.file("out.mp3");
+    const std::string lockedAvi = lockedFolder(dir_) + "qorvid-out.avi", lockedMp3 = lockedFolder(dir_) + "qorvid-out.mp3";
+    expectRefused(encoderCommand("", dir_.file("missing.avi"), avi), avi, "cannot open the source");
+    expectRefused(encoderCommand("", dir_.file("corrupt.avi"), avi), avi, "cannot read the source");
+    expectRefused(encoderCommand("", dir_.file("good.avi"), lockedAvi), lockedAvi, "cannot write the target");
+    expectRefused(encoderCommand(" -frobnicate 3", dir_.file("good.avi"), avi), avi, "unknown option -frobnicate");
     // A failure inside FFmpeg (an encoder it does not have) leaves nothing either.
     expectRefused(pluginPath(2) + " -ovc lavc -lavcopts vcodec=nosuchcodec -oac copy " + q(dir_.file("good.avi")) +
-                      " -o " + q(target),
-                  target, "encoding failed");
+                      " -o " + q(avi),
+                  avi, "encoding failed");
+    expectRefused(converterCommand("", dir_.file("missing.avi"), mp3), mp3, "No such file");
+    expectRefused(converterCommand("", dir_.file("corrupt.avi"), mp3), mp3, "Invalid data");
+    expectRefused(converterCommand("", dir_.file("good.avi"), lockedMp3), lockedMp3);
+    expectRefused(converterCommand(" -frobnicate 3", dir_.file("good.avi"), mp3), mp3, "frobnicate");
     EXPECT_TRUE(fileExists(dir_.file("good.avi")));
-}
 
-TEST_F(BadInput, Converter)
-{
-    std::string target = dir_.file("out.mp3");
-    expectRefused(converterCommand("", dir_.file("missing.avi"), target), target, "No such file");
-    expectRefused(converterCommand("", dir_.file("corrupt.avi"), target), target, "Invalid data");
-    std::string locked = lockedFolder(dir_) + "qorvid-out.mp3";
-    expectRefused(converterCommand("", dir_.file("good.avi"), locked), locked);
-    expectRefused(converterCommand(" -frobnicate 3", dir_.file("good.avi"), target), target, "frobnicate");
-}
-
-TEST_F(BadInput, PlayerOnAMissingFileSaysSo)
-{
     const std::string out = identify(dir_.file("missing.avi"));
     EXPECT_EQ(out.find("ID_VIDEO_WIDTH="), std::string::npos);
     EXPECT_NE(out.find("missing.avi"), std::string::npos);

@@ -229,8 +229,7 @@ protected:
 TEST_F(CopyCut, StartsWhereThePlayerSeekLandsAndLastsTheLength)
 {
     struct Cut {
-        const char* mark; // seconds, "SS.S"
-        const char* length;
+        const char *mark, *length; // seconds, "SS.S"
         double firstPicture = -1; // where the first picture lies in the source, when the row pins it down
     };
     struct Source {

@@ -1,9 +1,7 @@
-// The plugins' units. The encoder: how it plans an FFmpeg run from a command line (mostly
-// without reading the source first), how it reads FFmpeg's tagged messages, and the inputs the
-// fuzzers found that once crashed or overflowed a reader (now refused or held to what their
-// numbers hold). The player: its -ss for ASF sources, moved so that the bit-rate seek lands on the
-// key frame a copy cut from that time starts with; subtitle files decoded to UTF-8 for the tools,
-// and the player's arguments that read them.
+// The plugins' units: the encoder's FFmpeg plan from a command line (mostly without reading the
+// source), its reading of FFmpeg's messages, the fuzzers' findings that once crashed a reader; the
+// player's -ss for ASF sources (moved so that the bit-rate seek lands on the key frame a copy cut
+// from that time starts with), subtitle files decoded to UTF-8 and the arguments that read them.
 #include "common/subtitle_text.h"
 #include "converter/converter_output.h"
 #include "encoder/encode_options.h"
@@ -223,10 +221,8 @@ TEST(FuzzFindings, HugeNumbersAreRefusedOrHeldToTheirType)
     EXPECT_EQ(planError("-ovc lavc -oac copy -vf rotate=1e300"), "bad value in -vf rotate: 1e300");
     EXPECT_EQ(planError("-ovc lavc -oac pcm -af lavcresample=4294967296"), "bad value in -af lavcresample");
     // A first report a millionth into a long job, or a size near the top of its type.
-    for (auto [seconds, bytes] : {std::pair{1e-6, 1000LL}, std::pair{0.5, 9000000000000000000LL}}) {
-        PositionFigures absurd{seconds, 1, 36000, 1e6, bytes};
-        EXPECT_EQ(positionLine(absurd).rfind("Pos:", 0), 0u);
-    }
+    for (auto [seconds, bytes] : {std::pair{1e-6, 1000LL}, std::pair{0.5, 9000000000000000000LL}})
+        EXPECT_EQ(positionLine(PositionFigures{seconds, 1, 36000, 1e6, bytes}).rfind("Pos:", 0), 0u) << seconds;
     // Lengths of broken files can be any number.
     EXPECT_EQ(qorvid::roundUp(9.2e17), std::numeric_limits<int>::max());
     EXPECT_EQ(qorvid::roundUp(-1e300), std::numeric_limits<int>::min());

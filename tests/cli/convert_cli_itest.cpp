@@ -1,20 +1,30 @@
-// qorvid-cli convert end to end: the real plugins on clips made here, checked with ffprobe.
+// qorvid-cli convert end to end: the real plugins on clips made here, checked with ffprobe; when
+// things go wrong (killed tools, signals, odd target folders, a full disk, two jobs on one
+// target); and subtitles burnt in by `convert --sub`: where and when the text changes the picture.
+#include "support/cli_run.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
+#include "util/subprocess.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <sys/mount.h>
 
 using namespace qorvid::test;
 
 namespace {
 
+// qorvid-cli convert in Traditional Chinese, run to its end.
 RunResult convert(std::vector<std::string> args)
 {
-    std::vector<std::string> argv{buildDir() + "qorvid-cli", "convert", "--lang", "tw"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return runProgram(argv);
+    args.insert(args.begin(), {buildDir() + "qorvid-cli", "convert", "--lang", "tw"});
+    return runProgram(args);
 }
 
 class ConvertCli : public MediaSuite<ConvertCli> {
@@ -27,6 +37,35 @@ protected:
         makeMedia(dir->file("clip.mpg"), picture, sound, {"-c:v", "mpeg1video", "-c:a", "mp2", "-f", "vob"});
         makeMedia(dir->file("clip.wmv"), picture, sound, {"-c:v", "wmv2", "-c:a", "wmav2"});
         makeMedia(dir->file("music.mp3"), "", sound);
+    }
+};
+
+// A small file system mounted for one test, gone with it.
+struct ScratchMount {
+    ScratchMount(const std::string& d, const std::string& options) : dir(d)
+    {
+        std::filesystem::create_directories(dir);
+        mounted = ::mount("tmpfs", dir.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~ScratchMount()
+    {
+        if (mounted) ::umount2(dir.c_str(), MNT_DETACH);
+    }
+    std::string dir;
+    bool mounted = false;
+};
+
+class ConvertFaults : public MediaSuite<ConvertFaults> {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = std::make_unique<TempDir>();
+        // Long enough to be caught in the middle: several seconds of work for each target.
+        makeMedia(dir->file("long.avi"), "testsrc2=size=640x360:rate=25:duration=60", "sine=sample_rate=44100:duration=60",
+                  {"-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame"});
+        makeMedia(dir->file("long.wav"), "", "sine=sample_rate=44100:duration=1200", {"-ac", "2"});
+        makeMedia(dir->file("short.avi"), "testsrc2=size=160x120:rate=25:duration=2", "sine=sample_rate=44100:duration=2",
+                  {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
     }
 };
 
@@ -56,8 +95,7 @@ TEST_F(ConvertCli, DryRunGivesOneCommandInEveryLanguage)
             ASSERT_NE(at, std::string::npos) << r.output;
             commands.push_back(r.output.substr(at, r.output.find('\n', at) - at));
         }
-        EXPECT_EQ(commands[1], commands[0]);
-        EXPECT_EQ(commands[2], commands[0]);
+        EXPECT_EQ(commands, std::vector<std::string>(3, commands[0]));
     }
 }
 
@@ -67,59 +105,42 @@ TEST_F(ConvertCli, RefusalsExplainThemselvesAndTouchNothing)
     struct Case {
         std::vector<std::string> args;
         std::string message;
+        int exitCode = 1;
     };
-    const std::string music = dir->file("music.mp3");
+    const std::string music = dir->file("music.mp3"), clip = dir->file("clip.avi");
+    const std::string form = "時間並不符合格式要求：\nhh:mm:ss.s\nhh = 00 ~ 99\nmm = 00 ~ 59\nss = 00 ~ 59\ns = 0 ~ 9";
     for (const Case& c : std::vector<Case>{
-             {{music, "--to", "divx"}, "音樂格式的轉視訊"},                 // 247
-             {{music, "--to", "cut-avi"}, "音樂格式的轉視訊"},              // 247
-             {{dir->file("clip.avi"), "--to", "cut-wmv", "--yes"}, "WMV"}, // 262 forced with --yes: converts
-             {{dir->file("clip.avi"), "--to", "divx", "--out", dir->file("clip.avi")}, "來源影音，不能與目標影音相同"},
-             {{dir->file("clip.avi"), "--to", "mpeg2", "--fps", "4"}, "影格速率的數值範圍"},
-             {{dir->file("clip.avi"), "--to", "divx", "--vbitrate", "9001"}, "視訊位元率的數值範圍"},
+             {{music, "--to", "divx"}, "音樂格式的轉視訊"},            // 247
+             {{music, "--to", "cut-avi"}, "音樂格式的轉視訊"},         // 247
+             {{clip, "--to", "cut-wmv", "--yes"}, "WMV", 0},           // 262 forced with --yes: converts
+             {{clip, "--to", "divx", "--out", clip}, "來源影音，不能與目標影音相同"},
+             {{clip, "--to", "mpeg2", "--fps", "4"}, "影格速率的數值範圍"},
+             {{clip, "--to", "divx", "--vbitrate", "9001"}, "視訊位元率的數值範圍"},
+             {{clip, "--to", "cut", "--mark", "0:00:01.0", "00:00:02.0", "--yes"}, form}, // the mark boxes' rule
+             {{clip, "--to", "cut", "--mark", "00:00:02.0", "00:00:01.0", "--yes"}, "標記結束時間，不能小於起始時間"},
+             {{clip, "--to", "divx"}, "正準備開始"}, // without a terminal or --yes a question ends the run
+             {{clip, "--to", "nonsense"}, "", 2},
+             {{clip, "--to", "divx", "--rotate", "9"}, "", 2},
          }) {
-        SCOPED_TRACE(c.args[2]);
+        SCOPED_TRACE(c.args[2] + " " + c.message);
         std::vector<std::string> args = c.args;
         args.insert(args.end(), {"--target-dir", out.path()});
         RunResult r = convert(args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.output;
         EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
     }
-    // Without a terminal and without --yes a question ends the run; it never waits.
-    RunResult asked = convert({dir->file("clip.avi"), "--to", "divx", "--target-dir", out.path()});
-    EXPECT_EQ(asked.exitCode, 1);
-    EXPECT_NE(asked.output.find("正準備開始"), std::string::npos);
-    EXPECT_FALSE(fileExists(out.file("clip_avi2.avi")));
-    EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "nonsense"}).exitCode, 2);
-    EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "mp3", "--yes", "--target-dir", out.file("gone")}).exitCode, 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 1) << "only the forced WMV cut";
+    EXPECT_EQ(convert({clip, "--to", "mp3", "--yes", "--target-dir", out.file("gone")}).exitCode, 2);
     // A target name the command line cannot carry is refused before anything runs.
     TempDir clean;
-    RunResult quoted = convert({dir->file("clip.avi"), "--to", "mp3", "--yes", "--out", clean.file("say \"hi\".mp3")});
+    RunResult quoted = convert({clip, "--to", "mp3", "--yes", "--out", clean.file("say \"hi\".mp3")});
     EXPECT_EQ(quoted.exitCode, 1);
     EXPECT_NE(quoted.output.find("這是一個無效檔名的影音檔案"), std::string::npos) << quoted.output;
     EXPECT_TRUE(std::filesystem::is_empty(clean.path()));
-    EXPECT_EQ(convert({dir->file("clip.avi"), "--to", "divx", "--rotate", "9"}).exitCode, 2);
-}
-
-TEST_F(ConvertCli, TypedMarksFollowTheMarkBoxesRule)
-{
-    TempDir out;
-    const std::string form = "時間並不符合格式要求：\nhh:mm:ss.s\nhh = 00 ~ 99\nmm = 00 ~ 59\nss = 00 ~ 59\ns = 0 ~ 9";
-    const std::string notAfter = "標記結束時間，不能小於起始時間";
-    struct Case {
-        std::string start, end, message;
-    };
-    for (const Case& c : std::vector<Case>{{"0:00:01.0", "00:00:02.0", form}, {"00:00:02.0", "00:00:01.0", notAfter}}) {
-        SCOPED_TRACE(c.start + " " + c.end);
-        RunResult r = convert({dir->file("clip.avi"), "--to", "cut", "--mark", c.start, c.end, "--yes", "--target-dir",
-                               out.path()});
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
-    }
-    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
-    // The right form is taken as typed.
-    RunResult ok = convert({dir->file("clip.avi"), "--to", "cut", "--mark", "00:00:01.0", "00:00:02.0", "--dry-run",
-                            "--target-dir", out.path()});
+    // Typed marks in the right form are taken as typed: the start may move back to a key frame,
+    // the marked length stays.
+    RunResult ok = convert({clip, "--to", "cut", "--mark", "00:00:01.0", "00:00:02.0", "--dry-run", "--target-dir", out.path()});
     EXPECT_EQ(ok.exitCode, 0) << ok.output;
-    // The start may move back to a key frame; the marked length stays.
     EXPECT_NE(ok.output.find(" -endpos 00:00:01.0 "), std::string::npos) << ok.output;
 }
 
@@ -136,3 +157,230 @@ TEST_F(ConvertCli, TargetThatCannotBeReplacedIsKept)
     EXPECT_NE(r.output.find("正被其它程式使用中"), std::string::npos) << r.output; // 057
     EXPECT_EQ(readFile(target), "precious");
 }
+
+// Several conversions at once from one program folder, as a script over a folder of files runs
+// them: each gets its own right target, and they share no file.
+TEST_F(ConvertCli, ThreeJobsAtOnceEachGetTheirOwnTarget)
+{
+    TempDir in, out;
+    const std::vector<std::pair<std::string, std::string>> jobs = {
+        {"one.avi", "divx"}, {"two.avi", "mp3"}, {"three.avi", "mpeg2"}};
+    for (const auto& [name, to] : jobs)
+        makeMedia(in.file(name), "testsrc2=size=320x240:rate=25:duration=8", "sine=duration=8", {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+
+    std::array<qorvid::Subprocess, 3> children;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        qorvid::Subprocess::Setup setup;
+        setup.program = buildDir() + "qorvid-cli";
+        setup.argv = {setup.program, "convert", in.file(jobs[i].first), "--to", jobs[i].second, "--yes",
+                      "--lang", "en", "--target-dir", out.path()};
+        setup.output = qorvid::Subprocess::Output::Null;
+        ASSERT_TRUE(children[i].start(setup)) << children[i].error();
+    }
+    for (auto& child : children) EXPECT_EQ(child.wait(), 0);
+    EXPECT_EQ(ffprobeValue(out.file("one.avi"), "v:0", "codec_name"), "mpeg4");
+    EXPECT_EQ(ffprobeValue(out.file("two.mp3"), "a:0", "codec_name"), "mp3");
+    EXPECT_EQ(ffprobeValue(out.file("three.mpg"), "v:0", "codec_name"), "mpeg2video");
+    // Nothing but the three targets: no passing or unfinished file of one job is left or shared.
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(out.path())) names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"one.avi", "two.mp3", "three.mpg"}));
+}
+
+// A tool killed in the middle: the job fails with the reason, the earlier target is whole,
+// and nothing of the new one is left.
+TEST_F(ConvertFaults, KilledToolFailsAndKeepsTheEarlierTarget)
+{
+    struct Case {
+        const char *source, *to, *killed, *target; // killed: the process, by the start of its name
+    };
+    for (const Case& c : {Case{"long.avi", "h264", "ZevraRes2", "long.avi"},
+                          Case{"long.avi", "h264", "ffmpeg", "long.avi"},
+                          Case{"long.wav", "mp3", "ZevraRes3", "long.mp3"}}) {
+        SCOPED_TRACE(std::string(c.to) + ", killing " + c.killed);
+        for (bool earlier : {true, false}) {
+            TempDir out;
+            const std::string target = out.file(c.target);
+            if (earlier) writeFile(target, "precious");
+            BackgroundCli cli({dir->file(c.source), "--to", c.to, "--yes", "--target-dir", out.path()});
+            int tool = waitForTool(c.killed, dir->file(c.source));
+            ASSERT_GT(tool, 0) << "the conversion never started";
+            kill(tool, SIGKILL);
+            EXPECT_EQ(cli.finish(), 1) << cli.output;
+            EXPECT_NE(cli.output.find("失敗，"), std::string::npos) << cli.output; // 006
+            EXPECT_TRUE(toolsGone(dir->file(c.source)));
+            EXPECT_EQ(fileExists(target) ? readFile(target) : "(none)", earlier ? "precious" : "(none)");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), earlier ? 1 : 0);
+        }
+    }
+}
+
+// Ctrl-C, SIGTERM and SIGHUP stop the job; a killed qorvid-cli takes its tools along. While the
+// first job writes its target, a second one on it asks before replacing it.
+TEST_F(ConvertFaults, SignalsStopTheJobAndItsTools)
+{
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        SCOPED_TRACE(strsignal(sig));
+        TempDir out;
+        BackgroundCli cli({dir->file("long.avi"), "--to", "h264", "--yes", "--target-dir", out.path()});
+        ASSERT_GT(waitForTool("ffmpeg", dir->file("long.avi")), 0) << "the conversion never started";
+        if (sig == SIGINT) {
+            RunResult second = convert({dir->file("long.avi"), "--to", "h264", "--target-dir", out.path()});
+            EXPECT_EQ(second.exitCode, 1);
+            EXPECT_NE(second.output.find("已經存在"), std::string::npos) << second.output; // the overwrite question
+        }
+        cli.signal(sig);
+        int code = cli.finish();
+        if (sig == SIGKILL) {
+            EXPECT_EQ(code, 128 + SIGKILL);
+        } else {
+            EXPECT_EQ(code, 1);
+            EXPECT_NE(cli.output.find("處理中斷！"), std::string::npos) << cli.output;
+        }
+        EXPECT_TRUE(toolsGone(dir->file("long.avi"))) << "tools run on orphaned";
+        EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+    }
+}
+
+// A folder on a RAM file system is used as named, not replaced by the home folder, and the
+// finished target replaces the earlier one there.
+TEST_F(ConvertFaults, TargetFolderIsUsedAsNamed)
+{
+    std::string shm = "/dev/shm/qorvid-test-" + std::to_string(getpid()) + "/";
+    std::filesystem::create_directories(shm);
+    writeFile(shm + "short.mp3", "old");
+    RunResult r = convert({dir->file("short.avi"), "--to", "mp3", "--yes", "--target-dir", shm});
+    const std::string codec = ffprobeValue(shm + "short.mp3", "a:0", "codec_name");
+    std::filesystem::remove_all(shm);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(codec, "mp3") << r.output;
+}
+
+// The system's reason follows the failure message: a folder that vanished stops the job at once,
+// a read-only one is refused before it starts.
+TEST_F(ConvertFaults, FailuresSayWhy)
+{
+    TempDir scratch;
+    const std::string gone = scratch.file("gone/");
+    std::filesystem::create_directories(gone);
+    BackgroundCli cli({dir->file("long.avi"), "--to", "h264", "--yes", "--target-dir", gone});
+    ASSERT_GT(waitForTool("ffmpeg", dir->file("long.avi")), 0);
+    std::filesystem::remove_all(gone);
+    EXPECT_EQ(cli.finish(), 1);
+    EXPECT_NE(cli.output.find(strerror(ENOENT)), std::string::npos) << cli.output;
+    EXPECT_TRUE(toolsGone(dir->file("long.avi")));
+
+    ScratchMount small(scratch.file("small"), "size=256k"), readOnly(scratch.file("ro"), "ro,size=1m");
+    if (!small.mounted || !readOnly.mounted) GTEST_SKIP() << "no mounts here";
+    RunResult refused = convert({dir->file("short.avi"), "--to", "mp3", "--yes", "--target-dir", scratch.file("ro")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find(strerror(EROFS)), std::string::npos) << refused.output;
+    for (const char* to : {"h264", "wav"}) {
+        SCOPED_TRACE(to);
+        const std::string source = std::string(to) == "wav" ? "long.wav" : "long.avi";
+        writeFile(scratch.file("small/") + source, "old");
+        RunResult full = convert({dir->file(source), "--to", to, "--yes", "--target-dir", scratch.file("small")});
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_NE(full.output.find(strerror(ENOSPC)), std::string::npos) << full.output;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.file("small")), {}), 2);
+}
+
+namespace {
+
+constexpr int kW = 160, kH = 120;
+
+class SubtitleCli : public MediaSuite<SubtitleCli> {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = std::make_unique<TempDir>();
+        makeMedia(dir->file("grey.avi"), "color=0x808080:size=320x240:rate=25:duration=5",
+                  "sine=sample_rate=44100:duration=5", {"-c:v", "mpeg4", "-q:v", "2", "-c:a", "libmp3lame"});
+        writeFile(dir->file("latin.srt"), "1\n00:00:02,000 --> 00:00:04,500\nHELLO WORLD\n");
+        plain_ = convert({}, "plain.avi");
+    }
+
+    // The DivX conversion of the grey clip with the options; the target's path.
+    static std::string convert(std::vector<std::string> options, const std::string& name, const char* lang = "tw")
+    {
+        options.insert(options.begin(), {dir->file("grey.avi"), "--to", "divx", "--lang", lang, "--yes", "--out", dir->file(name)});
+        RunResult r = ::convert(options);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        return dir->file(name);
+    }
+
+    // The rows where the picture differs from the one without subtitles: first, last and count
+    // of changed pixels.
+    struct Band {
+        int top = -1, bottom = -1, pixels = 0;
+    };
+    static Band changed(const std::string& target, double at)
+    {
+        const std::string a = greyFrame(plain_, at, kW, kH), b = greyFrame(target, at, kW, kH);
+        Band band;
+        if (a.size() != b.size() || a.empty()) return band;
+        for (int row = 0; row < kH; ++row)
+            for (int col = 0; col < kW; ++col) {
+                const size_t i = static_cast<size_t>(row * kW + col);
+                if (std::abs(static_cast<unsigned char>(a[i]) - static_cast<unsigned char>(b[i])) <= 40) continue;
+                if (band.top < 0) band.top = row;
+                band.bottom = row;
+                ++band.pixels;
+            }
+        return band;
+    }
+    // The first of the times a tenth apart whose picture carries the text.
+    static double firstChanged(const std::string& target)
+    {
+        for (int tenth = 0; tenth < 45; ++tenth)
+            if (changed(target, tenth / 10.0).pixels > 20) return tenth / 10.0;
+        return -1;
+    }
+
+    static inline std::string plain_;
+};
+
+// The box's delay is written negated, and the encoder shows a negative -subdelay earlier: a
+// delay of 1.5 brings the text 1.5 s forward.
+TEST_F(SubtitleCli, TheTextChangesOnlyItsBandWhichSizePositionAndDelayMove)
+{
+    const std::string subs = dir->file("latin.srt");
+    const std::string lowTarget = convert({"--sub", subs}, "low.avi");
+    const Band low = changed(lowTarget, 3.0);
+    ASSERT_GT(low.pixels, 20);
+    EXPECT_GT(low.top, kH * 3 / 4) << "5 % from the bottom";
+    EXPECT_EQ(changed(lowTarget, 0.5).pixels, 0) << "nothing before the cue";
+
+    const Band middle = changed(convert({"--sub", subs, "--sub-pos", "50"}, "middle.avi"), 3.0);
+    EXPECT_GT(middle.top, kH / 4);
+    EXPECT_LT(middle.bottom, kH * 3 / 4);
+
+    const Band large = changed(convert({"--sub", subs, "--sub-size", "8"}, "large.avi"), 3.0);
+    EXPECT_GT(large.bottom - large.top, (low.bottom - low.top) * 3 / 2);
+    EXPECT_GT(large.pixels, low.pixels * 2);
+
+    const double onTime = firstChanged(lowTarget);
+    const double moved = firstChanged(convert({"--sub", subs, "--sub-delay", "1.5"}, "moved.avi"));
+    ASSERT_GT(onTime, 1.5);
+    ASSERT_GE(moved, 0);
+    EXPECT_NEAR(onTime - moved, 1.5, 0.15);
+}
+
+TEST_F(SubtitleCli, Big5AndGbkTextDrawsGlyphsWithTheLanguagesDefaultFont)
+{
+    struct Case {
+        const char *lang, *codePage;
+        std::string text; // 中文字幕
+    } cases[] = {{"tw", "cp950", "\xa4\xa4\xa4\xe5\xa6\x72\xb9\xf5"}, {"gb", "cp936", "\xd6\xd0\xce\xc4\xd7\xd6\xc4\xbb"}};
+    for (const Case& c : cases) {
+        const std::string subs = dir->file(std::string(c.lang) + ".srt");
+        writeFile(subs, "1\n00:00:01,000 --> 00:00:04,000\n" + c.text + "\n");
+        const Band band = changed(convert({"--sub", subs, "--sub-cp", c.codePage}, std::string(c.lang) + ".avi", c.lang), 2.0);
+        // Four characters of many strokes: far more ink than four empty boxes would leave.
+        EXPECT_GT(band.pixels, 150) << c.lang;
+        EXPECT_GT(band.top, kH / 2) << c.lang;
+    }
+}
+
+} // namespace

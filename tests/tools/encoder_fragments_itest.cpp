@@ -1,0 +1,234 @@
+// What the option fragments do to the picture and the sound, checked on the encoder's output,
+// burnt-in subtitles among them: every option of the subtitle fragment shows.
+#include "app/lang_text.h"
+#include "options/font_list.h"
+#include "support/test_tools.h"
+#include "support/tools_media.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+using namespace qorvid::test;
+
+namespace {
+
+std::string q(const std::string& path) { return "\"" + path + "\""; }
+
+const std::string sound = " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
+
+std::string sizeOf(const std::string& file) { return ffprobeValue(file, "v:0", "width") + "x" + ffprobeValue(file, "v:0", "height"); }
+
+constexpr int kW = 320, kH = 240;
+
+// How the white text covers the grey picture: lit pixels, the edge between text and grey,
+// the dark outline, and the lit rows.
+struct Ink {
+    int bright = 0, soft = 0, dark = 0, top = -1, bottom = -1;
+};
+
+Ink inkOf(const std::string& grey)
+{
+    Ink ink;
+    for (int row = 0; row < kH && grey.size() == size_t(kW * kH); ++row)
+        for (int col = 0; col < kW; ++col) {
+            const int v = static_cast<unsigned char>(grey[size_t(row * kW + col)]);
+            if (v > 115 && v < 170) ++ink.soft;
+            if (v < 50) ++ink.dark;
+            if (v > 180) {
+                ++ink.bright;
+                if (ink.top < 0) ink.top = row;
+                ink.bottom = row;
+            }
+        }
+    return ink;
+}
+
+std::string look(const std::string& more, const char* scale = "6", const char* outline = "0", const char* blur = "0",
+                 const char* pos = "90")
+{
+    return std::string(" -subfont-text-scale ") + scale + " -subfont-outline " + outline + " -subfont-blur " + blur +
+           " -subpos " + pos + " -subdelay 0" + more;
+}
+
+class EncoderFragments : public MediaSuite<EncoderFragments> {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = std::make_unique<TempDir>();
+        // A black picture with a white block in its top-left corner, and a quiet tone.
+        makeMedia(dir->file("corner.avi"), "color=black:size=64x48:rate=25:duration=2,drawbox=x=0:y=0:w=16:h=12:color=white:t=fill",
+                  "sine=frequency=440:sample_rate=44100:duration=2,volume=0.1", {"-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le"});
+        // Silence with a short beep at 1.0 s.
+        makeMedia(dir->file("beep.avi"), "color=gray:size=64x48:rate=25:duration=3",
+                  "aevalsrc='if(between(t,1,1.2),0.5*sin(2*PI*1000*t),0)':s=44100:d=3", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"});
+        makeMedia(dir->file("grey.avi"), "color=0x646464:size=320x240:rate=25:duration=4", "anullsrc=r=44100:cl=stereo",
+                  {"-t", "4", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "pcm_s16le"});
+        // A name with the characters a filter argument must escape.
+        writeFile(dir->file("it's, a: [test].srt"), "1\n00:00:01,000 --> 00:00:03,000\nHELLO WORLD\n\n");
+    }
+
+    // The DivX command line of the system with the given fragments; the target's path.
+    std::string encode(const std::string& source, const std::string& fragments)
+    {
+        std::string target = out_.file("t" + std::to_string(++count_) + ".avi");
+        std::string command = pluginPath(2) + " -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=3000"
+                              " -oac mp3lame -lameopts cbr:br=128" + fragments +
+                              " -vf-add harddup -mc 1 " + q(dir->file(source)) + " -o " + q(target);
+        RunResult r = runCommandLine(command);
+        EXPECT_EQ(r.exitCode, 0) << command << "\n" << r.output;
+        return target;
+    }
+    // The grey clip with a subtitle fragment.
+    std::string render(const std::string& subtitle, const std::string& options)
+    {
+        return encode("grey.avi", " -vf-add scale=320:240 -sub " + q(subtitle) + options + " -nosound");
+    }
+    Ink inkAt(const std::string& subtitle, const std::string& options, double at = 2.0)
+    {
+        return inkOf(greyFrame(render(subtitle, options), at, kW, kH));
+    }
+
+    static int brightestCell(const std::string& file)
+    {
+        std::string grey = greyFrame(file, 0.5, 4, 4);
+        if (grey.size() != 16) return -1;
+        return static_cast<int>(std::max_element(grey.begin(), grey.end(),
+                                                 [](char a, char b) { return (unsigned char)a < (unsigned char)b; }) -
+                                grey.begin());
+    }
+
+    TempDir out_;
+    int count_ = 0;
+};
+
+} // namespace
+
+// Borders, crops, flips and rotations: the size, and where the white corner ends up.
+TEST_F(EncoderFragments, FramesCropsAndTurnsGiveTheSizeAndCornerMPlayerGives)
+{
+    struct Case {
+        std::string fragment;
+        std::string size;
+        int cell; // of a 4x4 grid: 0 top-left, 3 top-right, 12 bottom-left, 15 bottom-right; -1 unchecked
+    };
+    const Case cases[] = {
+        {" -vf-add scale=64:40,expand=64:48:0:4:1", "64x48", -1},
+        {" -vf-add scale=64:48 -vf-add crop=32:24:0:0", "32x24", 0},
+        {" -vf-add scale=64:48", "64x48", 0},
+        {" -vf-add scale=64:48 -vf-add mirror", "64x48", 3},
+        {" -vf-add scale=64:48 -vf-add flip", "64x48", 12},
+        {" -vf-add scale=64:48 -vf-add flip,mirror", "64x48", 15},
+        {" -vf-add scale=64:48 -vf-add rotate=0", "48x64", 0},  // turned clockwise and mirrored
+        {" -vf-add scale=64:48 -vf-add rotate=1", "48x64", 3},  // clockwise
+        {" -vf-add scale=64:48 -vf-add rotate=2", "48x64", 12}, // anticlockwise
+        {" -vf-add scale=64:48 -vf-add rotate=3", "48x64", 15}, // anticlockwise and mirrored
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fragment);
+        std::string out = encode("corner.avi", c.fragment + sound);
+        EXPECT_EQ(sizeOf(out), c.size);
+        if (c.cell >= 0) { EXPECT_EQ(brightestCell(out), c.cell); }
+    }
+    std::string wider = encode("corner.avi", " -vf-add scale=64:48,expand=96:48:16:0:1" + sound);
+    EXPECT_EQ(sizeOf(wider), "96x48");
+    // The picture sits 16 pixels in: the block is in the second of six columns.
+    std::string grey = greyFrame(wider, 0.5, 6, 4);
+    ASSERT_EQ(grey.size(), 24u);
+    EXPECT_LT((unsigned char)grey[0], 40);
+    EXPECT_GT((unsigned char)grey[1], 150);
+}
+
+TEST_F(EncoderFragments, BrightnessSoundOffVolumeAndDelay)
+{
+    std::string plain = encode("corner.avi", sound);
+    std::string brighter = encode("corner.avi", " -vf-add eq=30:0" + sound);
+    EXPECT_GT((unsigned char)greyFrame(brighter, 0.5, 1, 1)[0], (unsigned char)greyFrame(plain, 0.5, 1, 1)[0] + 40);
+
+    MediaFacts silent = probeFacts(encode("corner.avi", " -nosound"));
+    EXPECT_TRUE(silent.audio.empty());
+    EXPECT_FALSE(silent.video.empty());
+
+    EXPECT_NEAR(meanVolume(encode("corner.avi", sound + " -af-add volume=6")) - meanVolume(plain), 6.0, 0.5);
+
+    double base = firstSoundStart(encode("beep.avi", sound));
+    ASSERT_GT(base, 0.5);
+    // A negative delay makes the sound late, a positive one early.
+    double late = firstSoundStart(encode("beep.avi", " -delay -0.5 -channels 2 -srate 44100 -af-add channels=2"));
+    double early = firstSoundStart(encode("beep.avi", " -delay 0.5 -channels 2 -srate 44100 -af-add channels=2"));
+    EXPECT_NEAR(late - base, 0.5, 0.05);
+    EXPECT_NEAR(base - early, 0.5, 0.05);
+}
+
+TEST_F(EncoderFragments, SubtitleSizePositionOutlineBlurDelayAndFontEachChangeThePicture)
+{
+    const std::string latin = dir->file("it's, a: [test].srt");
+    const std::string plainTarget = render(latin, look("", "4"));
+    const Ink plain = inkOf(greyFrame(plainTarget, 2.0, kW, kH));
+    ASSERT_GT(plain.bright, 80);
+    EXPECT_GT(plain.top, kH / 2); // near the bottom
+    EXPECT_EQ(plain.dark, 0);
+    // The cue runs from 1 to 3 s only.
+    EXPECT_EQ(inkOf(greyFrame(plainTarget, 0.5, kW, kH)).bright, 0);
+    EXPECT_EQ(inkOf(greyFrame(plainTarget, 3.5, kW, kH)).bright, 0);
+
+    EXPECT_GT(inkAt(latin, look("", "8")).bright, plain.bright * 2);
+    EXPECT_LT(inkAt(latin, look("", "4", "0", "0", "40")).bottom, kH / 2 + 5);
+    EXPECT_GT(inkAt(latin, look("", "4", "4")).dark, plain.bright);
+    EXPECT_GT(inkAt(latin, look("", "6", "0", "8")).soft, inkAt(latin, look("")).soft * 2) << "blur 8 must soften the letters' edges";
+
+    // A delay of 2 s moves the cue from 1–3 s to 3–5 s: nothing at 2 s, the text at 3.5 s.
+    const std::string late = render(latin, look(" -subdelay 2"));
+    EXPECT_EQ(inkOf(greyFrame(late, 2.0, kW, kH)).bright, 0);
+    EXPECT_GT(inkOf(greyFrame(late, 3.5, kW, kH)).bright, 80);
+    // An earlier subtitle: -1 s shows the cue at 0.5 s.
+    EXPECT_GT(inkAt(latin, look(" -subdelay -1"), 0.5).bright, 80);
+
+    // Another font file draws the same text differently.
+    auto inFont = [&](const std::string& font) { return greyFrame(render(latin, look(" -font " + q(font))), 2.0, kW, kH); };
+    const std::string sans = inFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    const std::string serif = inFont("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
+    EXPECT_GT(inkOf(sans).bright, 80);
+    EXPECT_GT(inkOf(serif).bright, 80);
+    EXPECT_NE(sans, serif);
+}
+
+// The same line in every code page draws the same picture as in UTF-8, and another line a
+// different one: real glyphs, not the empty boxes of a font without them.
+TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithTheLanguagesDefaultFont)
+{
+    struct Case {
+        const char* language;
+        std::string utf8, other;
+        std::vector<std::pair<std::string, std::string>> encoded; // code page, the line in it
+    } cases[] = {
+        {"tw", "中文字幕", "測試畫面",
+         {{"cp950", "\xa4\xa4\xa4\xe5\xa6\x72\xb9\xf5"},
+          {"unicode", std::string("\xff\xfe\x2d\x4e\x87\x65\x57\x5b\x55\x5e", 10)}}},
+        {"gb", "中文字幕", "测试画面", {{"cp936", "\xd6\xd0\xce\xc4\xd7\xd6\xc4\xbb"}}},
+    };
+    for (const Case& c : cases) {
+        qorvid::LangText lang;
+        ASSERT_TRUE(lang.load(c.language));
+        const std::string font = " -font " + q(qorvid::defaultSubtitleFont(lang));
+        auto picture = [&](const std::string& line, const std::string& codePage) {
+            const std::string file = dir->file(std::string(c.language) + codePage + ".srt");
+            // A UTF-16 file is UTF-16 throughout.
+            const bool wide = codePage == "unicode";
+            std::string head = "1\n00:00:01,000 --> 00:00:03,000\n", text;
+            for (char ch : head) text += wide ? std::string{ch, '\0'} : std::string{ch};
+            text = wide ? line.substr(0, 2) + text + line.substr(2) : text + line;
+            writeFile(file, text + (wide ? std::string("\n\0", 2) : "\n"));
+            const std::string grey = greyFrame(render(file, look(font + (codePage.empty() ? "" : " -subcp " + codePage))), 2.0, kW, kH);
+            EXPECT_GT(inkOf(grey).bright, 150) << c.language << " " << codePage;
+            return grey;
+        };
+        const std::string reference = picture(c.utf8, "");
+        EXPECT_NE(picture(c.other, ""), reference) << c.language << ": two lines look alike (empty boxes?)";
+        for (const auto& [codePage, line] : c.encoded)
+            EXPECT_EQ(picture(line, codePage), reference) << c.language << " " << codePage;
+    }
+}

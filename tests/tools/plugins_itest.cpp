@@ -1,0 +1,179 @@
+// The plugins with the real tools. The player's identify and its end with the plugin (its GIF
+// pass is checked through the probe, slave mode in a window by the window tests); sources and
+// targets that cannot work end with a message, a non-zero exit and no target.
+#include "util/subprocess.h"
+#include "support/cli_run.h"
+#include "support/test_tools.h"
+#include "support/tools_media.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qorvid::test;
+using qorvid::Subprocess;
+
+namespace {
+
+// The value of the key after the position, up to the line end (the probe's reading).
+std::string valueAfter(const std::string& text, size_t from, const std::string& key)
+{
+    size_t at = text.find(key, from);
+    if (at == std::string::npos) return {};
+    at += key.size();
+    return text.substr(at, text.find_first_of("\r\n", at) - at);
+}
+
+std::string identify(const std::string& file)
+{
+    return runProgram({pluginPath(1), "-identify", "-ao", "null", "-vo", "null", "-frames", "0", file}).output;
+}
+
+class PlayerPlugin : public MediaSuite<PlayerPlugin> {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = std::make_unique<TempDir>();
+        makeMedia(dir->file("mono 44k.avi"), "testsrc=size=160x120:rate=25:duration=4", "sine=frequency=440:sample_rate=44100:duration=4",
+                  {"-ac", "1", "-c:v", "mpeg4", "-g", "12", "-c:a", "libmp3lame", "-b:a", "64k"});
+    }
+};
+
+
+std::string q(const std::string& path) { return "\"" + path + "\""; }
+
+std::string encoderCommand(const std::string& options, const std::string& source, const std::string& target)
+{
+    return pluginPath(2) + " -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800"
+                           " -oac mp3lame -lameopts cbr:br=64" + options + " -vf-add harddup -mc 1 " +
+           q(source) + " -o " + q(target);
+}
+
+std::string converterCommand(const std::string& options, const std::string& source, const std::string& target)
+{
+    return pluginPath(3) + " -y -i " + q(source) + options + " -vn -ab 64000 -ac 2 -ar 44100 " + q(target);
+}
+
+// A folder nobody may write into (root writes everywhere but into /proc).
+std::string lockedFolder(const TempDir& dir)
+{
+    if (geteuid() == 0) return "/proc/";
+    std::string locked = dir.file("locked");
+    mkdir(locked.c_str(), 0555);
+    return locked + "/";
+}
+
+class BadInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        makeMedia(dir_.file("good.avi"), "testsrc=size=160x120:rate=25:duration=2", "sine=duration=2", {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+        // Sized by the array: the header holds NUL bytes.
+        static const char header[] = "RIFF\x10\x00\x00\x00garbage that is not a movie";
+        writeFile(dir_.file("corrupt.avi"), std::string(header, sizeof header - 1) + std::string(5000, '\x5a'));
+    }
+
+    // Fails with the message (any, when none is given), leaving no target and no unfinished file.
+    void expectRefused(const std::string& command, const std::string& target, const std::string& message = "")
+    {
+        SCOPED_TRACE(command);
+        RunResult r = runCommandLine(command);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.output.find(message), std::string::npos) << r.output;
+        EXPECT_FALSE(fileExists(target));
+        std::string dir = target.substr(0, target.find_last_of('/') + 1);
+        EXPECT_FALSE(fileExists(dir + "." + target.substr(dir.size()) + ".part"));
+    }
+
+    TempDir dir_;
+};
+
+} // namespace
+
+// Without a display too: the probe runs where no desktop is.
+TEST_F(PlayerPlugin, IdentifyReportsTheRealSoundOfAMonoFileAfterTheVideoCodec)
+{
+    ScopedEnv noDisplay;
+    noDisplay.set("DISPLAY", nullptr);
+    std::string out = identify(dir->file("mono 44k.avi"));
+    size_t codec = out.find("ID_VIDEO_CODEC=");
+    ASSERT_NE(codec, std::string::npos) << out;
+    EXPECT_EQ(valueAfter(out, codec, "ID_AUDIO_RATE="), "44100") << out;
+    EXPECT_EQ(valueAfter(out, codec, "ID_AUDIO_NCH="), "1") << out;
+    EXPECT_EQ(std::atoi(valueAfter(out, codec, "ID_AUDIO_BITRATE=").c_str()) / 1000, 64);
+    EXPECT_EQ(valueAfter(out, 0, "ID_AUDIO_CODEC="), "mp3");
+    EXPECT_EQ(valueAfter(out, 0, "ID_VIDEO_WIDTH="), "160");
+    EXPECT_EQ(valueAfter(out, 0, "ID_DEMUXER="), "avi");
+    EXPECT_EQ(valueAfter(out, 0, "ID_LENGTH=").substr(0, 3), "4.0");
+}
+
+// MPlayer runs under the plugin's name and must not outlive it.
+TEST_F(PlayerPlugin, KillingThePluginEndsThePlayer)
+{
+    const std::string clip = dir->file("mono 44k.avi");
+    Subprocess player;
+    Subprocess::Setup ps;
+    ps.program = pluginPath(1);
+    ps.argv = {pluginPath(1), "-slave", "-identify", "-vo", "null", "-ao", "null", "-loop", "0", clip};
+    ps.input = Subprocess::Input::Pipe;
+    ps.output = Subprocess::Output::Pipe;
+    ps.errors = Subprocess::Errors::WithOutput;
+    ASSERT_TRUE(player.start(ps));
+    std::string out;
+    for (pollfd p{player.outputFd(), POLLIN, 0}; out.find("A:") == std::string::npos;)
+        if (poll(&p, 1, 20000) <= 0 || !qorvid::readAvailable(player.outputFd(), out)) break;
+    ASSERT_NE(out.find("A:"), std::string::npos) << out;
+    EXPECT_EQ(processesMatching(clip).size(), 2u); // the plugin and MPlayer
+    player.signal(SIGKILL);
+    player.wait();
+    EXPECT_TRUE(toolsGone(clip));
+}
+
+// A missing or corrupt source, a locked target folder, an unknown option; the player names the
+// missing file and gives no size.
+TEST_F(BadInput, EachPluginRefusesWithItsMessage)
+{
+    const std::string avi = dir_.file("out.avi"), mp3 = dir_.file("out.mp3");
+    const std::string lockedAvi = lockedFolder(dir_) + "qorvid-out.avi", lockedMp3 = lockedFolder(dir_) + "qorvid-out.mp3";
+    expectRefused(encoderCommand("", dir_.file("missing.avi"), avi), avi, "cannot open the source");
+    expectRefused(encoderCommand("", dir_.file("corrupt.avi"), avi), avi, "cannot read the source");
+    expectRefused(encoderCommand("", dir_.file("good.avi"), lockedAvi), lockedAvi, "cannot write the target");
+    expectRefused(encoderCommand(" -frobnicate 3", dir_.file("good.avi"), avi), avi, "unknown option -frobnicate");
+    // A failure inside FFmpeg (an encoder it does not have) leaves nothing either.
+    expectRefused(pluginPath(2) + " -ovc lavc -lavcopts vcodec=nosuchcodec -oac copy " + q(dir_.file("good.avi")) +
+                      " -o " + q(avi),
+                  avi, "encoding failed");
+    expectRefused(converterCommand("", dir_.file("missing.avi"), mp3), mp3, "No such file");
+    expectRefused(converterCommand("", dir_.file("corrupt.avi"), mp3), mp3, "Invalid data");
+    expectRefused(converterCommand("", dir_.file("good.avi"), lockedMp3), lockedMp3);
+    expectRefused(converterCommand(" -frobnicate 3", dir_.file("good.avi"), mp3), mp3, "frobnicate");
+    EXPECT_TRUE(fileExists(dir_.file("good.avi")));
+
+    const std::string out = identify(dir_.file("missing.avi"));
+    EXPECT_EQ(out.find("ID_VIDEO_WIDTH="), std::string::npos);
+    EXPECT_NE(out.find("missing.avi"), std::string::npos);
+}
+
+TEST_F(BadInput, NoPluginWaitsOnAFifo)
+{
+    const std::string fifo = dir_.file("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string target = dir_.file("out.avi");
+    for (const std::string& command :
+         {pluginPath(1) + " -identify -ao null -vo null -frames 0 " + q(fifo), encoderCommand("", fifo, target),
+          converterCommand("", fifo, dir_.file("out.mp3")),
+          encoderCommand(" -sub " + q(fifo), dir_.file("good.avi"), target)}) {
+        SCOPED_TRACE(command);
+        RunResult r = runGuarded(splitCommandLine(command), 20);
+        EXPECT_FALSE(r.hung);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.output.find("not a regular file"), std::string::npos) << r.output;
+    }
+    EXPECT_FALSE(fileExists(target));
+    EXPECT_TRUE(processesMatching(fifo).empty());
+}

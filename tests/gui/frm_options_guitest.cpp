@@ -153,18 +153,18 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkChecksOrTakesTheValues)
         int page;
         const char* field;
     } cases[] = {
-        {"fps 4.9", {{'K', "cboFps", "4.9"}}, fillPlaceholders(msg(Msg::FrameRateRange), {"5", "30"}), 0, "cboFps"},
-        {"width 7", {{'T', "txtSize_0", "7"}}, msg(Msg::WidthRange), 1, "txtSize_0"},
-        {"width 1281", {{'T', "txtSize_0", "1281"}}, msg(Msg::WidthRange), 1, "txtSize_0"},
-        {"width empty", {{'T', "txtSize_0", ""}}, msg(Msg::WidthRange), 1, "txtSize_0"},
-        {"height 1282", {{'T', "txtSize_1", "1282"}}, msg(Msg::HeightRange), 1, "txtSize_1"},
-        {"flip with a top border", {{'P', "cboRotate", "2"}, {'T', "txtExpand_0", "2"}},
+        {"fps 4.9", {{Step::Type, "cboFps", "4.9"}}, fillPlaceholders(msg(Msg::FrameRateRange), {"5", "30"}), 0, "cboFps"},
+        {"width 7", {{Step::SetText, "txtSize_0", "7"}}, msg(Msg::WidthRange), 1, "txtSize_0"},
+        {"width 1281", {{Step::SetText, "txtSize_0", "1281"}}, msg(Msg::WidthRange), 1, "txtSize_0"},
+        {"width empty", {{Step::SetText, "txtSize_0", ""}}, msg(Msg::WidthRange), 1, "txtSize_0"},
+        {"height 1282", {{Step::SetText, "txtSize_1", "1282"}}, msg(Msg::HeightRange), 1, "txtSize_1"},
+        {"flip with a top border", {{Step::Pick, "cboRotate", "2"}, {Step::SetText, "txtExpand_0", "2"}},
          toUnixLines(msg(Msg::FlipWithVerticalBorders)), 1, "txtExpand_0"},
-        {"half turn with a bottom border", {{'P', "cboRotate", "3"}, {'T', "txtExpand_1", "4"}},
+        {"half turn with a bottom border", {{Step::Pick, "cboRotate", "3"}, {Step::SetText, "txtExpand_1", "4"}},
          toUnixLines(msg(Msg::FlipWithVerticalBorders)), 1, "txtExpand_1"},
-        {"subtitles without a file", {{'C', "optSub_1", ""}}, msg(Msg::EnterSubtitleFile), 4, "txtSubFile"},
-        {"typed time 0:00:01.0", {{'K', "txtScope_0", "0:00:01.0"}}, toUnixLines(msg(Msg::TimeFormatWrong)), 0, "txtScope_0"},
-        {"end not after start", {{'K', "txtScope_0", "00:00:02.0"}, {'K', "txtScope_1", "00:00:01.0"}},
+        {"subtitles without a file", {{Step::Choose, "optSub_1", ""}}, msg(Msg::EnterSubtitleFile), 4, "txtSubFile"},
+        {"typed time 0:00:01.0", {{Step::Type, "txtScope_0", "0:00:01.0"}}, toUnixLines(msg(Msg::TimeFormatWrong)), 0, "txtScope_0"},
+        {"end not after start", {{Step::Type, "txtScope_0", "00:00:02.0"}, {Step::Type, "txtScope_1", "00:00:01.0"}},
          msg(Msg::MarkEndBeforeStart), 0, "txtScope_1"},
     };
     for (const Case& c : cases) {
@@ -184,8 +184,8 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkChecksOrTakesTheValues)
 
     // Passing values reach the job and the summary; a mirror may have a top border.
     openOptions();
-    apply({{'P', "cboRotate", "1"}, {'T', "txtExpand_0", "2"}, {'K', "cboFps", "30"}, {'P', "cboSize", "1"},
-           {'T', "txtSize_0", "1280"}, {'T', "txtSize_1", "8"}, {'T', "txtAudioDelay", "junk"}});
+    apply({{Step::Pick, "cboRotate", "1"}, {Step::SetText, "txtExpand_0", "2"}, {Step::Type, "cboFps", "30"}, {Step::Pick, "cboSize", "1"},
+           {Step::SetText, "txtSize_0", "1280"}, {Step::SetText, "txtSize_1", "8"}, {Step::SetText, "txtAudioDelay", "junk"}});
     click("cmdOkCancel_0");
     EXPECT_FALSE(opts().isVisible());
     EXPECT_EQ(ctx().job.targetWidth, 1280);
@@ -201,7 +201,7 @@ TEST_F(OptionsWindowTest, CancelRestoresTheValuesShownWhenOpened)
     open();
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
     openOptions();
-    apply({{'N', "imgBrightness_1", "5"}});
+    apply({{Step::Click, "imgBrightness_1", "5"}});
     click("cmdOkCancel_0");
     ASSERT_EQ(ctx().options.brightness, 10);
 
@@ -218,7 +218,7 @@ TEST_F(OptionsWindowTest, CancelRestoresTheValuesShownWhenOpened)
     };
     const auto before = state();
     const std::string colorArgs = ctx().job.colorArgs;
-    apply({{'N', "imgBrightness_1", "3"}, {'P', "cboRotate", "4"}, {'C', "optAudio_1", ""}, {'C', "optSub_1", ""}, {'P', "cboSubcp", "3"}});
+    apply({{Step::Click, "imgBrightness_1", "3"}, {Step::Pick, "cboRotate", "4"}, {Step::Choose, "optAudio_1", ""}, {Step::Choose, "optSub_1", ""}, {Step::Pick, "cboSubcp", "3"}});
     pick("cboSubFont", child<QComboBox>("cboSubFont")->currentIndex() == 0 ? 1 : 0);
     for (const char* b : boxes) typeInto(b, "7");
     ASSERT_NE(state(), before);

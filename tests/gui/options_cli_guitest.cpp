@@ -9,7 +9,8 @@ namespace qorvid::test {
 namespace {
 
 using OptionsCliTest = OptionsWindowTest;
-using Steps = std::vector<OptionsWindowTest::Step>;
+using Step = OptionsWindowTest::Step;
+using Steps = std::vector<Step>;
 
 Steps plus(Steps a, const Steps& b)
 {
@@ -18,7 +19,10 @@ Steps plus(Steps a, const Steps& b)
 }
 
 // The custom size item with width and height typed.
-Steps customSize(const char* w, const char* h) { return {{'P', "cboSize", "1"}, {'T', "txtSize_0", w}, {'T', "txtSize_1", h}}; }
+Steps customSize(const char* w, const char* h)
+{
+    return {{Step::Pick, "cboSize", "1"}, {Step::SetText, "txtSize_0", w}, {Step::SetText, "txtSize_1", h}};
+}
 
 TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
 {
@@ -32,7 +36,7 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
     ASSERT_GE(fonts.defaultIndex, 0) << "the set-up installs the default fonts";
     const int other = fonts.defaultIndex == 0 ? 1 : 0;
     const std::string otherFont = fonts.files[static_cast<size_t>(other)];
-    const Steps subtitles = {{'C', "optSub_1", ""}, {'T', "txtSubFile", sub}};
+    const Steps subtitles = {{Step::Choose, "optSub_1", ""}, {Step::SetText, "txtSubFile", sub}};
     struct Case {
         const char* name;
         const char* menu;
@@ -44,32 +48,32 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
         std::string font = {}; // the font file the command names, if any
     } cases[] = {
         {"size, crop and borders, scale first", "mnuSrcIsFileToAvi", 3, "h264", true,
-         plus(customSize("240", "180"), {{'T', "txtExpand_0", "8"}, {'T', "txtExpand_1", "8"}}),
+         plus(customSize("240", "180"), {{Step::SetText, "txtExpand_0", "8"}, {Step::SetText, "txtExpand_1", "8"}}),
          {"--size", "240x180", "--crop", "10,20,310,220", "--borders", "8,8,0,0"}},
         {"size, crop and borders, crop first", "mnuSrcIsFileToAvi", 2, "divx", true,
-         plus(customSize("240", "180"), {{'T', "txtExpand_2", "6"}, {'T', "txtExpand_3", "6"}, {'C', "optScaleCrop_1", ""}}),
+         plus(customSize("240", "180"), {{Step::SetText, "txtExpand_2", "6"}, {Step::SetText, "txtExpand_3", "6"}, {Step::Choose, "optScaleCrop_1", ""}}),
          {"--size", "240x180", "--crop", "10,20,310,220", "--borders", "0,0,6,6", "--crop-first"}},
         {"rotation with colour", "mnuSrcIsFileToAvi", 3, "h264", false,
-         {{'P', "cboRotate", "5"}, {'N', "imgBrightness_1", "2"}, {'N', "imgHue_0", "3"}, {'N', "imgSaturation_1", "1"}},
+         {{Step::Pick, "cboRotate", "5"}, {Step::Click, "imgBrightness_1", "2"}, {Step::Click, "imgHue_0", "3"}, {Step::Click, "imgSaturation_1", "1"}},
          {"--rotate", "5", "--brightness", "4", "--hue", "-6", "--saturation", "2"}},
-        {"sound off", "mnuSrcIsFileToWmv", 2, "mp42-wmv", false, {{'C', "optAudio_1", ""}}, {"--no-audio"}},
+        {"sound off", "mnuSrcIsFileToWmv", 2, "mp42-wmv", false, {{Step::Choose, "optAudio_1", ""}}, {"--no-audio"}},
         {"audio delay, volume and sample rate", "mnuSrcIsFileToAvi", 2, "divx", false,
-         {{'T', "txtAudioDelay", "0.5"}, {'N', "imgVolume_1", "3"}, {'P', "cboAudioSample", "6"}},
+         {{Step::SetText, "txtAudioDelay", "0.5"}, {Step::Click, "imgVolume_1", "3"}, {Step::Pick, "cboAudioSample", "6"}},
          {"--audio-delay", "0.5", "--volume", "6", "--sample-rate", "48000"}},
         {"marked range", "mnuSrcIsFileToAvi", 3, "h264", false,
-         {{'K', "txtScope_0", "00:00:00.5"}, {'K', "txtScope_1", "00:00:02.0"}}, {"--mark", "00:00:00.5", "00:00:02.0"}},
+         {{Step::Type, "txtScope_0", "00:00:00.5"}, {Step::Type, "txtScope_1", "00:00:02.0"}}, {"--mark", "00:00:00.5", "00:00:02.0"}},
         {"VCD with borders", "mnuSrcIsFileToMpg", 0, "vcd", false,
-         {{'T', "txtExpand_2", "16"}, {'T', "txtExpand_3", "16"}}, {"--borders", "0,0,16,16"}},
+         {{Step::SetText, "txtExpand_2", "16"}, {Step::SetText, "txtExpand_3", "16"}}, {"--borders", "0,0,16,16"}},
         {"DVD with borders", "mnuSrcIsFileToMpg", 1, "dvd", false,
-         {{'T', "txtExpand_0", "24"}, {'T', "txtExpand_1", "24"}}, {"--borders", "24,24,0,0"}},
-        {"volume change", "mnuSrcIsFileToChangeVol", 2, "volume-avi", false, {{'N', "imgVolume_1", "4"}}, {"--volume", "8"}},
+         {{Step::SetText, "txtExpand_0", "24"}, {Step::SetText, "txtExpand_1", "24"}}, {"--borders", "24,24,0,0"}},
+        {"volume change", "mnuSrcIsFileToChangeVol", 2, "volume-avi", false, {{Step::Click, "imgVolume_1", "4"}}, {"--volume", "8"}},
         {"cut", "mnuSrcIsFileToCut", 2, "cut-avi", false,
-         {{'K', "txtScope_0", "00:00:01.0"}, {'K', "txtScope_1", "00:00:02.5"}}, {"--mark", "00:00:01.0", "00:00:02.5"}},
+         {{Step::Type, "txtScope_0", "00:00:01.0"}, {Step::Type, "txtScope_1", "00:00:02.5"}}, {"--mark", "00:00:01.0", "00:00:02.5"}},
         {"subtitles at their defaults", "mnuSrcIsFileToAvi", 2, "divx", false, subtitles, {"--sub", sub}, fonts.defaultFile()},
         {"every subtitle option changed", "mnuSrcIsFileToAvi", 2, "divx", false,
-         plus(subtitles, {{'P', "cboSubFont", std::to_string(other)}, {'P', "cboSubcp", "1"}, {'K', "txtSubSize", "6"},
-                          {'K', "txtSubPosHgt", "10"}, {'K', "txtSubOutline", "3"}, {'K', "txtSubBlur", "4"},
-                          {'K', "txtSubDelay", "-1.5"}}),
+         plus(subtitles, {{Step::Pick, "cboSubFont", std::to_string(other)}, {Step::Pick, "cboSubcp", "1"}, {Step::Type, "txtSubSize", "6"},
+                          {Step::Type, "txtSubPosHgt", "10"}, {Step::Type, "txtSubOutline", "3"}, {Step::Type, "txtSubBlur", "4"},
+                          {Step::Type, "txtSubDelay", "-1.5"}}),
          {"--sub", sub, "--sub-font", otherFont, "--sub-cp", "cp950", "--sub-size", "6", "--sub-pos", "10", "--sub-outline", "3",
           "--sub-blur", "4", "--sub-delay", "-1.5"},
          otherFont},

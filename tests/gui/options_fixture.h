@@ -78,21 +78,21 @@ public:
         return at == std::string::npos ? "" : r.output.substr(at, r.output.find('\n', at) - at);
     }
     void click(const char* button) { QTest::mouseClick(child<StyleButton>(button), Qt::LeftButton); }
-    // A change made through a control: 'T' sets a box's text, 'K' types it key by key, 'P' picks
-    // a list item, 'C' clicks a choice, 'N' clicks a button `value` times.
+    // A change made through a control: a box's text set or typed key by key, a list item
+    // picked, a choice clicked, or a button clicked `value` times.
     struct Step {
-        char how;
+        enum How { SetText, Type, Pick, Choose, Click } how;
         const char* control;
         std::string value;
     };
     void apply(const std::vector<Step>& steps)
     {
         for (const Step& st : steps) {
-            if (st.how == 'T') child<QLineEdit>(st.control)->setText(QString::fromStdString(st.value));
-            if (st.how == 'K') typeInto(st.control, QString::fromStdString(st.value));
-            if (st.how == 'P') pick(st.control, std::atoi(st.value.c_str()));
-            if (st.how == 'C') child<QRadioButton>(st.control)->click();
-            for (int i = 0; st.how == 'N' && i < std::atoi(st.value.c_str()); ++i) click(st.control);
+            if (st.how == Step::SetText) child<QLineEdit>(st.control)->setText(QString::fromStdString(st.value));
+            if (st.how == Step::Type) typeInto(st.control, QString::fromStdString(st.value));
+            if (st.how == Step::Pick) pick(st.control, std::atoi(st.value.c_str()));
+            if (st.how == Step::Choose) child<QRadioButton>(st.control)->click();
+            for (int i = 0; st.how == Step::Click && i < std::atoi(st.value.c_str()); ++i) click(st.control);
         }
     }
     // The control with the focus; a list's edit box counts as the list.

@@ -130,16 +130,3 @@ TEST(JobDriver, QuestionsAnsweredCancelRunNothingAndKeepFiles)
     EXPECT_EQ(mismatch.runs(), 0);
     EXPECT_TRUE(hasText(mismatch.ui.questions, "但是來源影片的真正格式是 MP4"));
 }
-
-TEST(JobDriver, StoppedRunLeavesNoPartialTarget)
-{
-    DriverRig rig;
-    rig.encoder("head -c 200000 /dev/zero > \"$out\"; while :; do printf 'Pos: 1.0s 25f (25%%)\\r'; sleep 0.05; done");
-    rig.ui.onEvents = [&] {
-        if (rig.ui.eventRuns == 5) rig.runner.setStopDosIo();
-    };
-    EXPECT_EQ(rig.encode(), JobOutcome::Aborted);
-    EXPECT_FALSE(fileExists(rig.labels.output));
-    EXPECT_EQ(rig.ui.messages.back(), "轉檔處理中斷！");
-    EXPECT_EQ(rig.view.states.back(), false);
-}

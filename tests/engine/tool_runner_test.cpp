@@ -93,44 +93,39 @@ TEST(RunWithProgress, ToolPrintingEvery20SecondsIsNeverStuck)
     EXPECT_FALSE(rig.launcher.last().terminated);
 }
 
-TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePoll)
+// A stop ends the run within one poll; a tool that ended by itself in the poll of the stop,
+// or just after it, was not stopped.
+TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePollUnlessTheToolHasEnded)
 {
-    ScriptedRig rig;
-    rig.launcher.on("ZevraRes2", {{"Pos: 1.0s 1f\r"}, {""}});
-    rig.ui.onEvents = [&] {
-        if (rig.ui.eventRuns == 3) rig.runner.setStopDosIo();
+    const struct {
+        const char* what;
+        std::vector<FakeStep> steps;
+        bool aborted;
+    } cases[] = {
+        {"runs on", {{"Pos: 1.0s 1f\r"}, {""}}, true},
+        {"ends with the stop", {{"Pos: 1.0s 1f\r"}, {"Pos: 2.0s 2f\r", false}}, false},
+        {"ends just after it", {{"Pos: 1.0s 1f\r"}, {"Pos: 2.0s 2f\r"}, {"", false}}, false},
     };
-    const std::int64_t start = rig.fakeClock.now;
-    rig.runner.RunWithProgress(kEncoder, 100, false);
-    EXPECT_EQ(rig.fakeClock.now - start, 3 * ToolRunner::kPollMs); // no wait after the stop
-    EXPECT_TRUE(rig.launcher.last().terminated);
-    ASSERT_EQ(rig.ui.messages.size(), 1u);
-    EXPECT_EQ(rig.ui.messages[0], "轉檔處理中斷！");
-    // The next run starts with the flag cleared.
-    rig.launcher.on("ZevraRes3", {{"", false}});
-    rig.ui.onEvents = nullptr;
-    rig.runner.RunWithProgress(kConverter, 100, false);
-    EXPECT_FALSE(rig.runner.aborted());
-}
-
-TEST(RunWithProgress, StopAfterTheToolEndedByItselfIsNoAbort)
-{
-    // The tool ends with the poll in which the stop comes, or just after it.
-    const std::vector<std::vector<FakeStep>> runs = {
-        {{"Pos: 1.0s 1f\r"}, {"Pos: 2.0s 2f\r", false}},
-        {{"Pos: 1.0s 1f\r"}, {"Pos: 2.0s 2f\r"}, {"", false}},
-    };
-    for (const auto& steps : runs) {
-        SCOPED_TRACE(steps.size());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         ScriptedRig rig;
-        rig.launcher.on("ZevraRes2", steps);
+        rig.launcher.on("ZevraRes2", c.steps);
         rig.ui.onEvents = [&] {
             if (rig.ui.eventRuns == 2) rig.runner.setStopDosIo();
         };
+        const std::int64_t start = rig.fakeClock.now;
         rig.runner.RunWithProgress(kEncoder, 100, false);
+        EXPECT_EQ(rig.runner.aborted(), c.aborted);
+        EXPECT_EQ(rig.ui.startButtonShown, c.aborted);
+        EXPECT_EQ(rig.ui.messages, std::vector<std::string>(c.aborted ? 1 : 0, "轉檔處理中斷！"));
+        if (!c.aborted) continue;
+        EXPECT_EQ(rig.fakeClock.now - start, 2 * ToolRunner::kPollMs); // no wait after the stop
+        EXPECT_TRUE(rig.launcher.last().terminated);
+        // The next run starts with the flag cleared.
+        rig.launcher.on("ZevraRes3", {{"", false}});
+        rig.ui.onEvents = nullptr;
+        rig.runner.RunWithProgress(kConverter, 100, false);
         EXPECT_FALSE(rig.runner.aborted());
-        EXPECT_TRUE(rig.ui.messages.empty());
-        EXPECT_FALSE(rig.ui.startButtonShown);
     }
 }
 

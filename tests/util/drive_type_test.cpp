@@ -5,14 +5,6 @@
 #include <gtest/gtest.h>
 
 using qorvid::isUsableDrive;
-using qorvid::isUsableFileSystem;
-
-TEST(DriveType, OnlyOpticalMediaAreRefusedByType)
-{
-    // ext4, vfat (a USB stick), nfs, tmpfs (where /tmp often lives); iso9660 and udf are not.
-    for (unsigned long type : {0xEF53, 0x4D44, 0x6969, 0x01021994}) EXPECT_TRUE(isUsableFileSystem(type)) << type;
-    for (unsigned long type : {0x9660, 0x15013346}) EXPECT_FALSE(isUsableFileSystem(type)) << type;
-}
 
 TEST(DriveType, FoldersAreJudgedByWhatTheyAllow)
 {

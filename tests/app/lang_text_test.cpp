@@ -6,17 +6,11 @@
 #include <gtest/gtest.h>
 
 using qorvid::fillPlaceholders;
+using qorvid::test::loadedLang;
 using qorvid::LangText;
 using qorvid::Msg;
 
 namespace {
-
-LangText load(const char* code)
-{
-    LangText lang;
-    EXPECT_TRUE(lang.load(code)) << code;
-    return lang;
-}
 
 size_t count(const std::string& text, const std::string& part)
 {
@@ -48,7 +42,7 @@ TEST(LangText, LoadingRuleOnRawText)
 
 TEST(LangText, SwitchingTablesReplacesEveryMessageAndUnknownCodesChangeNothing)
 {
-    LangText fresh = load("en"), switched = load("TW"); // codes match without regard to case
+    LangText fresh = loadedLang("en"), switched = loadedLang("TW"); // codes match without regard to case
     EXPECT_EQ(switched.code(), "tw");
     ASSERT_TRUE(switched.load("en"));
     for (int key = 0; key < LangText::kSize; ++key) EXPECT_EQ(switched.byNumber(key), fresh.byNumber(key)) << key;
@@ -62,7 +56,7 @@ TEST(LangTables, EveryRowKeepsItsPlaceholdersAndJoiningBlanksInEachLanguage)
 {
     const LangText& tw = qorvid::test::tw();
     for (const char* code : {"gb", "en"}) {
-        const LangText other = load(code);
+        const LangText other = loadedLang(code);
         for (int key = 1; key < LangText::kSize; ++key) {
             SCOPED_TRACE(std::string(code) + " " + std::to_string(key));
             const std::string &t = tw.byNumber(key), &o = other.byNumber(key);
@@ -84,7 +78,7 @@ TEST(LangTables, EveryRowKeepsItsPlaceholdersAndJoiningBlanksInEachLanguage)
 // English needs a blank where the program puts two pieces together; Chinese needs none.
 TEST(LangTables, EnglishPiecesThatTheProgramJoinsMeetAtOneBlank)
 {
-    const LangText L = load("en");
+    const LangText L = loadedLang("en");
     const std::pair<std::string, std::string> joins[] = {
         {L[Msg::Start], L[Msg::Convert]}, {L[Msg::Stop], L[Msg::Convert]}, {L[Msg::Start], L[Msg::CutWord]},
         {L[Msg::Start], L[Msg::RepairWord]}, {L[Msg::Start], L[Msg::Adjust]}, {L[Msg::Convert], L[Msg::SettingsSuffix]},

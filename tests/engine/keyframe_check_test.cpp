@@ -88,26 +88,27 @@ TEST(KeyFrameCheck, MarkOnAKeyFrameScaledTimesAndSparseKeyFramesAskNothing)
 
 TEST(KeyFrameCheck, LateLandingOffersThePreviousKeyFrame)
 {
-    KeyFrameRig rig;
-    rig.ui.answers = {Answer::Yes};
-    auto out = rig.run(keyAt20Or30);
-    ASSERT_EQ(rig.ui.questions.size(), 1u);
-    // 046: start 25.0 lands 5 s late at 30.0; the key frame before it is at 20.0.
-    std::string expected = fillPlaceholders(rig.lang[Msg::KeyFrameShiftYesNo], {"00:00:25.0", "剪輯影片", "5.0", "00:00:25.0", "00:00:30.0",
-                                                           "00:00:20.0", "5.0", "00:00:25.0", "5.0"});
-    EXPECT_EQ(rig.ui.questions[0], expected);
-    EXPECT_FLOAT_EQ(rig.job.jobLength, 15 + 5 + 0.75f);
-    EXPECT_EQ(out.cut, " -ss 00:00:19.3 -endpos 00:00:20.8");
-
-    KeyFrameRig keep;
-    keep.ui.answers = {Answer::No};
-    out = keep.run(keyAt20Or30);
-    EXPECT_FLOAT_EQ(keep.job.jobLength, 15 - 5 + 0.75f);
-    EXPECT_EQ(out.cut, " -ss 00:00:29.3 -endpos 00:00:10.8");
-
-    KeyFrameRig cancel;
-    cancel.ui.answers = {Answer::Cancel};
-    EXPECT_TRUE(cancel.run(keyAt20Or30).cancelled);
+    // 046: start 25.0 lands 5 s late at 30.0; the key frame before it is at 20.0. Yes takes it.
+    const struct {
+        Answer answer;
+        float length;
+        const char* cut;
+    } cases[] = {{Answer::Yes, 15 + 5 + 0.75f, " -ss 00:00:19.3 -endpos 00:00:20.8"},
+                 {Answer::No, 15 - 5 + 0.75f, " -ss 00:00:29.3 -endpos 00:00:10.8"},
+                 {Answer::Cancel, 15, ""}};
+    for (const auto& c : cases) {
+        KeyFrameRig rig;
+        rig.ui.answers = {c.answer};
+        auto out = rig.run(keyAt20Or30);
+        ASSERT_EQ(rig.ui.questions.size(), 1u);
+        EXPECT_EQ(rig.ui.questions[0], fillPlaceholders(rig.lang[Msg::KeyFrameShiftYesNo],
+                                                        {"00:00:25.0", "剪輯影片", "5.0", "00:00:25.0", "00:00:30.0",
+                                                         "00:00:20.0", "5.0", "00:00:25.0", "5.0"}));
+        EXPECT_EQ(out.cancelled, c.answer == Answer::Cancel);
+        if (out.cancelled) continue;
+        EXPECT_FLOAT_EQ(rig.job.jobLength, c.length);
+        EXPECT_EQ(out.cut, c.cut);
+    }
 }
 
 TEST(KeyFrameCheck, LandingPastTheEndOnlyOffersOkOrCancel)

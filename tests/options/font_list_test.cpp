@@ -1,6 +1,7 @@
 // The subtitle font list from a font folder made for the test and read through fontconfig.
 #include "options/font_list.h"
 
+#include "support/lang.h"
 #include "support/test_tools.h"
 
 #include <gtest/gtest.h>
@@ -36,15 +37,12 @@ private:
     TempDir dir_;
 };
 
-LangText language(const char* code)
-{
-    LangText lang;
-    lang.load(code);
-    return lang;
-}
-
 TEST(FontList, ListsTrueTypeFilesByFamilyWithTheirFullPathAndLeavesOtherFilesOut)
 {
+    // An empty folder or a configuration that is not there lists nothing.
+    EXPECT_TRUE(FontFolder().read().empty());
+    EXPECT_TRUE(installedFonts("/nonexistent/fonts.conf").empty());
+
     FontFolder folder;
     folder.add("arial.ttf", "truetype/liberation/LiberationSans-Regular.ttf");
     folder.add("kaiu.ttf", "truetype/arphic-bkai00mp/bkai00mp.ttf");
@@ -53,7 +51,7 @@ TEST(FontList, ListsTrueTypeFilesByFamilyWithTheirFullPathAndLeavesOtherFilesOut
     const std::vector<FontFace> faces = folder.read();
     ASSERT_EQ(faces.size(), 4u) << "fontconfig reads every file of the folder";
 
-    const FontList list = fillFontList(faces, language("en"));
+    const FontList list = fillFontList(faces, loadedLang("en"));
     ASSERT_EQ(list.items.size(), 3u);
     ASSERT_EQ(list.files.size(), 3u);
     for (const std::string& item : list.items) EXPECT_EQ(item.find(".fon"), std::string::npos) << item;
@@ -71,9 +69,9 @@ TEST(FontList, ListsTrueTypeFilesByFamilyWithTheirFullPathAndLeavesOtherFilesOut
 
     // The default follows the language: the Kai font for tw, Arial for en and for gb,
     // which has no simhei.ttf or Simplified Kai font here.
-    EXPECT_EQ(fillFontList(faces, language("tw")).defaultFile(), folder.path("kaiu.ttf"));
+    EXPECT_EQ(fillFontList(faces, loadedLang("tw")).defaultFile(), folder.path("kaiu.ttf"));
     EXPECT_EQ(list.defaultFile(), folder.path("arial.ttf"));
-    EXPECT_EQ(fillFontList(faces, language("gb")).defaultFile(), folder.path("arial.ttf"));
+    EXPECT_EQ(fillFontList(faces, loadedLang("gb")).defaultFile(), folder.path("arial.ttf"));
 }
 
 TEST(FontList, KnownFamiliesShowTheirCaptionInTheLanguage)
@@ -82,14 +80,14 @@ TEST(FontList, KnownFamiliesShowTheirCaptionInTheLanguage)
                                          {"SimSun & NSimSun", "/f/simsun.ttc"},
                                          {"Arial", "/f/arial.ttf"},
                                          {"SimHei", "/f/simhei.ttf"}};
-    const LangText tw = language("tw");
+    const LangText tw = loadedLang("tw");
     const FontList list = fillFontList(faces, tw);
     EXPECT_EQ(list.items[0], tw[Msg::FontDFKai] + "   (kaiu.ttf)");
     EXPECT_EQ(list.items[1], tw[Msg::FontSimSunNSimSun] + "   (simsun.ttc)");
     EXPECT_EQ(list.items[2], "Arial   (arial.ttf)");
     EXPECT_EQ(list.defaultIndex, 0);
-    EXPECT_EQ(fillFontList(faces, language("gb")).defaultFile(), "/f/simhei.ttf");
-    EXPECT_EQ(fillFontList(faces, language("en")).defaultFile(), "/f/arial.ttf");
+    EXPECT_EQ(fillFontList(faces, loadedLang("gb")).defaultFile(), "/f/simhei.ttf");
+    EXPECT_EQ(fillFontList(faces, loadedLang("en")).defaultFile(), "/f/arial.ttf");
 }
 
 TEST(FontList, DefaultFallsBackThroughTheStandInsToTheFirstItem)
@@ -113,19 +111,12 @@ TEST(FontList, DefaultFallsBackThroughTheStandInsToTheFirstItem)
         {"en", {}, ""},
     };
     for (const Case& c : cases) {
-        const FontList list = fillFontList(c.faces, language(c.language));
+        const FontList list = fillFontList(c.faces, loadedLang(c.language));
         EXPECT_EQ(list.defaultFile(), c.expected) << c.language << " " << c.faces.size() << " faces";
         if (c.expected.empty()) {
             EXPECT_EQ(list.defaultIndex, -1);
         }
     }
-}
-
-TEST(FontList, AnEmptyOrMissingConfigurationListsNothing)
-{
-    FontFolder empty;
-    EXPECT_TRUE(empty.read().empty());
-    EXPECT_TRUE(installedFonts("/nonexistent/fonts.conf").empty());
 }
 
 } // namespace

@@ -142,9 +142,7 @@ TEST(OptionPresets, EveryKindPassesTheChecks)
 // relabelled as a language switch does and, for a switch the texts missed, as they were.
 TEST(OptionPresets, SameAsSourceSurvivesALanguageSwitch)
 {
-    LangText gb, en;
-    gb.load("gb");
-    en.load("en");
+    const LangText gb = test::loadedLang("gb"), en = test::loadedLang("en");
     for (const auto& e : formatCatalog()) {
         if (e.group == TargetGroup::Sound) continue;
         JobState job = jobFor(e, 640, 480, 25);

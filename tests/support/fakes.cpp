@@ -3,50 +3,47 @@
 #include <algorithm>
 
 namespace qorvid::test {
-
-const FakeStep& FakeChild::step() const
-{
-    return steps_[std::min<std::size_t>(polls > 0 ? polls - 1 : 0, steps_.size() - 1)];
-}
-
-bool FakeChild::alive()
-{
-    // alive() opens each poll: the output of every step up to this one is out.
-    ++polls;
-    for (; released_ < std::min<int>(polls, static_cast<int>(steps_.size())); ++released_)
-        pending_ += steps_[static_cast<std::size_t>(released_)].output;
-    return !terminated && step().alive;
-}
-
-long FakeChild::peek()
-{
-    if (!pending_.empty()) return static_cast<long>(pending_.size());
-    return step().brokenPipe ? -1 : 0;
-}
-
-std::string FakeChild::read(std::size_t maxBytes)
-{
-    std::string out = pending_.substr(0, maxBytes);
-    pending_.erase(0, out.size());
-    return out;
-}
-
 namespace {
-class SharedChild final : public ChildProcess {
+
+class FakeChild final : public ChildProcess {
 public:
-    explicit SharedChild(std::shared_ptr<FakeChild> c) : c_(std::move(c)) {}
-    bool alive() override { return c_->alive(); }
-    long peek() override { return c_->peek(); }
-    std::string read(std::size_t n) override { return c_->read(n); }
-    bool write(const std::string& t) override { return c_->write(t); }
-    void terminate() override { c_->terminate(); }
-    void close() override { c_->close(); }
-    int pid() const override { return c_->pid(); }
-    int exitCode() const override { return c_->exitCode(); }
+    FakeChild(std::vector<FakeStep> steps, FakeRun& run) : steps_(std::move(steps)), run_(run) {}
+    bool alive() override
+    {
+        // alive() opens each poll: the output of every step up to this one is out.
+        ++run_.polls;
+        for (; released_ < std::min<int>(run_.polls, static_cast<int>(steps_.size())); ++released_)
+            pending_ += steps_[static_cast<std::size_t>(released_)].output;
+        return !run_.terminated && step().alive;
+    }
+    long peek() override
+    {
+        if (!pending_.empty()) return static_cast<long>(pending_.size());
+        return step().brokenPipe ? -1 : 0;
+    }
+    std::string read(std::size_t maxBytes) override
+    {
+        std::string out = pending_.substr(0, maxBytes);
+        pending_.erase(0, out.size());
+        return out;
+    }
+    bool write(const std::string&) override { return false; }
+    void terminate() override { run_.terminated = true; }
+    void close() override { run_.closed = true; }
+    int pid() const override { return 4242; }
+    int exitCode() const override { return 0; }
 
 private:
-    std::shared_ptr<FakeChild> c_;
+    const FakeStep& step() const
+    {
+        return steps_[std::min<std::size_t>(run_.polls > 0 ? run_.polls - 1 : 0, steps_.size() - 1)];
+    }
+    std::vector<FakeStep> steps_;
+    FakeRun& run_;
+    std::string pending_;
+    int released_ = 0; // steps whose output is out
 };
+
 } // namespace
 
 std::unique_ptr<ChildProcess> ScriptedLauncher::start(const std::string& commandLine, const StartOptions&)
@@ -55,8 +52,7 @@ std::unique_ptr<ChildProcess> ScriptedLauncher::start(const std::string& command
     auto rule = std::find_if(rules_.rbegin(), rules_.rend(),
                              [&](const auto& r) { return commandLine.find(r.first) != std::string::npos; });
     const std::vector<FakeStep> endsAtOnce{{"", false}};
-    children.push_back(std::make_shared<FakeChild>(rule == rules_.rend() ? endsAtOnce : rule->second));
-    return std::make_unique<SharedChild>(children.back());
+    return std::make_unique<FakeChild>(rule == rules_.rend() ? endsAtOnce : rule->second, runs.emplace_back());
 }
 
 } // namespace qorvid::test

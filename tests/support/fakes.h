@@ -3,6 +3,7 @@
 #include "util/process.h"
 #include "util/reporters.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,31 +27,15 @@ struct FakeStep {
     bool brokenPipe = false;
 };
 
-class FakeChild final : public ChildProcess {
-public:
-    // steps[i] is what poll i sees; the last step repeats forever.
-    explicit FakeChild(std::vector<FakeStep> steps) : steps_(std::move(steps)) {}
-    bool alive() override;
-    long peek() override;
-    std::string read(std::size_t maxBytes) override;
-    bool write(const std::string&) override { return false; }
-    void terminate() override { terminated = true; }
-    void close() override { closed = true; }
-    int pid() const override { return 4242; }
-    int exitCode() const override { return 0; }
-
+// What a fake child went through, kept by the launcher after the child is gone.
+struct FakeRun {
     bool terminated = false;
     bool closed = false;
     int polls = 0;
-
-private:
-    const FakeStep& step() const;
-    std::vector<FakeStep> steps_;
-    std::string pending_;
-    int released_ = 0; // steps whose output is out
 };
 
 // Hands out fake children by command; a command no rule names gets a child that ends at once.
+// Poll i of a child sees step i of its rule; the last step repeats forever.
 class ScriptedLauncher final : public ProcessLauncher {
 public:
     // The newest rule whose text the command line contains wins.
@@ -63,9 +48,9 @@ public:
     std::unique_ptr<ChildProcess> start(const std::string& commandLine, const StartOptions&) override;
 
     std::vector<std::string> started;
-    // Every child handed out, kept alive here so that tests can inspect it afterwards.
-    std::vector<std::shared_ptr<FakeChild>> children;
-    FakeChild& last() { return *children.back(); }
+    // One record for every child handed out, in order (a deque: the children keep references).
+    std::deque<FakeRun> runs;
+    FakeRun& last() { return runs.back(); }
 
 private:
     std::vector<std::pair<std::string, std::vector<FakeStep>>> rules_;

@@ -25,39 +25,30 @@ public:
     std::optional<double> read() override { return value; }
 };
 
-std::string measure(CpuTimes before, CpuTimes after)
-{
-    FeedCounters counters;
-    counters.samples = {before, after};
-    cpuUsageNT meter(counters);
-    meter.Initialize();
-    return meter.query();
-}
-
 } // namespace
 
-TEST(CpuUsageNT, TextFormOfTheLoad)
+// Each query measures from the sample before it.
+TEST(CpuUsageNT, TextFormOfTheLoadAndFailuresKeepThePreviousSample)
 {
-    EXPECT_EQ(measure({1000, 2000}, {1100, 2100}), "0.5");  // fully idle: the added half stays
-    EXPECT_EQ(measure({1000, 2000}, {1000, 2100}), "100");  // fully busy
-    EXPECT_EQ(measure({0, 0}, {100, 200}), "50.5");         // two processors, one idle
-    EXPECT_EQ(measure({0, 0}, {3, 4}), "25.5");
-    EXPECT_EQ(measure({0, 0}, {1, 3}), "67.2");             // 0.3333 idle share -> 67.17
-    EXPECT_EQ(measure({0, 0}, {2, 3}), "33.8");             // 0.6667 idle share -> 33.83
-}
-
-TEST(CpuUsageNT, FailureKeepsThePreviousSample)
-{
+    const std::pair<std::optional<CpuTimes>, const char*> samples[] = {
+        {CpuTimes{100, 100}, "0.5"},  // fully idle: the added half stays
+        {CpuTimes{100, 200}, "100"},  // fully busy
+        {CpuTimes{200, 400}, "50.5"}, // two processors, one idle
+        {CpuTimes{203, 404}, "25.5"},
+        {CpuTimes{204, 407}, "67.2"}, // 0.3333 idle share -> 67.17
+        {CpuTimes{206, 410}, "33.8"}, // 0.6667 idle share -> 33.83
+        {std::nullopt, "-1"},
+        {CpuTimes{256, 510}, "50.5"}, // measured from the last good sample
+        {CpuTimes{256, 510}, "-1"},   // no time passed
+        {CpuTimes{10, 20}, "-1"},     // counters went back: a new span starts
+        {CpuTimes{20, 40}, "50.5"},
+    };
     FeedCounters counters;
-    counters.samples = {CpuTimes{0, 0}, std::nullopt, CpuTimes{50, 100}, CpuTimes{50, 100},
-                        CpuTimes{10, 20}, CpuTimes{20, 40}};
+    counters.samples = {CpuTimes{0, 0}};
+    for (const auto& sample : samples) counters.samples.push_back(sample.first);
     cpuUsageNT meter(counters);
     meter.Initialize();
-    EXPECT_EQ(meter.query(), "-1");
-    EXPECT_EQ(meter.query(), "50.5"); // measured from the first sample
-    EXPECT_EQ(meter.query(), "-1");   // no time passed
-    EXPECT_EQ(meter.query(), "-1");   // counters went back: a new span starts
-    EXPECT_EQ(meter.query(), "50.5");
+    for (const auto& [sample, text] : samples) EXPECT_EQ(meter.query(), text) << text;
 }
 
 TEST(CpuUsage, FallbackTextForm)

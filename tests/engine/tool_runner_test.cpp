@@ -29,14 +29,20 @@ std::string writeTool(const TempDir& dir, const std::string& name, const std::st
 
 } // namespace
 
-TEST(RunWithProgress, DrawsEachNewPercentageReturnsTheLastAndReadsEachToolsForm)
+TEST(RunWithProgress, DrawsEachNewPercentageReturnsTheLastShowsTheConsoleAndReadsEachToolsForm)
 {
     ScriptedRig rig;
     rig.launcher.on("ZevraRes2", {{"Pos:   1.0s 25f ( 1%)\r"},
                                   {"Pos:   1.4s 35f ( 1%)\r"}, // same whole percent: no redraw
                                   {""},
+                                  {"line \xff\n"},
                                   {"Pos:   5.0s 125f (50%)\r", false}});
+    rig.runner.showDosWindow = true;
     float result = rig.runner.RunWithProgress(kEncoder, 100, false);
+    EXPECT_NE(rig.ui.command.find("\r\n" + kEncoder), std::string::npos);
+    // Invalid bytes become U+FFFD.
+    EXPECT_EQ(rig.ui.output, "Pos:   1.0s 25f ( 1%)\rPos:   1.4s 35f ( 1%)\rline \xEF\xBF\xBD\nPos:   5.0s 125f (50%)\r");
+    EXPECT_EQ(rig.ui.outputShown, 1);
 
     EXPECT_EQ(result, 5.0f);
     EXPECT_EQ(rig.ui.percents, (std::vector<float>{1, 5}));
@@ -111,17 +117,6 @@ TEST(RunWithProgress, StopButtonEndsTheRunWithinOnePollUnlessTheToolHasEnded)
         rig.runner.RunWithProgress(kConverter, 100, false);
         EXPECT_FALSE(rig.runner.aborted());
     }
-}
-
-TEST(RunWithProgress, OutputWindowShowsCommandAndConsole)
-{
-    ScriptedRig rig;
-    rig.launcher.on("ZevraRes2", {{"line one\n"}, {"Pos: 1.0s \xff\n", false}});
-    rig.runner.showDosWindow = true;
-    rig.runner.RunWithProgress(kEncoder, 100, false);
-    EXPECT_NE(rig.ui.command.find("\r\n" + kEncoder), std::string::npos);
-    EXPECT_EQ(rig.ui.output, "line one\nPos: 1.0s \xEF\xBF\xBD\n"); // invalid bytes become U+FFFD
-    EXPECT_EQ(rig.ui.outputShown, 1);
 }
 
 TEST(RunAndCapture, KeepsEverythingAndNeverShowsAMessage)

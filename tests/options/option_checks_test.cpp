@@ -89,12 +89,7 @@ TEST(OptionChecks, SubtitleFile)
     test::writeFile(dir.file("a.srt"), "1\n");
     ConversionOptions o = validOptions();
     JobState job = divxJob();
-    o.optSub = 1;
-    o.txtSubFile = "  ";
-    auto f = checkSubtitleFile(o, job, tw());
-    ASSERT_TRUE(f);
-    EXPECT_EQ(f->message, Msg::EnterSubtitleFile);
-    EXPECT_EQ(f->page, kPageSubtitle);
+    o.optSub = 1; // an empty box is checked through the options window
     o.txtSubFile = dir.file("b.srt");
     EXPECT_EQ(checkSubtitleFile(o, job, tw())->text, "該字幕檔案不存在\r\n\r\n" + dir.file("b.srt"));
     o.txtSubFile = dir.file("a.srt") + " ";

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/stat.h>
 
 using namespace qorvid;
 using namespace qorvid::test;
@@ -17,15 +16,6 @@ struct RealToolsRig : FakeTools, EngineRig {
 
 const std::string kEncoder = "/q/plugins/ZevraRes2.exe \"a.avi\" -o \"b.avi\"";
 const std::string kConverter = "/q/plugins/ZevraRes3.exe -y -i \"a.avi\" \"b.mp3\"";
-
-// A real script standing in for a tool.
-std::string writeTool(const TempDir& dir, const std::string& name, const std::string& body)
-{
-    std::string path = dir.file(name);
-    writeFile(path, "#!/bin/sh\n" + body + "\n");
-    chmod(path.c_str(), 0755);
-    return path;
-}
 
 } // namespace
 
@@ -166,9 +156,9 @@ TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildrenAndMissin
     const std::string marker = dir.path();
     const std::string napper = "\"" + dir.file("napper") + "\"";
     // A tool that started a helper of its own and then went quiet.
-    std::string silent = writeTool(dir, "silent.sh", napper + " 300 & " + napper + " 301");
+    std::string silent = writeScript(dir.file("silent.sh"), napper + " 300 & " + napper + " 301");
     // A tool that closed its console but runs on.
-    std::string muted = writeTool(dir, "muted.sh", "exec >&- 2>&-; exec " + napper + " 302");
+    std::string muted = writeScript(dir.file("muted.sh"), "exec >&- 2>&-; exec " + napper + " 302");
 
     for (const std::string& tool : {silent, muted}) {
         RealToolsRig rig;

@@ -67,11 +67,10 @@ struct RecordingReporters final : MessageSink, QuestionAsker, ProgressView, Esti
         answers.erase(answers.begin());
         return a;
     }
-    void setProgressNote(float percent, const std::string& caption, bool idle) override
+    void setProgressNote(float percent, const std::string& caption, bool) override
     {
         percents.push_back(percent);
         captions.push_back(caption);
-        lastIdle = idle;
     }
     void showStartButton() override { startButtonShown = true; }
     void setEstimateNote(const std::string& text) override { estimates.push_back(text); }
@@ -89,7 +88,6 @@ struct RecordingReporters final : MessageSink, QuestionAsker, ProgressView, Esti
     std::vector<std::string> messages, questions, captions, estimates, cpuNotes;
     std::vector<Answer> answers;
     std::vector<float> percents;
-    bool lastIdle = false;
     bool startButtonShown = false;
     int eventRuns = 0;
     std::function<void()> onEvents;

@@ -120,6 +120,13 @@ void writeFile(const std::string& path, const std::string& bytes)
     f << bytes;
 }
 
+std::string writeScript(const std::string& path, const std::string& body)
+{
+    writeFile(path, "#!/bin/sh\n" + body + "\n");
+    ::chmod(path.c_str(), 0755);
+    return path;
+}
+
 std::string readFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);

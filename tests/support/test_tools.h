@@ -55,6 +55,8 @@ std::string ffprobeValue(const std::string& file, const std::string& streamSpec,
                          const std::string& entry);
 
 void writeFile(const std::string& path, const std::string& bytes);
+// An executable shell script of the body, standing in for a program; returns the path.
+std::string writeScript(const std::string& path, const std::string& body);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 

@@ -1,5 +1,6 @@
 // What the option fragments do to the picture and the sound, checked on the encoder's output,
-// burnt-in subtitles among them: every option of the subtitle fragment shows.
+// burnt-in subtitles among them: every option of the subtitle fragment shows, and the subtitle
+// options of `qorvid-cli convert` reach the picture.
 #include "app/lang_text.h"
 #include "options/font_list.h"
 #include "support/test_tools.h"
@@ -90,6 +91,16 @@ protected:
     Ink inkAt(const std::string& subtitle, const std::string& options, double at = 2.0)
     {
         return inkOf(greyFrame(render(subtitle, options), at, kW, kH));
+    }
+    // qorvid-cli's DivX conversion of the grey clip with the options; the target's path.
+    std::string convert(std::vector<std::string> options, const char* lang = "tw")
+    {
+        const std::string target = out_.file("t" + std::to_string(++count_) + ".avi");
+        options.insert(options.begin(), {buildDir() + "qorvid-cli", "convert", dir->file("grey.avi"), "--to", "divx", "--lang", lang,
+                                         "--yes", "--out", target});
+        RunResult r = runProgram(options);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        return target;
     }
 
     static int brightestCell(const std::string& file)
@@ -230,5 +241,42 @@ TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithThe
         EXPECT_NE(picture(c.other, ""), reference) << c.language << ": two lines look alike (empty boxes?)";
         for (const auto& [codePage, line] : c.encoded)
             EXPECT_EQ(picture(line, codePage), reference) << c.language << " " << codePage;
+        // Through qorvid-cli in the language: --sub-cp reaches the encoder.
+        const std::string utf8 = dir->file(std::string(c.language) + "-cli.srt"), codePage = c.encoded.front().first;
+        writeFile(utf8, "1\n00:00:01,000 --> 00:00:03,000\n" + c.utf8 + "\n");
+        const std::string inUtf8 = greyFrame(convert({"--sub", utf8}, c.language), 2.0, kW, kH);
+        EXPECT_GT(inkOf(inUtf8).bright, 40) << c.language;
+        const std::string encoded = dir->file(c.language + codePage + ".srt");
+        EXPECT_TRUE(greyFrame(convert({"--sub", encoded, "--sub-cp", codePage}, c.language), 2.0, kW, kH) == inUtf8) << c.language;
     }
+}
+
+// qorvid-cli's subtitle options reach the picture. The box's delay is written negated, and the
+// encoder shows a negative -subdelay earlier: a delay of 1.5 brings the text 1.5 s forward.
+TEST_F(EncoderFragments, CliSubtitleSizePositionAndDelayMoveTheText)
+{
+    const std::string subs = dir->file("it's, a: [test].srt");
+    const std::string lowTarget = convert({"--sub", subs});
+    const Ink low = inkOf(greyFrame(lowTarget, 2.0, kW, kH));
+    ASSERT_GT(low.bright, 40);
+    EXPECT_GT(low.top, kH * 3 / 4) << "5 % from the bottom";
+    EXPECT_EQ(inkOf(greyFrame(lowTarget, 0.5, kW, kH)).bright, 0) << "nothing before the cue";
+
+    const Ink middle = inkOf(greyFrame(convert({"--sub", subs, "--sub-pos", "50"}), 2.0, kW, kH));
+    EXPECT_GT(middle.top, kH / 4);
+    EXPECT_LT(middle.bottom, kH * 3 / 4);
+
+    const Ink large = inkOf(greyFrame(convert({"--sub", subs, "--sub-size", "8"}), 2.0, kW, kH));
+    EXPECT_GT(large.bottom - large.top, (low.bottom - low.top) * 3 / 2);
+    EXPECT_GT(large.bright, low.bright * 2);
+
+    // The first tenth from the time on whose picture no longer carries the text.
+    auto textGone = [&](const std::string& target, double from) {
+        for (int tenth = 0; tenth < 15; ++tenth)
+            if (inkOf(greyFrame(target, from + tenth / 10.0, kW, kH)).bright == 0) return from + tenth / 10.0;
+        return -1.0;
+    };
+    const double moved = textGone(convert({"--sub", subs, "--sub-delay", "1.5"}), 1.0);
+    ASSERT_GT(moved, 1.0);
+    EXPECT_NEAR(textGone(lowTarget, 2.5) - moved, 1.5, 0.15);
 }

@@ -1,6 +1,5 @@
-// What the option fragments do to the picture and the sound, checked on the encoder's output,
-// burnt-in subtitles among them: every option of the subtitle fragment shows, and the subtitle
-// options of `qorvid-cli convert` reach the picture.
+// What the option fragments do to the picture and the sound, checked on the encoder's output;
+// burnt-in subtitles through `qorvid-cli convert`: every subtitle option shows in the picture.
 #include "support/test_tools.h"
 #include "support/tools_media.h"
 
@@ -46,13 +45,6 @@ Ink inkOf(const std::string& grey)
     return ink;
 }
 
-std::string look(const std::string& more, const char* scale = "6", const char* outline = "0", const char* blur = "0",
-                 const char* pos = "90")
-{
-    return std::string(" -subfont-text-scale ") + scale + " -subfont-outline " + outline + " -subfont-blur " + blur +
-           " -subpos " + pos + " -subdelay 0" + more;
-}
-
 class EncoderFragments : public MediaSuite<EncoderFragments> {
 protected:
     static void SetUpTestSuite()
@@ -80,15 +72,6 @@ protected:
         RunResult r = runCommandLine(command);
         EXPECT_EQ(r.exitCode, 0) << command << "\n" << r.output;
         return target;
-    }
-    // The grey clip with a subtitle fragment.
-    std::string render(const std::string& subtitle, const std::string& options)
-    {
-        return encode("grey.avi", " -vf-add scale=320:240 -sub " + q(subtitle) + options + " -nosound");
-    }
-    Ink inkAt(const std::string& subtitle, const std::string& options, double at = 2.0)
-    {
-        return inkOf(greyFrame(render(subtitle, options), at, kW, kH));
     }
     // qorvid-cli's DivX conversion of the grey clip with the options; the target's path.
     std::string convert(std::vector<std::string> options, const char* lang = "tw")
@@ -172,30 +155,6 @@ TEST_F(EncoderFragments, BrightnessSoundOffVolumeAndDelay)
     EXPECT_NEAR(base - early, 0.5, 0.05);
 }
 
-// Size, position and an earlier cue are checked through qorvid-cli below.
-TEST_F(EncoderFragments, SubtitleOutlineBlurLaterCueAndFontEachChangeThePicture)
-{
-    const std::string latin = dir->file("it's, a: [test].srt");
-    const Ink plain = inkAt(latin, look("", "4"));
-    ASSERT_GT(plain.bright, 80);
-    EXPECT_EQ(plain.dark, 0);
-    EXPECT_GT(inkAt(latin, look("", "4", "4")).dark, plain.bright);
-    EXPECT_GT(inkAt(latin, look("", "6", "0", "8")).soft, inkAt(latin, look("")).soft * 2) << "blur 8 must soften the letters' edges";
-
-    // A delay of 2 s moves the cue from 1–3 s to 3–5 s: nothing at 2 s, the text at 3.5 s.
-    const std::string late = render(latin, look(" -subdelay 2"));
-    EXPECT_EQ(inkOf(greyFrame(late, 2.0, kW, kH)).bright, 0);
-    EXPECT_GT(inkOf(greyFrame(late, 3.5, kW, kH)).bright, 80);
-
-    // Another font file draws the same text differently.
-    auto inFont = [&](const std::string& font) { return greyFrame(render(latin, look(" -font " + q(font))), 2.0, kW, kH); };
-    const std::string sans = inFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-    const std::string serif = inFont("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
-    EXPECT_GT(inkOf(sans).bright, 80);
-    EXPECT_GT(inkOf(serif).bright, 80);
-    EXPECT_NE(sans, serif);
-}
-
 // The same line in every code page, given to qorvid-cli in the language with --sub-cp, draws the
 // same picture as in UTF-8 with the language's default font, and another line a different one.
 TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithTheLanguagesDefaultFont)
@@ -232,25 +191,47 @@ TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithThe
     }
 }
 
-// qorvid-cli's subtitle options reach the picture. The box's delay is written negated, and the
-// encoder shows a negative -subdelay earlier: a delay of 1.5 brings the text 1.5 s forward.
-TEST_F(EncoderFragments, CliSubtitleSizePositionAndDelayMoveTheText)
+// Every subtitle option of qorvid-cli shows in the picture. The box's delay is written negated,
+// and the encoder shows a negative -subdelay earlier: a delay of 1.5 brings the text 1.5 s forward.
+TEST_F(EncoderFragments, EverySubtitleOptionChangesThePicture)
 {
     const std::string subs = dir->file("it's, a: [test].srt");
+    // The picture at the time of the conversion with these subtitle options.
+    auto pictureWith = [&](std::vector<std::string> options, double at = 2.0) {
+        options.insert(options.begin(), {"--sub", subs});
+        return greyFrame(convert(options), at, kW, kH);
+    };
+    auto inkWith = [&](const std::vector<std::string>& options) { return inkOf(pictureWith(options)); };
     const std::string lowTarget = convert({"--sub", subs});
     const Ink low = inkOf(greyFrame(lowTarget, 2.0, kW, kH));
     ASSERT_GT(low.bright, 40);
     EXPECT_GT(low.top, kH * 3 / 4) << "5 % from the bottom";
     EXPECT_EQ(inkOf(greyFrame(lowTarget, 0.5, kW, kH)).bright, 0) << "nothing before the cue";
 
-    const Ink middle = inkOf(greyFrame(convert({"--sub", subs, "--sub-pos", "50"}), 2.0, kW, kH));
+    const Ink middle = inkWith({"--sub-pos", "50"});
     EXPECT_GT(middle.top, kH / 4);
     EXPECT_LT(middle.bottom, kH * 3 / 4);
-
-    const Ink large = inkOf(greyFrame(convert({"--sub", subs, "--sub-size", "8"}), 2.0, kW, kH));
+    const Ink large = inkWith({"--sub-size", "8"});
     EXPECT_GT(large.bottom - large.top, (low.bottom - low.top) * 3 / 2);
     EXPECT_GT(large.bright, low.bright * 2);
 
+    // Without outline or blur the letters are white on grey; an outline is dark, a blur softens.
+    const Ink bare = inkWith({"--sub-outline", "0", "--sub-blur", "0"});
+    EXPECT_EQ(bare.dark, 0);
+    EXPECT_GT(inkWith({"--sub-outline", "4", "--sub-blur", "0"}).dark, bare.bright);
+    EXPECT_GT(inkWith({"--sub-outline", "0", "--sub-blur", "8"}).soft, bare.soft * 2) << "blur 8 must soften the letters' edges";
+
+    // Another font file draws the same text differently.
+    const std::string sans = pictureWith({"--sub-font", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"});
+    const std::string serif = pictureWith({"--sub-font", "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"});
+    EXPECT_GT(inkOf(sans).bright, 40);
+    EXPECT_GT(inkOf(serif).bright, 40);
+    EXPECT_TRUE(sans != serif);
+
+    // A delay of -2 s moves the cue from 1-3 s to 3-5 s: nothing at 2 s, the text at 3.5 s.
+    const std::string late = convert({"--sub", subs, "--sub-delay", "-2"});
+    EXPECT_EQ(inkOf(greyFrame(late, 2.0, kW, kH)).bright, 0);
+    EXPECT_GT(inkOf(greyFrame(late, 3.5, kW, kH)).bright, 40);
     // The first tenth from the time on whose picture no longer carries the text.
     auto textGone = [&](const std::string& target, double from) {
         for (int tenth = 0; tenth < 15; ++tenth)

@@ -181,10 +181,10 @@ TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithThe
 TEST_F(EncoderFragments, EverySubtitleOptionChangesThePicture)
 {
     const std::string subs = dir->file("it's, a: [test].srt");
-    // The picture at the time of the conversion with these subtitle options.
-    auto pictureWith = [&](std::vector<std::string> options, double at = 2.0) {
+    // The picture at 2 s of the conversion with these subtitle options.
+    auto pictureWith = [&](std::vector<std::string> options) {
         options.insert(options.begin(), {"--sub", subs});
-        return greyFrame(convert("grey.avi", options), at, kW, kH);
+        return greyFrame(convert("grey.avi", options), 2.0, kW, kH);
     };
     auto inkWith = [&](const std::vector<std::string>& options) { return inkOf(pictureWith(options)); };
     const std::string lowTarget = convert("grey.avi", {"--sub", subs});

@@ -41,7 +41,7 @@ std::string lockedFolder(const TempDir& dir)
     return locked + "/";
 }
 
-class BadInput : public ::testing::Test {
+class Plugins : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -69,7 +69,7 @@ protected:
 } // namespace
 
 // MPlayer runs under the plugin's name and must not outlive it.
-TEST_F(BadInput, KillingThePlayerPluginEndsThePlayer)
+TEST_F(Plugins, KillingThePlayerPluginEndsThePlayer)
 {
     const std::string clip = dir_.file("good.avi");
     Subprocess player;
@@ -92,7 +92,7 @@ TEST_F(BadInput, KillingThePlayerPluginEndsThePlayer)
 
 // A missing or corrupt source, a locked target folder, an unknown option; the player names the
 // missing file and gives no size.
-TEST_F(BadInput, EachPluginRefusesWithItsMessage)
+TEST_F(Plugins, EachPluginRefusesWithItsMessage)
 {
     const std::string avi = dir_.file("out.avi"), mp3 = dir_.file("out.mp3");
     const std::string lockedAvi = lockedFolder(dir_) + "qorvid-out.avi", lockedMp3 = lockedFolder(dir_) + "qorvid-out.mp3";
@@ -115,7 +115,7 @@ TEST_F(BadInput, EachPluginRefusesWithItsMessage)
     EXPECT_NE(out.find("missing.avi"), std::string::npos);
 }
 
-TEST_F(BadInput, NoPluginWaitsOnAFifo)
+TEST_F(Plugins, NoPluginWaitsOnAFifo)
 {
     const std::string fifo = dir_.file("pipe.avi");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);

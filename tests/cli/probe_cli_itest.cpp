@@ -40,7 +40,7 @@ protected:
         const std::string picture = "testsrc2=size=320x240:rate=25:duration=3", sound = "sine=sample_rate=44100:duration=3";
         auto av = [&](const std::string& name, std::vector<std::string> codecs) { makeMedia(dir->file(name), picture, sound, codecs); };
         av("mpeg4 pcm.avi", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"});
-        av("mpeg4 mp3.avi", {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
+        av("mpeg4 mp3.avi", {"-ac", "1", "-c:v", "mpeg4", "-c:a", "libmp3lame", "-b:a", "96k"});
         av("mpeg2.mpg", {"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "vob"});
         av("clip.wmv", {"-c:v", "wmv2", "-c:a", "wmav2"});
         av("h264 aac.mp4", {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"});
@@ -61,14 +61,17 @@ protected:
 
 // Containers and sound files as ffprobe reads them: a sound file has no picture, and its real
 // length, rate and channel count, not the header's. The probe rounds up to the next tenth. Odd
-// but valid names are just data, and the source is never touched.
+// but valid names are just data, and the source is never touched. Without a display too: the
+// probe runs where no desktop is.
 TEST_F(ProbeCli, AgreesWithFfprobeOnEveryContainerSoundFileAndOddName)
 {
+    ScopedEnv noDisplay;
+    noDisplay.set("DISPLAY", nullptr);
     const struct {
         const char* name;
         double length = 0, tolerance = 0.2; // length 0: ffprobe's, rounded up
         const char* channels = "";          // "" unchecked
-    } cases[] = {{"mpeg4 pcm.avi"}, {"mpeg4 mp3.avi"}, {"mpeg2.mpg"}, {"clip.wmv"}, {"h264 aac.mp4"}, {"clip.mkv"},
+    } cases[] = {{"mpeg4 pcm.avi"}, {"mpeg4 mp3.avi", 0, 0.2, "1"}, {"mpeg2.mpg"}, {"clip.wmv"}, {"h264 aac.mp4"}, {"clip.mkv"},
                  {"clip.flv"}, {"sound.wav", 3.0, 0.2, "1"}, {"sound.mp3", 3.0}, {"short.wav", 1.46, 0.05},
                  {"short.mp3", 1.46, 0.1}, // rounded up to 1.5
                  {"-starts with dash.avi"}, {"影片 測試.avi"}, {"$(touch x).avi"}, {"`touch x`.avi"}, {"it's & co; rm -rf x.avi"}};
@@ -95,6 +98,9 @@ TEST_F(ProbeCli, AgreesWithFfprobeOnEveryContainerSoundFileAndOddName)
     }
     EXPECT_FALSE(fileExists(dir->file("x")));
     EXPECT_FALSE(fileExists("x"));
+    // The sound the player reports once its decoders are open, not the fallback (64 kb/s).
+    auto mono = fields(probe(dir->file("mpeg4 mp3.avi")).output);
+    EXPECT_EQ(mono["srcAudioBitrate"] + " " + mono["srcAudioCodec"] + " " + mono["srcDemuxer"], "96 mp3 avi");
     // A relative name that begins with "-" is read as a file, not an option.
     std::filesystem::path here = std::filesystem::current_path();
     std::filesystem::current_path(dir->path());

@@ -1,7 +1,5 @@
-// What the option fragments do to the picture and the sound, checked on the encoder's output,
-// burnt-in subtitles among them: every option of the subtitle fragment shows.
-#include "app/lang_text.h"
-#include "options/font_list.h"
+// What the options of `qorvid-cli convert` do to the picture and the sound, checked on the
+// encoder's output, burnt-in subtitles among them: every subtitle option shows in the picture.
 #include "support/test_tools.h"
 #include "support/tools_media.h"
 
@@ -15,10 +13,6 @@
 using namespace qorvid::test;
 
 namespace {
-
-std::string q(const std::string& path) { return "\"" + path + "\""; }
-
-const std::string sound = " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
 
 std::string sizeOf(const std::string& file) { return ffprobeValue(file, "v:0", "width") + "x" + ffprobeValue(file, "v:0", "height"); }
 
@@ -47,13 +41,6 @@ Ink inkOf(const std::string& grey)
     return ink;
 }
 
-std::string look(const std::string& more, const char* scale = "6", const char* outline = "0", const char* blur = "0",
-                 const char* pos = "90")
-{
-    return std::string(" -subfont-text-scale ") + scale + " -subfont-outline " + outline + " -subfont-blur " + blur +
-           " -subpos " + pos + " -subdelay 0" + more;
-}
-
 class EncoderFragments : public MediaSuite<EncoderFragments> {
 protected:
     static void SetUpTestSuite()
@@ -71,25 +58,15 @@ protected:
         writeFile(dir->file("it's, a: [test].srt"), "1\n00:00:01,000 --> 00:00:03,000\nHELLO WORLD\n\n");
     }
 
-    // The DivX command line of the system with the given fragments; the target's path.
-    std::string encode(const std::string& source, const std::string& fragments)
+    // qorvid-cli's DivX conversion of the source with the options; the target's path.
+    std::string convert(const std::string& source, std::vector<std::string> options, const char* lang = "tw")
     {
-        std::string target = out_.file("t" + std::to_string(++count_) + ".avi");
-        std::string command = pluginPath(2) + " -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=3000"
-                              " -oac mp3lame -lameopts cbr:br=128" + fragments +
-                              " -vf-add harddup -mc 1 " + q(dir->file(source)) + " -o " + q(target);
-        RunResult r = runCommandLine(command);
-        EXPECT_EQ(r.exitCode, 0) << command << "\n" << r.output;
+        const std::string target = out_.file("t" + std::to_string(++count_) + ".avi");
+        options.insert(options.begin(), {buildDir() + "qorvid-cli", "convert", dir->file(source), "--to", "divx", "--lang", lang,
+                                         "--yes", "--out", target});
+        RunResult r = runProgram(options);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
         return target;
-    }
-    // The grey clip with a subtitle fragment.
-    std::string render(const std::string& subtitle, const std::string& options)
-    {
-        return encode("grey.avi", " -vf-add scale=320:240 -sub " + q(subtitle) + options + " -nosound");
-    }
-    Ink inkAt(const std::string& subtitle, const std::string& options, double at = 2.0)
-    {
-        return inkOf(greyFrame(render(subtitle, options), at, kW, kH));
     }
 
     static int brightestCell(const std::string& file)
@@ -111,29 +88,29 @@ protected:
 TEST_F(EncoderFragments, FramesCropsAndTurnsGiveTheSizeAndCornerMPlayerGives)
 {
     struct Case {
-        std::string fragment;
+        std::vector<std::string> options;
         std::string size;
         int cell; // of a 4x4 grid: 0 top-left, 3 top-right, 12 bottom-left, 15 bottom-right; -1 unchecked
     };
     const Case cases[] = {
-        {" -vf-add scale=64:40,expand=64:48:0:4:1", "64x48", -1},
-        {" -vf-add scale=64:48 -vf-add crop=32:24:0:0", "32x24", 0},
-        {" -vf-add scale=64:48", "64x48", 0},
-        {" -vf-add scale=64:48 -vf-add mirror", "64x48", 3},
-        {" -vf-add scale=64:48 -vf-add flip", "64x48", 12},
-        {" -vf-add scale=64:48 -vf-add flip,mirror", "64x48", 15},
-        {" -vf-add scale=64:48 -vf-add rotate=0", "48x64", 0},  // turned clockwise and mirrored
-        {" -vf-add scale=64:48 -vf-add rotate=1", "48x64", 3},  // clockwise
-        {" -vf-add scale=64:48 -vf-add rotate=2", "48x64", 12}, // anticlockwise
-        {" -vf-add scale=64:48 -vf-add rotate=3", "48x64", 15}, // anticlockwise and mirrored
+        {{"--size", "64x40", "--borders", "4,4,0,0"}, "64x48", -1},
+        {{"--crop", "0,0,32,24"}, "32x24", 0},
+        {{}, "64x48", 0},
+        {{"--rotate", "1"}, "64x48", 3},  // mirrored
+        {{"--rotate", "2"}, "64x48", 12}, // flipped
+        {{"--rotate", "3"}, "64x48", 15}, // both
+        {{"--rotate", "4"}, "48x64", 3},  // turned clockwise
+        {{"--rotate", "5"}, "48x64", 0},  // clockwise and mirrored
+        {{"--rotate", "6"}, "48x64", 12}, // anticlockwise
+        {{"--rotate", "7"}, "48x64", 15}, // anticlockwise and mirrored
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.fragment);
-        std::string out = encode("corner.avi", c.fragment + sound);
+        SCOPED_TRACE(testing::PrintToString(c.options));
+        std::string out = convert("corner.avi", c.options);
         EXPECT_EQ(sizeOf(out), c.size);
         if (c.cell >= 0) { EXPECT_EQ(brightestCell(out), c.cell); }
     }
-    std::string wider = encode("corner.avi", " -vf-add scale=64:48,expand=96:48:16:0:1" + sound);
+    std::string wider = convert("corner.avi", {"--borders", "0,0,16,16"});
     EXPECT_EQ(sizeOf(wider), "96x48");
     // The picture sits 16 pixels in: the block is in the second of six columns.
     std::string grey = greyFrame(wider, 0.5, 6, 4);
@@ -144,60 +121,27 @@ TEST_F(EncoderFragments, FramesCropsAndTurnsGiveTheSizeAndCornerMPlayerGives)
 
 TEST_F(EncoderFragments, BrightnessSoundOffVolumeAndDelay)
 {
-    std::string plain = encode("corner.avi", sound);
-    std::string brighter = encode("corner.avi", " -vf-add eq=30:0" + sound);
+    std::string plain = convert("corner.avi", {});
+    std::string brighter = convert("corner.avi", {"--brightness", "30"});
     EXPECT_GT((unsigned char)greyFrame(brighter, 0.5, 1, 1)[0], (unsigned char)greyFrame(plain, 0.5, 1, 1)[0] + 40);
 
-    MediaFacts silent = probeFacts(encode("corner.avi", " -nosound"));
+    MediaFacts silent = probeFacts(convert("corner.avi", {"--no-audio"}));
     EXPECT_TRUE(silent.audio.empty());
     EXPECT_FALSE(silent.video.empty());
 
-    EXPECT_NEAR(meanVolume(encode("corner.avi", sound + " -af-add volume=6")) - meanVolume(plain), 6.0, 0.5);
+    EXPECT_NEAR(meanVolume(convert("corner.avi", {"--volume", "6"})) - meanVolume(plain), 6.0, 0.5);
 
-    double base = firstSoundStart(encode("beep.avi", sound));
+    double base = firstSoundStart(convert("beep.avi", {}));
     ASSERT_GT(base, 0.5);
-    // A negative delay makes the sound late, a positive one early.
-    double late = firstSoundStart(encode("beep.avi", " -delay -0.5 -channels 2 -srate 44100 -af-add channels=2"));
-    double early = firstSoundStart(encode("beep.avi", " -delay 0.5 -channels 2 -srate 44100 -af-add channels=2"));
+    // The box's delay is written negated: a positive delay makes the sound late, a negative one early.
+    double late = firstSoundStart(convert("beep.avi", {"--audio-delay", "0.5"}));
+    double early = firstSoundStart(convert("beep.avi", {"--audio-delay", "-0.5"}));
     EXPECT_NEAR(late - base, 0.5, 0.05);
     EXPECT_NEAR(base - early, 0.5, 0.05);
 }
 
-TEST_F(EncoderFragments, SubtitleSizePositionOutlineBlurDelayAndFontEachChangeThePicture)
-{
-    const std::string latin = dir->file("it's, a: [test].srt");
-    const std::string plainTarget = render(latin, look("", "4"));
-    const Ink plain = inkOf(greyFrame(plainTarget, 2.0, kW, kH));
-    ASSERT_GT(plain.bright, 80);
-    EXPECT_GT(plain.top, kH / 2); // near the bottom
-    EXPECT_EQ(plain.dark, 0);
-    // The cue runs from 1 to 3 s only.
-    EXPECT_EQ(inkOf(greyFrame(plainTarget, 0.5, kW, kH)).bright, 0);
-    EXPECT_EQ(inkOf(greyFrame(plainTarget, 3.5, kW, kH)).bright, 0);
-
-    EXPECT_GT(inkAt(latin, look("", "8")).bright, plain.bright * 2);
-    EXPECT_LT(inkAt(latin, look("", "4", "0", "0", "40")).bottom, kH / 2 + 5);
-    EXPECT_GT(inkAt(latin, look("", "4", "4")).dark, plain.bright);
-    EXPECT_GT(inkAt(latin, look("", "6", "0", "8")).soft, inkAt(latin, look("")).soft * 2) << "blur 8 must soften the letters' edges";
-
-    // A delay of 2 s moves the cue from 1–3 s to 3–5 s: nothing at 2 s, the text at 3.5 s.
-    const std::string late = render(latin, look(" -subdelay 2"));
-    EXPECT_EQ(inkOf(greyFrame(late, 2.0, kW, kH)).bright, 0);
-    EXPECT_GT(inkOf(greyFrame(late, 3.5, kW, kH)).bright, 80);
-    // An earlier subtitle: -1 s shows the cue at 0.5 s.
-    EXPECT_GT(inkAt(latin, look(" -subdelay -1"), 0.5).bright, 80);
-
-    // Another font file draws the same text differently.
-    auto inFont = [&](const std::string& font) { return greyFrame(render(latin, look(" -font " + q(font))), 2.0, kW, kH); };
-    const std::string sans = inFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-    const std::string serif = inFont("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf");
-    EXPECT_GT(inkOf(sans).bright, 80);
-    EXPECT_GT(inkOf(serif).bright, 80);
-    EXPECT_NE(sans, serif);
-}
-
-// The same line in every code page draws the same picture as in UTF-8, and another line a
-// different one: real glyphs, not the empty boxes of a font without them.
+// The same line in every code page, given to qorvid-cli in the language with --sub-cp, draws the
+// same picture as in UTF-8 with the language's default font, and another line a different one.
 TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithTheLanguagesDefaultFont)
 {
     struct Case {
@@ -211,9 +155,6 @@ TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithThe
         {"gb", "中文字幕", "测试画面", {{"cp936", "\xd6\xd0\xce\xc4\xd7\xd6\xc4\xbb"}}},
     };
     for (const Case& c : cases) {
-        qorvid::LangText lang;
-        ASSERT_TRUE(lang.load(c.language));
-        const std::string font = " -font " + q(qorvid::defaultSubtitleFont(lang));
         auto picture = [&](const std::string& line, const std::string& codePage) {
             const std::string file = dir->file(std::string(c.language) + codePage + ".srt");
             // A UTF-16 file is UTF-16 throughout.
@@ -222,13 +163,67 @@ TEST_F(EncoderFragments, ChineseSubtitlesInEveryCodePageShowTheSameGlyphsWithThe
             for (char ch : head) text += wide ? std::string{ch, '\0'} : std::string{ch};
             text = wide ? line.substr(0, 2) + text + line.substr(2) : text + line;
             writeFile(file, text + (wide ? std::string("\n\0", 2) : "\n"));
-            const std::string grey = greyFrame(render(file, look(font + (codePage.empty() ? "" : " -subcp " + codePage))), 2.0, kW, kH);
-            EXPECT_GT(inkOf(grey).bright, 150) << c.language << " " << codePage;
+            std::vector<std::string> options = {"--sub", file};
+            if (!codePage.empty()) options.insert(options.end(), {"--sub-cp", codePage});
+            const std::string grey = greyFrame(convert("grey.avi", options, c.language), 2.0, kW, kH);
+            EXPECT_GT(inkOf(grey).bright, 40) << c.language << " " << codePage;
             return grey;
         };
         const std::string reference = picture(c.utf8, "");
-        EXPECT_NE(picture(c.other, ""), reference) << c.language << ": two lines look alike (empty boxes?)";
+        EXPECT_TRUE(picture(c.other, "") != reference) << c.language << ": two lines look alike";
         for (const auto& [codePage, line] : c.encoded)
-            EXPECT_EQ(picture(line, codePage), reference) << c.language << " " << codePage;
+            EXPECT_TRUE(picture(line, codePage) == reference) << c.language << " " << codePage;
     }
+}
+
+// Every subtitle option of qorvid-cli shows in the picture. The box's delay is written negated,
+// and the encoder shows a negative -subdelay earlier: a delay of 1.5 brings the text 1.5 s forward.
+TEST_F(EncoderFragments, EverySubtitleOptionChangesThePicture)
+{
+    const std::string subs = dir->file("it's, a: [test].srt");
+    // The picture at 2 s of the conversion with these subtitle options.
+    auto pictureWith = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), {"--sub", subs});
+        return greyFrame(convert("grey.avi", options), 2.0, kW, kH);
+    };
+    auto inkWith = [&](const std::vector<std::string>& options) { return inkOf(pictureWith(options)); };
+    const std::string lowTarget = convert("grey.avi", {"--sub", subs});
+    const Ink low = inkOf(greyFrame(lowTarget, 2.0, kW, kH));
+    ASSERT_GT(low.bright, 40);
+    EXPECT_GT(low.top, kH * 3 / 4) << "5 % from the bottom";
+    EXPECT_EQ(inkOf(greyFrame(lowTarget, 0.5, kW, kH)).bright, 0) << "nothing before the cue";
+
+    const Ink middle = inkWith({"--sub-pos", "50"});
+    EXPECT_GT(middle.top, kH / 4);
+    EXPECT_LT(middle.bottom, kH * 3 / 4);
+    const Ink large = inkWith({"--sub-size", "8"});
+    EXPECT_GT(large.bottom - large.top, (low.bottom - low.top) * 3 / 2);
+    EXPECT_GT(large.bright, low.bright * 2);
+
+    // Without outline or blur the letters are white on grey; an outline is dark, a blur softens.
+    const Ink bare = inkWith({"--sub-outline", "0", "--sub-blur", "0"});
+    EXPECT_EQ(bare.dark, 0);
+    EXPECT_GT(inkWith({"--sub-outline", "4", "--sub-blur", "0"}).dark, bare.bright);
+    EXPECT_GT(inkWith({"--sub-outline", "0", "--sub-blur", "8"}).soft, bare.soft * 2) << "blur 8 must soften the letters' edges";
+
+    // Another font file draws the same text differently.
+    const std::string sans = pictureWith({"--sub-font", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"});
+    const std::string serif = pictureWith({"--sub-font", "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"});
+    EXPECT_GT(inkOf(sans).bright, 40);
+    EXPECT_GT(inkOf(serif).bright, 40);
+    EXPECT_TRUE(sans != serif);
+
+    // A delay of -2 s moves the cue from 1-3 s to 3-5 s: nothing at 2 s, the text at 3.5 s.
+    const std::string late = convert("grey.avi", {"--sub", subs, "--sub-delay", "-2"});
+    EXPECT_EQ(inkOf(greyFrame(late, 2.0, kW, kH)).bright, 0);
+    EXPECT_GT(inkOf(greyFrame(late, 3.5, kW, kH)).bright, 40);
+    // The first tenth from the time on whose picture no longer carries the text.
+    auto textGone = [&](const std::string& target, double from) {
+        for (int tenth = 0; tenth < 15; ++tenth)
+            if (inkOf(greyFrame(target, from + tenth / 10.0, kW, kH)).bright == 0) return from + tenth / 10.0;
+        return -1.0;
+    };
+    const double moved = textGone(convert("grey.avi", {"--sub", subs, "--sub-delay", "1.5"}), 1.0);
+    ASSERT_GT(moved, 1.0);
+    EXPECT_NEAR(textGone(lowTarget, 2.5) - moved, 1.5, 0.15);
 }

@@ -83,7 +83,7 @@ TEST(JobDriver, ChecksRefuseBeforeAnythingRuns)
         std::function<void(DriverRig&)> setUp;
         Msg message;
     };
-    // Music for a picture target, the source as target and a name with quotes: ConvertCli's refusals.
+    // A music source for a picture target is one of ConvertCli's refusals.
     const std::vector<Case> cases = {
         {[](DriverRig& r) { std::filesystem::remove(r.labels.input); }, Msg::ChooseSourceFirst},
         {[](DriverRig& r) { r.job.srcLength = 0, r.job.srcFps = 0; }, Msg::CannotAnalyseSource},
@@ -91,6 +91,8 @@ TEST(JobDriver, ChecksRefuseBeforeAnythingRuns)
         {[](DriverRig& r) { r.job.targetKind = TargetKind::Mp3, r.job.srcAudioCodec = ""; }, Msg::NoSoundForSoundTarget},
         {[](DriverRig& r) { r.job.targetKind = TargetKind::AudIsMp3, r.job.srcAudioCodec = ""; }, Msg::NoSoundForMp3},
         {[](DriverRig& r) { r.job.targetKind = TargetKind::OnlyTransVol, r.job.srcAudioCodec = ""; }, Msg::NoSoundForVolume},
+        {[](DriverRig& r) { r.labels.output = r.labels.input; }, Msg::SourceIsTarget},
+        {[](DriverRig& r) { r.labels.output = r.media.file("say \"hi\".avi"); }, Msg::InvalidFileName},
         {[](DriverRig& r) { std::filesystem::remove(r.app.file("plugins/ZevraRes2.exe")); }, Msg::PluginsMissing},
     };
     for (const Case& c : cases) {

@@ -109,6 +109,7 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
     writeFile(odd, std::string(4096, '\x7f'));
     player().playSingle(odd);
     EXPECT_EQ(status(), msg(Msg::CannotPlayShort));
+    EXPECT_TRUE(boxTexts.empty()) << "the status says it, no box";
     EXPECT_EQ(player().playState(), kStopped);
     EXPECT_EQ(players(), 0);
     EXPECT_EQ(pressed(Qt::Key_Space), kStopped);

@@ -152,10 +152,7 @@ TEST_F(PreviewTest, BrightnessShowsAndMarksAreEncodedAsTheTargetsLength)
     EXPECT_EQ(players(), 0) << "OK stops the preview";
     EXPECT_NEAR(ctx().job.markEnd - ctx().job.markStart, end - start, 0.11);
 
-    answer = [&](const BoxRequest& r) {
-        // The success box offers to play the target: not now.
-        return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
-    };
+    declinePlaying();
     QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
     ASSERT_TRUE(std::filesystem::exists(ctx().labels.output)) << boxTexts.back();
     const double length = std::stod(ffprobeValue(ctx().labels.output, "", "duration"));

@@ -56,6 +56,7 @@ StyleButton::StyleButton(QWidget* parent) : QWidget(parent)
     foreColor_ = foreColorOver_ = pal.color(QPalette::ButtonText);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover, false);
+    overTimer_.setObjectName("OverTimer");
     overTimer_.setInterval(kOverTimerMs);
     connect(&overTimer_, &QTimer::timeout, this, &StyleButton::checkPointer);
 }

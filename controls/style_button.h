@@ -160,7 +160,7 @@ private:
     bool pointerInside() const;
     void paintFrame(class QPainter& p, const QRect& r, Look look, const QColor& back) const;
 
-    QTimer overTimer_;
+    QTimer overTimer_{this}; // a child, so that a test can find and tick it
     int oleDropMode_ = 0;
     QColor backColor_, backColorOver_, foreColor_, foreColorOver_, maskColor_;
     bool skipOverAndEnter_ = true;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -76,11 +77,15 @@ TEST(StyleButtonTest, SwitchModeKeepsTheDownLookAndDisabledDrawsItsPictureWithou
     EXPECT_EQ(b.currentPicture().toImage().pixelColor(0, 0), QColor(Qt::red));
 }
 
+// The OverTimer's tick is fired by hand: it keeps the hover while the pointer is on the button
+// and ends it once, stopping itself, when the pointer has left.
 TEST(StyleButtonTest, HoverEndsOnceWhenThePointerLeaves)
 {
     StyleButton b;
     b.resize(80, 30);
     b.show();
+    auto* overTimer = b.findChild<QTimer*>("OverTimer");
+    ASSERT_NE(overTimer, nullptr);
     QSignalSpy enter(&b, &StyleButton::MouseEnter), leave(&b, &StyleButton::MouseLeave);
     QTest::mouseMove(&b, {10, 10});
     EXPECT_EQ(enter.count(), 0); // SkipOverAndEnter: no hover look
@@ -89,13 +94,16 @@ TEST(StyleButtonTest, HoverEndsOnceWhenThePointerLeaves)
     QTest::mouseMove(&b, {10, 10});
     QTest::mouseMove(&b, {12, 10});
     EXPECT_EQ(enter.count(), 1);
+    EXPECT_TRUE(overTimer->isActive());
+    QMetaObject::invokeMethod(overTimer, "timeout");
     EXPECT_TRUE(b.hovered());
+    EXPECT_EQ(leave.count(), 0);
     QCursor::setPos(b.mapToGlobal(QPoint(500, 500)));
-    ASSERT_TRUE(leave.wait(1000));
+    QMetaObject::invokeMethod(overTimer, "timeout");
+    EXPECT_EQ(leave.count(), 1);
     EXPECT_FALSE(b.hovered());
     EXPECT_EQ(b.look(), StyleButton::Look::Normal);
-    EXPECT_FALSE(leave.wait(3 * StyleButton::kOverTimerMs)); // once only
-    EXPECT_EQ(leave.count(), 1);
+    EXPECT_FALSE(overTimer->isActive()) << "no later tick, so no second leave";
 }
 
 TEST(CommDialogTest, FilterAndResults)

@@ -1,7 +1,5 @@
 #include "tests/gui/gui_fixture.h"
 
-#include "media/format_catalog.h"
-
 #include <QAction>
 
 #include <filesystem>

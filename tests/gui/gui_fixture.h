@@ -2,6 +2,7 @@
 #include "app/ui/frm_main.h"
 #include "support/test_tools.h"
 #include "util/shell_ops.h"
+#include "util/text.h"
 
 #include <QString>
 
@@ -46,6 +47,13 @@ protected:
     std::string msg(Msg m) { return ctx().lang[m]; }
     // Chooses a source through the source menu entry, the dialog answering with the path.
     void chooseSource(const char* menu, int index, const std::string& path);
+    // Every question is confirmed but the offer to play the result.
+    void declinePlaying()
+    {
+        answer = [this](const BoxRequest& r) {
+            return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
+        };
+    }
     // A clip made with ffmpeg: w x h at fps for the seconds, with sound.
     std::string makeClip(const std::string& name, int w, int h, int fps, int seconds);
 

@@ -109,6 +109,7 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
     writeFile(odd, std::string(4096, '\x7f'));
     player().playSingle(odd);
     EXPECT_EQ(status(), msg(Msg::CannotPlayShort));
+    EXPECT_TRUE(boxTexts.empty()) << "the status says it, no box";
     EXPECT_EQ(player().playState(), kStopped);
     EXPECT_EQ(players(), 0);
     EXPECT_EQ(pressed(Qt::Key_Space), kStopped);
@@ -134,7 +135,7 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
     EXPECT_EQ(pressed(Qt::Key_Space), kPaused);
     EXPECT_EQ(pressed(Qt::Key_Space), kPlaying);
 
-    EXPECT_EQ(pressed(Qt::Key_PageUp), kPaused);
+    EXPECT_EQ(pressed(Qt::Key_PageUp), kPaused); // from playing
     ASSERT_TRUE(waitUntil([&] { return position() < 0.2f; })) << position();
     settle(picture());
     const QImage first = shown();
@@ -165,8 +166,7 @@ TEST_F(PlayerTest, AClipPlaysPausesJumpsStopsAndEveryWayOutLeavesNoPlayer)
     EXPECT_EQ(status(), msg(Msg::StopPlayingMenu));
 
     playUntil(clip, 0.3f);
-    win.reset(); // quitting the program
-    EXPECT_EQ(players(), 0) << "quitting";
+    win.reset(); // quitting the program: the fixture's check finds no player left
 }
 
 // One sound file: the menu and its captions, the sound button (answers from the player's slave
@@ -177,10 +177,8 @@ TEST_F(PlayerTest, ASoundFileWithItsMenuSoundButtonSeekBarAndDrops)
     ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100:duration=20", "-c:a", "libmp3lame", song});
     playUntil(song, 0.5f);
     auto caption = [&](const char* name) { return child<QAction>(name)->text().toStdString(); };
+    win->applyLanguage("tw"); // the menu and tips follow
     EXPECT_EQ(caption("mnuOpen"), msg(Msg::OpenNewFile));
-    win->applyLanguage("tw");
-    EXPECT_EQ(caption("mnuOpen"), msg(Msg::OpenNewFile));
-    EXPECT_EQ(caption("mnuEnd"), msg(Msg::ExitMenu));
     EXPECT_EQ(button("mbBackward")->toolTip().toStdString(), msg(Msg::BackTenSeconds));
     child<QMenu>("mnuMain")->popup(player().mapToGlobal(QPoint(10, 10)));
     EXPECT_TRUE(child<QAction>("mnuExplorer")->isEnabled()) << "the file exists";

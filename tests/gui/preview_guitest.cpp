@@ -62,17 +62,13 @@ protected:
         QTest::mouseMove(picture(), to);
         QTest::mouseRelease(picture(), Qt::LeftButton, {}, to);
     }
-    // The command line of the running player plugin, its words joined by blanks.
-    std::string playerCommandLine()
+    // Whether a running player plugin's command line has these words.
+    bool playerRunsWith(const std::string& words)
     {
-        for (const ProcessInfo& p : currentUserProcesses()) {
-            if (!isUnderPrefix(p, prefix_)) continue;
-            std::string words = readFile("/proc/" + std::to_string(p.pid) + "/cmdline");
-            for (char& c : words)
-                if (c == '\0') c = ' ';
-            return words;
-        }
-        return {};
+        ProcessInfo p;
+        for (int pid : processesMatching(words))
+            if (readProcess(pid, p) && isUnderPrefix(p, prefix_)) return true;
+        return false;
     }
     int players() { return playerProcesses(prefix_); }
     std::string lblText(const char* name) { return child<QLabel>(name)->text().toStdString(); }
@@ -152,10 +148,7 @@ TEST_F(PreviewTest, BrightnessShowsAndMarksAreEncodedAsTheTargetsLength)
     EXPECT_EQ(players(), 0) << "OK stops the preview";
     EXPECT_NEAR(ctx().job.markEnd - ctx().job.markStart, end - start, 0.11);
 
-    answer = [&](const BoxRequest& r) {
-        // The success box offers to play the target: not now.
-        return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
-    };
+    declinePlaying();
     QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
     ASSERT_TRUE(std::filesystem::exists(ctx().labels.output)) << boxTexts.back();
     const double length = std::stod(ffprobeValue(ctx().labels.output, "", "duration"));
@@ -201,7 +194,7 @@ TEST_F(PreviewTest, FailedStartStillPicturesTrialPlayAndEveryWayOut)
     EXPECT_EQ(pictures(), saved) << "continuous pictures stop when switched off";
     EXPECT_TRUE(opts().previewRunning());
 
-    EXPECT_EQ(playerCommandLine().find(" -sub "), std::string::npos);
+    EXPECT_FALSE(playerRunsWith(" -sub "));
     // White in the lower quarter, where the subtitles show.
     auto whiteBelow = [](const QImage& img) {
         auto white = [](QRgb p) { return qRed(p) > 220 && qGreen(p) > 220 && qBlue(p) > 220; };
@@ -216,10 +209,9 @@ TEST_F(PreviewTest, FailedStartStillPicturesTrialPlayAndEveryWayOut)
     typeInto("txtSubSize", "10");
     click("cmdSubPlay");
     ASSERT_TRUE(waitUntil([&] { return opts().previewRunning(); }));
-    const std::string command = playerCommandLine();
-    EXPECT_NE(command.find(" -sub "), std::string::npos) << command;
-    EXPECT_NE(command.find(" -subfont-text-scale 10 "), std::string::npos) << command;
-    EXPECT_NE(command.find(" -font "), std::string::npos) << command;
+    EXPECT_TRUE(playerRunsWith(" -sub "));
+    EXPECT_TRUE(playerRunsWith(" -subfont-text-scale 10 "));
+    EXPECT_TRUE(playerRunsWith(" -font "));
     // The white text shows in the lower part of the picture; the preview went on from where it was.
     ASSERT_TRUE(waitUntil([&] { return whiteBelow(shown()) > whiteBelow(before) + 0.007; }))
         << whiteBelow(before) << " white before, " << whiteBelow(shown()) << " now";

@@ -105,51 +105,6 @@ TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBackAndLea
     EXPECT_NE(ffprobeValue(target, "v:0", "codec_name"), "");
 }
 
-// The value of the summary line "<message> = value".
-std::string summaryValue(const std::string& summary, const std::string& message)
-{
-    const std::string head = message + " = ";
-    auto at = summary.find(head);
-    if (at == std::string::npos) return "<none>";
-    at += head.size();
-    return summary.substr(at, summary.find("\r\n", at) - at);
-}
-
-TEST_F(Encode, QuickOperationSummaryNamesTheSoundTheTargetGets)
-{
-    open();
-    const std::string avi = makeClip("keep.avi", 320, 240, 25, 3);
-    const std::string wmv = media.file("keep.wmv");
-    makeMedia(wmv, "testsrc2=size=320x240:rate=25:duration=3", "sine=sample_rate=44100:duration=3", {"-c:v", "wmv2", "-c:a", "wmav2", "-b:a", "96k"});
-    const std::string dat = media.file("keep.dat");
-    makeMedia(dat, "testsrc2=size=352x240:rate=30000/1001:duration=3", "sine=sample_rate=44100:duration=3", {"-target", "ntsc-vcd"});
-    const struct {
-        const char* menu;
-        int index;
-        std::string source;
-    } jobs[] = {{"mnuSrcIsFileToCut", 2, avi},
-                {"mnuSrcIsFileToFix", 1, wmv},
-                {"mnuSrcIsFileToCut", 1, wmv},
-                {"mnuSrcIsFileToChangeVol", 0, dat}};
-    for (const auto& j : jobs) {
-        SCOPED_TRACE(std::string(j.menu) + " " + j.source);
-        chooseSource(j.menu, j.index, j.source);
-        const std::string summary = ctx().summary;
-        declinePlaying();
-        QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
-        const std::string target = ctx().labels.output;
-        ASSERT_TRUE(fileExists(target)) << boxTexts.back();
-        EXPECT_EQ(summaryValue(summary, msg(Msg::SampleRate)), ffprobeValue(target, "a:0", "sample_rate")) << summary;
-        // A container's bit rate is measured over the file: a few per cent off the stream's own.
-        const std::string rate = ffprobeValue(target, "a:0", "bit_rate");
-        if (!rate.empty() && rate != "N/A") {
-            EXPECT_NEAR(leadingNumber(summaryValue(summary, msg(Msg::AudioBitrate))), std::stod(rate) / 1000, std::stod(rate) / 20000)
-                << summary;
-        }
-        std::filesystem::remove(target);
-    }
-}
-
 // The notes are rewritten at once by a switch during the run; the job stopped then ends
 // with its message. Closing during the next run names the job and keeps driving it until
 // the answer, which leaves neither target nor tool.

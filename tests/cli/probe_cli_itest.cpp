@@ -190,7 +190,6 @@ TEST_F(ProbeCli, SpeaksTheChosenLanguageOrThatOfTheLocale)
         std::string expected, other;
     };
     const Case cases[] = {{"en_US.UTF-8", {}, english, traditional},
-                          {"zh_TW.UTF-8", {}, traditional, english},
                           {"zh_TW.UTF-8", {"--lang", "en"}, english, traditional},
                           {"en_US.UTF-8", {"--lang=tw"}, traditional, english},
                           {"en_US.UTF-8", {"--lang", "gb"}, gb[Msg::ChooseSourceFirst], english}};

@@ -243,10 +243,7 @@ TEST_F(PlayerTest, VolumeAndSettingsComeBackAtTheNextStart)
     win->close(); // the main window closes the player with it
     EXPECT_FALSE(player().isVisible());
     EXPECT_EQ(players(), 0);
-    const std::string ini = readFile(player().settingsPath());
-    EXPECT_NE(ini.find("TopMost=True"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("MciVol=" + std::to_string(chosen) + "\r\n"), std::string::npos) << ini;
-
+    // The file's form is PlayerSettingsFile's; here what it holds comes back.
     win->context().boxes.presenter = [](const BoxRequest&) { return Answer::Yes; };
     win.reset();
     open("Language=en\r\n");

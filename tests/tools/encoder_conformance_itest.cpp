@@ -60,7 +60,8 @@ protected:
     {
         std::vector<std::string> argv{buildDir() + "qorvid-cli", "convert", dir->file(row.source), "--to", row.key,
                                       "--volume", "6", "--dry-run", "--yes", "--lang", "en", "--target-dir", out.path()};
-        if (row.video.empty()) argv.insert(argv.end(), {"--mark", "00:00:00.5", "00:00:02.5"});
+        // A range for the sound targets and for one full conversion through the encoder.
+        if (row.video.empty() || row.key == "divx") argv.insert(argv.end(), {"--mark", "00:00:00.5", "00:00:02.5"});
         if (row.key == "cut") argv.insert(argv.end(), {"--mark", "00:00:00.0", "00:00:01.5"});
         RunResult r = runProgram(argv);
         EXPECT_EQ(r.exitCode, 0) << r.output;

@@ -42,7 +42,7 @@ MediaFacts probeFacts(const std::string& file)
 {
     RunResult r = runProgram({"ffprobe", "-v", "error", "-of", "default=nw=0", "-show_entries",
                               "stream=codec_type,codec_name,codec_tag_string,width,height,"
-                              "r_frame_rate,sample_rate,channels:format=format_name,duration",
+                              "r_frame_rate,sample_rate,channels,bit_rate:format=format_name,duration",
                               file});
     MediaFacts facts;
     std::map<std::string, std::string> current;

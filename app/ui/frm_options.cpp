@@ -62,10 +62,11 @@ frmOptions::frmOptions(MainContext& ctx) : QWidget(nullptr, Qt::Window), ctx_(ct
     body->addWidget(tabMn, 1);
     root->addLayout(body, 1);
 
-    QWidget* (frmOptions::*builders[])() = {&frmOptions::buildGeneralPage, &frmOptions::buildPicturePage,
-                                           &frmOptions::buildSoundPage, &frmOptions::buildColorPage,
-                                           &frmOptions::buildSubtitlePage};
-    for (int i = 0; i < kOptionsPageCount; ++i) maskedPage(i, (this->*builders[i])());
+    // Built in page order (a braced list runs left to right). Not an array of member-function
+    // pointers: GCC 12's bounds sanitizer reports a false index on one.
+    QWidget* const pages[] = {buildGeneralPage(), buildPicturePage(), buildSoundPage(), buildColorPage(),
+                              buildSubtitlePage()};
+    for (int i = 0; i < kOptionsPageCount; ++i) maskedPage(i, pages[i]);
     body->addWidget(buildPreviewPanel(), 0, Qt::AlignTop);
 
     lblNote = named<QLabel>(this, "lblNote");

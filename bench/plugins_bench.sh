@@ -96,7 +96,9 @@ mencoder_args[MPEG2]="-oac lavc -ovc lavc -of mpeg -mpegopts format=mpeg2 -lavco
 out_ext=([DivX]=avi [XviD]=avi [H.264]=avi [WMV8]=wmv [MPEG2]=mpg)
 
 # The identical direct run is the plugin's own FFmpeg command line, caught by a stand-in
-# "ffmpeg" that only writes down its arguments, with the output made a plain file.
+# "ffmpeg" that only writes down its arguments, with the output made a plain file. It is
+# caught on one core, where the plugin runs the job whole: on more, DivX and XviD run in
+# pieces at once, and "ffmpeg" stays the one run those pieces are measured against.
 mkdir -p "$work/catch"
 printf '#!/bin/sh\nprintf "%%s\\0" "$@" >"%s/args"\nexit 1\n' "$work" >"$work/catch/ffmpeg"
 chmod +x "$work/catch/ffmpeg"
@@ -111,7 +113,7 @@ for kind in "${kinds[@]}"; do
   # shellcheck disable=SC2086
   mine=(mencoder ${mencoder_args[$kind]} "${tail_args[@]}" "$src" -o "$out")
   rm -f "$work/args"
-  PATH="$work/catch:$PATH" "${ours[@]}" >/dev/null 2>&1 || true
+  PATH="$work/catch:$PATH" taskset -c 0 "${ours[@]}" >/dev/null 2>&1 || true
   mapfile -d '' direct <"$work/args"
   direct=(ffmpeg "${direct[@]:0:${#direct[@]}-1}" "$out")
   for _ in $(seq "$runs"); do

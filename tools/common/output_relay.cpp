@@ -3,6 +3,7 @@
 #include "common/line_stream.h"
 #include "util/subprocess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -11,13 +12,16 @@
 namespace qorvid::tools {
 namespace {
 
-volatile sig_atomic_t childPid = 0;
+constexpr int maxChildren = 16;
+volatile sig_atomic_t childPids[maxChildren] = {};
+volatile sig_atomic_t childCount = 0;
 volatile sig_atomic_t lastSignal = 0;
 
 void passOn(int sig)
 {
     lastSignal = sig;
-    if (childPid > 0) kill(childPid, sig);
+    for (int i = 0; i < childCount; ++i)
+        if (childPids[i] > 0) kill(childPids[i], sig);
 }
 
 constexpr int quietMs = 150;
@@ -52,9 +56,13 @@ void relayLines(int fromFd, int toFd, LineRewriter& rewriter)
     writeAll(toFd, out);
 }
 
-void forwardSignalsTo(int pid)
+void forwardSignalsTo(int pid) { forwardSignalsTo(std::vector<int>{pid}); }
+
+void forwardSignalsTo(const std::vector<int>& pids)
 {
-    childPid = pid;
+    childCount = 0;
+    for (size_t i = 0; i < pids.size() && i < maxChildren; ++i) childPids[i] = pids[i];
+    childCount = static_cast<int>(std::min<size_t>(pids.size(), maxChildren));
     struct sigaction sa {};
     sa.sa_handler = passOn;
     sigemptyset(&sa.sa_mask);

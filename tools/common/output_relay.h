@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace qorvid::tools {
 
@@ -22,6 +23,7 @@ void relayLines(int fromFd, int toFd, LineRewriter& rewriter);
 // Until the child ends, SIGINT, SIGTERM and SIGHUP sent to this process are passed on to it;
 // writing to a closed console no longer kills this process.
 void forwardSignalsTo(int pid);
+void forwardSignalsTo(const std::vector<int>& pids); // to each of several children
 // The last signal that was passed on (0 when none).
 int forwardedSignal();
 

@@ -6,6 +6,8 @@
 #include "encoder/encode_options.h"
 #include "encoder/ffmpeg_log.h"
 #include "encoder/ffmpeg_plan.h"
+#include "encoder/ffmpeg_relay.h"
+#include "encoder/pieces.h"
 #include "encoder/progress.h"
 #include "encoder/source_probe.h"
 #include "common/subtitle_text.h"
@@ -19,21 +21,16 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace qorvid::tools {
 namespace {
 
-constexpr int tickMs = 1000; // a status line at least this often
 // ffprobe prints only when done. We print nothing meanwhile, and the caller gives up on a
 // silent tool after 24 s: give up first, so that the reason is ours.
 const RunLimits probeLimits{20 * 1000, 20 * 1000};
-// FFmpeg reports its progress twice a second; this long without a word from it, it is stuck
-// (a source that blocks, say) and is stopped, since our own status lines would otherwise hide
-// the stall from whoever watches us for silence.
-constexpr std::int64_t ffmpegSilenceMs = 30 * 1000;
 
 int refuse(const std::string& message)
 {
@@ -99,110 +96,166 @@ std::string probeSource(const EncodeOptions& o, PlanContext& ctx)
     return {};
 }
 
-// Relays a running FFmpeg: its messages to our error stream, its progress as our status
-// lines, at least once a second.
-class FfmpegRelay {
-public:
-    FfmpegRelay(Subprocess& ffmpeg, const FfmpegPlan& plan) : ffmpeg_(ffmpeg), plan_(plan)
-    {
-        figures_.expectedSeconds = plan.expectedSeconds;
-    }
-    // Returns false when FFmpeg fell silent for too long and was stopped.
-    bool run();
-    const std::string& errors() const { return errors_; }
-    const FfmpegLog& log() const { return log_; }
-
-private:
-    void showPosition()
-    {
-        figures_.seconds = report_.seconds();
-        figures_.frames = report_.frames();
-        figures_.bytes = report_.bytes();
-        figures_.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-        writeAll(STDOUT_FILENO, positionLine(figures_));
-        lastShown_ = std::chrono::steady_clock::now();
-    }
-    // Reads what one pipe has; false at its end.
-    bool readPipe(int index, int fd, RunWatch& watch);
-
-    Subprocess& ffmpeg_;
-    const FfmpegPlan& plan_;
-    FfmpegLog log_;
-    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::time_point lastShown_ = started_;
-    ProgressReport report_;
-    PositionFigures figures_;
-    LineStream progressLines_;
-    std::string errors_;
-};
-
-bool FfmpegRelay::readPipe(int index, int fd, RunWatch& watch)
-{
-    std::string chunk;
-    const bool open = readAvailable(fd, chunk);
-    if (!chunk.empty()) watch.heard();
-    if (index == 1) {
-        const std::string shown = log_.feed(chunk) + (open ? "" : log_.finish());
-        errors_ += shown;
-        writeAll(STDERR_FILENO, shown);
-        // Planned without the source's length, the share done is known once FFmpeg says it.
-        if (figures_.expectedSeconds <= 0)
-            if (auto duration = log_.sourceDuration()) figures_.expectedSeconds = plan_.expectedFor(*duration);
-        return open;
-    }
-    progressLines_.feed(chunk);
-    for (const auto& l : progressLines_.takeLines())
-        if (report_.line(l)) showPosition();
-    return open;
-}
-
-bool FfmpegRelay::run()
-{
-    showPosition();
-    pollfd fds[2] = {{ffmpeg_.outputFd(), POLLIN, 0}, {ffmpeg_.errorFd(), POLLIN, 0}};
-    int open = 2;
-    RunLimits limits;
-    limits.silenceMs = ffmpegSilenceMs;
-    limits.totalMs = std::int64_t{1} << 50; // an encoding takes as long as it takes
-    RunWatch watch(limits);
-    while (open > 0) {
-        if (watch.leftMs() == 0) {
-            ffmpeg_.signal(SIGKILL);
-            return false;
-        }
-        const int waitOn[2] = {fds[0].fd, fds[1].fd};
-        watch.clock().waitForInput(waitOn, 2, std::min(tickMs, watch.leftMs()));
-        int ready = poll(fds, 2, 0);
-        if (ready < 0 && errno != EINTR) break;
-        for (int i = 0; ready > 0 && i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-            if (!readPipe(i, fds[i].fd, watch)) {
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-        if (std::chrono::steady_clock::now() - lastShown_ >= std::chrono::milliseconds(tickMs)) showPosition();
-    }
-    return true;
-}
-
 // Why a failed FFmpeg run is the source's fault, or "" when it is not.
-std::string sourceFailure(const EncodeOptions& o, const FfmpegRelay& relay)
+std::string sourceFailure(const EncodeOptions& o, const FfmpegRun& run)
 {
-    if (!relay.log().sourceOpened()) {
-        std::string why = lastLines(relay.errors(), 1);
+    if (!run.log.sourceOpened()) {
+        std::string why = lastLines(run.errors, 1);
         if (why.rfind(o.source + ": ", 0) == 0) why.erase(0, o.source.size() + 2);
         return "cannot read the source " + o.source + ": " + why;
     }
-    if (relay.errors().find("does not contain any stream") != std::string::npos)
+    if (run.errors.find("does not contain any stream") != std::string::npos)
         return "the source has neither picture nor sound to encode";
     return {};
+}
+
+// 0 when every run succeeded; otherwise says why the first that failed did and returns its
+// exit status.
+int failure(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs)
+{
+    const bool signalled = forwardedSignal() != 0;
+    const FfmpegRun* failed = nullptr;
+    for (const FfmpegRun* run : runs)
+        if (!failed && !run->stopped && (run->status != 0 || run->stalled || signalled)) failed = run;
+    if (!failed) return 0;
+    const int status = failed->status != 0 ? failed->status : 1;
+    if (!signalled && !failed->stalled) {
+        if (std::string why = sourceFailure(o, *failed); !why.empty()) {
+            refuse(why);
+            return status;
+        }
+    }
+    std::string why = signalled         ? "stopped by a signal"
+                      : failed->stalled ? "FFmpeg printed nothing for 30 s and was stopped"
+                                        : "FFmpeg failed: " + lastLines(failed->errors, 3);
+    refuse("encoding failed, no target written (" + why + ")");
+    return status;
+}
+
+// Runs the commands at once, relayed, and returns the exit status as failure() gives it.
+// reached: the figures of earlier stages, on return those of this one too. The status line
+// ends with the last stage, or with a failure.
+int runTogether(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs,
+                const std::vector<std::vector<std::string>>& args, PositionFigures& reached,
+                std::chrono::steady_clock::time_point started, bool last)
+{
+    std::vector<int> pids;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (!runs[i]->start(args[i])) return refuse(runs[i]->process.error());
+        pids.push_back(runs[i]->process.pid());
+    }
+    forwardSignalsTo(pids);
+    FfmpegRelay relay(runs, reached, started);
+    relay.run();
+    reached = relay.figures();
+    const bool failed = forwardedSignal() != 0 || std::any_of(runs.begin(), runs.end(), [](const FfmpegRun* r) {
+                            return r->status != 0 || r->stalled;
+                        });
+    if (last || failed) writeAll(STDOUT_FILENO, "\n");
+    return failure(o, runs);
+}
+
+// The unnamed files a job in pieces writes before the target: each piece, the sound and the
+// list that joins them. They vanish with the job, whatever ends it.
+class PieceFiles {
+public:
+    // false when the pieces cannot be written unnamed: the job then runs whole.
+    bool open(const std::string& target, size_t pieces, bool withSound)
+    {
+        for (size_t i = 0; i < pieces + (withSound ? 1 : 0) + 1; ++i) {
+            files_.push_back(std::make_unique<UnfinishedTarget>());
+            if (!files_.back()->open(target + "." + std::to_string(i))) return false;
+            if (files_.back()->path().rfind("/proc/", 0) != 0) return false;
+        }
+        pieces_ = pieces;
+        return true;
+    }
+    size_t pieces() const { return pieces_; }
+    std::string piece(size_t i) const { return files_[i]->path(); }
+    std::string sound() const { return files_.size() > pieces_ + 1 ? files_[pieces_]->path() : ""; }
+    const std::string& list() const { return files_.back()->path(); }
+    bool writeList() const
+    {
+        std::vector<std::string> paths;
+        for (size_t i = 0; i < pieces_; ++i) paths.push_back(piece(i));
+        const int fd = ::open(list().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0) return false;
+        const bool written = writeAll(fd, joinList(paths));
+        close(fd);
+        return written;
+    }
+
+private:
+    std::vector<std::unique_ptr<UnfinishedTarget>> files_;
+    size_t pieces_ = 0;
+};
+
+// The pieces' plans in order, then the sound's when there is sound.
+std::vector<FfmpegPlan> planPieces(const EncodeOptions& o, const PlanContext& ctx, const std::vector<double>& bounds,
+                                   const PieceFiles& files)
+{
+    std::vector<FfmpegPlan> plans;
+    EncodeOptions picture = o;
+    picture.noSound = true;
+    for (size_t i = 0; i < files.pieces(); ++i) {
+        PlanContext piece = ctx;
+        piece.piece = true;
+        piece.pieceFrom = bounds[i];
+        piece.pieceTo = bounds[i + 1];
+        piece.output = files.piece(i);
+        plans.push_back(planFfmpegRun(picture, piece));
+    }
+    if (!files.sound().empty()) {
+        PlanContext sound = ctx;
+        sound.soundOnly = true;
+        sound.output = files.sound();
+        plans.push_back(planFfmpegRun(o, sound));
+    }
+    return plans;
+}
+
+// The job as pieces of the picture and the sound at once, then joined into ctx.output.
+int runInPieces(const EncodeOptions& o, const PlanContext& ctx, const std::vector<double>& bounds,
+                const PieceFiles& files, std::chrono::steady_clock::time_point started)
+{
+    const std::vector<FfmpegPlan> plans = planPieces(o, ctx, bounds, files);
+    std::vector<std::unique_ptr<FfmpegRun>> owned;
+    std::vector<FfmpegRun*> runs;
+    std::vector<std::vector<std::string>> args;
+    for (size_t i = 0; i < plans.size(); ++i) {
+        if (!plans[i].error.empty()) return refuse(plans[i].error);
+        owned.push_back(std::make_unique<FfmpegRun>());
+        owned.back()->expectedSeconds = plans[i].expectedSeconds;
+        owned.back()->counts = i < files.pieces();
+        runs.push_back(owned.back().get());
+        args.push_back(plans[i].args);
+    }
+    PositionFigures reached;
+    if (int status = runTogether(o, runs, args, reached, started, false); status != 0) return status;
+    if (!files.writeList()) return refuse("cannot write the target " + o.target + ": " + std::strerror(errno));
+    FfmpegRun join;
+    join.counts = false;
+    return runTogether(o, {&join}, {joinArguments(files.list(), files.sound(), aviVideoTag(o), ctx.output)},
+                       reached, started, true);
+}
+
+// The whole job as one FFmpeg run into output.
+int runWhole(const EncodeOptions& o, const PlanContext& ctx, std::chrono::steady_clock::time_point started)
+{
+    FfmpegPlan plan = planFfmpegRun(o, ctx);
+    if (!plan.error.empty()) return refuse(plan.error);
+    FfmpegRun run;
+    run.plan = &plan;
+    run.expectedSeconds = plan.expectedSeconds;
+    PositionFigures reached;
+    return runTogether(o, {&run}, {plan.args}, reached, started, true);
 }
 
 } // namespace
 
 int runEncoderJob(const std::vector<std::string>& args)
 {
+    const auto started = std::chrono::steady_clock::now();
     ParsedOptions parsed = parseEncoderArguments(args);
     if (!parsed.error.empty()) return refuse(parsed.error);
     EncodeOptions& o = parsed.options;
@@ -215,45 +268,25 @@ int runEncoderJob(const std::vector<std::string>& args)
         o.subtitles.codepage.clear();
     }
     PlanContext ctx;
-    if (planNeedsSource(o))
+    const int cores = usableCores();
+    if (planNeedsSource(o)) {
         if (std::string why = probeSource(o, ctx); !why.empty()) return refuse(why);
+    } else if (mayRunInPieces(o, cores)) {
+        probeSource(o, ctx); // unread, the job runs whole and FFmpeg says what is wrong
+    }
     if (!o.subtitles.font.empty()) ctx.fontFamily = fontFamilyOf(o.subtitles.font);
 
     UnfinishedTarget unfinished;
     if (!unfinished.open(o.target))
         return refuse("cannot write the target " + o.target + ": " + std::strerror(errno));
     ctx.output = unfinished.path();
-    FfmpegPlan plan = planFfmpegRun(o, ctx);
-    if (!plan.error.empty()) return refuse(plan.error);
-
-    Subprocess::Setup setup;
-    setup.program = "ffmpeg";
-    setup.argv.push_back("ffmpeg");
-    setup.argv.insert(setup.argv.end(), plan.args.begin(), plan.args.end());
-    setup.input = Subprocess::Input::Null;
-    setup.output = Subprocess::Output::Pipe;
-    setup.errors = Subprocess::Errors::Pipe;
-    Subprocess ffmpeg;
-    if (!ffmpeg.start(setup)) return refuse(ffmpeg.error());
-    forwardSignalsTo(ffmpeg.pid());
-    FfmpegRelay relay(ffmpeg, plan);
-    const bool stalled = !relay.run();
-    int status = ffmpeg.wait();
-    writeAll(STDOUT_FILENO, "\n");
-
-    if (status != 0 || forwardedSignal() != 0 || stalled) {
-        if (forwardedSignal() == 0 && !stalled) {
-            if (std::string why = sourceFailure(o, relay); !why.empty()) {
-                refuse(why);
-                return status != 0 ? status : 1;
-            }
-        }
-        std::string why = forwardedSignal() != 0 ? "stopped by a signal"
-                          : stalled              ? "FFmpeg printed nothing for 30 s and was stopped"
-                                                 : "FFmpeg failed: " + lastLines(relay.errors(), 3);
-        refuse("encoding failed, no target written (" + why + ")");
-        return status != 0 ? status : 1;
-    }
+    const std::vector<double> bounds =
+        ctx.sourceKnown && mayRunInPieces(o, cores) ? pieceBounds(o, ctx.source, cores) : std::vector<double>{};
+    ctx.clockZero = runClockZero(o, ctx.source);
+    PieceFiles pieces;
+    const bool inPieces = !bounds.empty() && pieces.open(o.target, bounds.size() - 1, ctx.source.hasAudio && !o.noSound);
+    if (int status = inPieces ? runInPieces(o, ctx, bounds, pieces, started) : runWhole(o, ctx, started); status != 0)
+        return status;
     if (!unfinished.publish(o.target))
         return refuse("cannot move the result to " + o.target + ": " + std::strerror(errno));
     writeAll(STDOUT_FILENO, "Video stream written: " + o.target + "\n");

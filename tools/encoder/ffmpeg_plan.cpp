@@ -313,6 +313,12 @@ std::string normaliseFrameRate(const std::string& text)
     return plainNumber(*v);
 }
 
+std::string aviVideoTag(const EncodeOptions& o)
+{
+    if (o.fourcc.empty() && o.videoEncoder == "xvid") return "XVID";
+    return o.fourcc;
+}
+
 MuxerChoice chooseMuxer(const EncodeOptions& o)
 {
     MuxerChoice c;
@@ -364,9 +370,33 @@ namespace {
 
 using Args = std::vector<std::string>;
 
+// Where a later piece's input seek starts before its first picture: FFmpeg's seek in an MPEG
+// programme stream can land a few pictures late.
+constexpr double pieceSeekMargin = 1.5;
+
+// The pictures of a piece on the file's clock, stamped from the first place the piece fills
+// in the whole run's output: each picture keeps the offset from its place that it has in one
+// run, and so the place, also at the end.
+std::string pieceSelection(const PlanContext& ctx)
+{
+    const double zero = ctx.clockZero;
+    const double firstPlace = ctx.pieceFrom > 0 ? ctx.pieceFrom + 0.5 / ctx.source.frameRate : 0;
+    std::string trim = "trim=";
+    if (ctx.pieceFrom > 0) trim += "start=" + timeText(zero + ctx.pieceFrom) + (ctx.pieceTo > 0 ? ":" : "");
+    if (ctx.pieceTo > 0) trim += "end=" + timeText(zero + ctx.pieceTo);
+    return trim + ",setpts=PTS-" + timeText(zero + firstPlace) + "/TB";
+}
+
 // The input with its seeks; returns where the cut begins in the source.
 double addInput(const EncodeOptions& o, const PlanContext& ctx, Args& a)
 {
+    if (ctx.piece || ctx.soundOnly) {
+        // The pieces pick their pictures by the file's own clock, so that they meet exactly
+        // however far from the mark the seek lands.
+        if (ctx.pieceFrom > 0) a.insert(a.end(), {"-ss", timeText(std::max(0.0, ctx.pieceFrom - pieceSeekMargin))});
+        a.insert(a.end(), {"-copyts", "-i", o.source});
+        return 0;
+    }
     // A copied picture can only begin at a key frame. Like the player's seek, the cut moves on
     // to the first one at or after -ss, for the sound as well, and lasts -endpos from there.
     bool copiedPicture = ctx.source.hasVideo && o.videoEncoder == "copy";
@@ -399,6 +429,7 @@ std::string addEncodedVideo(const EncodeOptions& o, const PlanContext& ctx, Args
 
     VideoChain chain = buildVideoChain(o, ctx);
     if (!chain.error.empty()) return chain.error;
+    if (ctx.piece) chain.graph = pieceSelection(ctx) + (chain.graph.empty() ? "" : "," + chain.graph);
     if (!chain.graph.empty()) a.insert(a.end(), {"-vf", chain.graph});
     if (v.yuv420) a.insert(a.end(), {"-pix_fmt", "yuv420p"});
     if (!o.outputFps.empty()) {
@@ -418,13 +449,12 @@ std::string addVideo(const EncodeOptions& o, const PlanContext& ctx, const Muxer
     } else if (std::string error = addEncodedVideo(o, ctx, a); !error.empty()) {
         return error;
     }
-    std::string tag = o.fourcc;
-    if (tag.empty() && o.videoEncoder == "xvid") tag = "XVID";
+    const std::string tag = aviVideoTag(o);
     if (!tag.empty() && muxer.muxer == "avi") a.insert(a.end(), {"-tag:v", tag});
     return {};
 }
 
-std::string addAudio(const EncodeOptions& o, Args& a)
+std::string addAudio(const EncodeOptions& o, const PlanContext& ctx, Args& a)
 {
     AudioEncoding enc = audioEncoding(o);
     if (!enc.error.empty()) return enc.error;
@@ -432,6 +462,11 @@ std::string addAudio(const EncodeOptions& o, Args& a)
     if (o.audioEncoder == "copy") return {};
     AudioChain chain = buildAudioChain(o);
     if (!chain.error.empty()) return chain.error;
+    if (ctx.soundOnly) {
+        // Read on the file's clock, the sound keeps the place it has in one run.
+        const std::string zero = "asetpts=PTS-" + timeText(ctx.clockZero) + "/TB";
+        chain.graph = zero + (chain.graph.empty() ? "" : "," + chain.graph);
+    }
     if (!chain.graph.empty()) a.insert(a.end(), {"-af", chain.graph});
     int channels = chain.channels ? chain.channels : o.channels;
     if (enc.forcedChannels) channels = enc.forcedChannels;
@@ -470,7 +505,7 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
     plan.cutBegin = addInput(o, ctx, a);
 
     // Unread, the source may lack either stream: the maps then ask for them only if present.
-    bool video = !ctx.sourceKnown || ctx.source.hasVideo;
+    bool video = (!ctx.sourceKnown || ctx.source.hasVideo) && !ctx.soundOnly;
     bool audio = (!ctx.sourceKnown || ctx.source.hasAudio) && !o.noSound;
     const std::string ifPresent = ctx.sourceKnown ? "" : "?";
     if (video) a.insert(a.end(), {"-map", "0:v:0" + ifPresent});
@@ -484,16 +519,18 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& o, const PlanContext& ctx)
     else
         a.push_back("-vn");
     if (plan.error.empty() && audio)
-        plan.error = addAudio(o, a);
+        plan.error = addAudio(o, ctx, a);
     else if (!audio)
         a.push_back("-an");
     if (!plan.error.empty()) return plan;
     a.insert(a.end(), {"-sn", "-dn"});
 
     plan.length = o.length;
-    if (o.length) a.insert(a.end(), {"-t", timeText(*o.length)});
+    if (o.length && !ctx.piece) a.insert(a.end(), {"-t", timeText(*o.length)});
     plan.expectedSeconds = plan.expectedFor(ctx.sourceKnown ? ctx.source.duration : 0);
-    a.insert(a.end(), {"-max_muxing_queue_size", "4096", "-f", muxer.muxer, ctx.output});
+    if (ctx.piece) plan.expectedSeconds = (ctx.pieceTo > 0 ? ctx.pieceTo : plan.expectedSeconds) - ctx.pieceFrom;
+    const std::string format = ctx.soundOnly ? "matroska" : muxer.muxer;
+    a.insert(a.end(), {"-max_muxing_queue_size", "4096", "-f", format, ctx.output});
     return plan;
 }
 

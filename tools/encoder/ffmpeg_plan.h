@@ -13,6 +13,9 @@ struct SourceInfo {
     bool hasAudio = false;
     int width = 0;
     int height = 0;
+    double frameRate = 0; // pictures a second of a picture that keeps one rate, else 0
+    double videoStart = -1; // first picture's and first sound's time on the file's clock,
+    double audioStart = -1; // negative when unknown
     double duration = 0; // seconds, 0 when unknown
     double startTime = 0; // timestamp of the file's beginning
     // For a copied picture cut at -ss: the time (from the file's beginning) of the first key
@@ -30,6 +33,14 @@ struct PlanContext {
     SourceInfo source;
     std::string output;     // the file FFmpeg writes
     std::string fontFamily; // family name of the -font file, empty when unknown
+    // One piece of a run shared out over the cores: the pictures whose time from the file's
+    // beginning lies in [pieceFrom, pieceTo) (pieceTo 0: to the end), stamped from 0. The
+    // first piece keeps the whole run's timing, so that it stays in step with the sound.
+    bool piece = false;
+    double pieceFrom = 0;
+    double pieceTo = 0;
+    bool soundOnly = false; // the sound of a run in pieces, written to Matroska
+    double clockZero = 0;   // for both: the whole run's zero on the file's clock
 };
 
 struct FfmpegPlan {
@@ -61,5 +72,8 @@ struct MuxerChoice {
     std::string error;
 };
 MuxerChoice chooseMuxer(const EncodeOptions& options);
+
+// The picture's tag in an AVI (-ffourcc, XVID for the XviD encoder); empty: FFmpeg's own.
+std::string aviVideoTag(const EncodeOptions& options);
 
 } // namespace qorvid::tools

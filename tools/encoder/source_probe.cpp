@@ -3,6 +3,7 @@
 #include "util/subprocess.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -11,33 +12,59 @@ namespace qorvid::tools {
 
 std::vector<std::string> sourceProbeArguments(const std::string& source)
 {
-    return {"-v", "error", "-show_entries", "stream=codec_type,width,height:format=duration,start_time,format_name",
+    return {"-v", "error", "-show_entries", "stream=codec_type,width,height,r_frame_rate,avg_frame_rate,start_time:format=format_name,start_time,duration",
             "-of", "default=nw=1", source};
 }
+
+namespace {
+
+// "30000/1001" or "25" as a number; 0 when it is not a rate.
+double rateOf(const std::string& text)
+{
+    char* end = nullptr;
+    const double num = std::strtod(text.c_str(), &end);
+    if (end == text.c_str()) return 0;
+    if (*end != '/') return num > 0 ? num : 0;
+    const double den = std::strtod(end + 1, nullptr);
+    return num > 0 && den > 0 ? num / den : 0;
+}
+
+} // namespace
 
 SourceInfo parseSourceProbe(const std::string& text)
 {
     SourceInfo info;
+    double baseRate = 0, averageRate = 0;
     std::istringstream in(text);
     std::string line, current;
-    bool inFirstVideo = false;
+    bool inFirstVideo = false, inFirstAudio = false, inFormat = false;
     while (std::getline(in, line)) {
         size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         if (key == "codec_type") {
             inFirstVideo = value == "video" && !info.hasVideo;
+            inFirstAudio = value == "audio" && !info.hasAudio;
             if (value == "video") info.hasVideo = true;
             if (value == "audio") info.hasAudio = true;
         } else if (key == "width" && inFirstVideo) {
             info.width = std::atoi(value.c_str());
         } else if (key == "height" && inFirstVideo) {
             info.height = std::atoi(value.c_str());
+        } else if (key == "r_frame_rate" && inFirstVideo) {
+            baseRate = rateOf(value);
+        } else if (key == "avg_frame_rate" && inFirstVideo) {
+            averageRate = rateOf(value);
         } else if (key == "start_time") {
+            // The streams' come first; the file's follows its format_name.
             char* end = nullptr;
             double t = std::strtod(value.c_str(), &end);
-            if (end != value.c_str()) info.startTime = t;
+            if (end == value.c_str()) continue;
+            if (inFormat) info.startTime = t;
+            else if (inFirstVideo) info.videoStart = t;
+            else if (inFirstAudio) info.audioStart = t;
         } else if (key == "format_name") {
+            inFormat = true;
             info.programStream = value == "mpeg" || value == "mpegvideo";
         } else if (key == "duration") {
             char* end = nullptr;
@@ -45,6 +72,8 @@ SourceInfo parseSourceProbe(const std::string& text)
             if (end != value.c_str() && d > 0) info.duration = d;
         }
     }
+    // A rate is only trusted when the stream keeps to it throughout.
+    if (baseRate > 0 && std::fabs(baseRate - averageRate) <= baseRate * 0.001) info.frameRate = baseRate;
     return info;
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+#include "encoder/encode_options.h"
+#include "encoder/ffmpeg_plan.h"
+
+#include <string>
+#include <vector>
+
+namespace qorvid::tools {
+
+// A long encoding with an encoder that uses one core (XviD) or little more (MPEG-4 in FFmpeg
+// 5.1, whose decoding, filtering and muxing take turns in one loop) is shared out: the
+// picture in pieces that run at once, one per core, the sound beside them, and the parts
+// joined by a stream copy.
+
+// The cores this process may run on.
+int usableCores();
+
+// Whether the command line could be run in pieces, before the source is read: an AVI from
+// the start of the source with an MPEG-4 part 2 encoder, no B-frames and no subtitles.
+bool mayRunInPieces(const EncodeOptions& options, int cores);
+
+// Where the pieces begin and end on the source's clock (seconds from the run's zero): the
+// first is 0, the last the end (0 when it is the source's own). Each lies half a picture
+// before a picture, so that no rounding moves one across. Empty when the run is better in
+// one piece: too short, a picture rate that changes, or one rate turned into another.
+std::vector<double> pieceBounds(const EncodeOptions& options, const SourceInfo& source, int cores);
+
+// Where a run of the whole source would start its clock: at the earlier of the streams it
+// reads, as FFmpeg does.
+double runClockZero(const EncodeOptions& options, const SourceInfo& source);
+
+// The concat list that joins the pieces' files, in order.
+std::string joinList(const std::vector<std::string>& pieces);
+
+// FFmpeg's arguments that join the pieces (listed in listFile) and the sound (none when
+// empty) into the target by a stream copy.
+std::vector<std::string> joinArguments(const std::string& listFile, const std::string& sound,
+                                       const std::string& videoTag, const std::string& output);
+
+} // namespace qorvid::tools

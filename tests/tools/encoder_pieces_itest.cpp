@@ -79,13 +79,15 @@ std::string soundChecksum(const std::string& file)
 TEST_F(EncoderPieces, JoinedPiecesHoldTheWholeRunsPicturesAndSound)
 {
     if (qorvid::tools::usableCores() < 2) GTEST_SKIP() << "one core: every job runs whole";
-    const std::string divx = "-noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=600 "
+    const std::string divx = "-noodml -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=600 "
                              "-oac mp3lame -lameopts cbr:br=64";
-    const std::string xvid = "-noodml -ofps 25 -ovc xvid -xvidencopts max_key_interval=23:bitrate=600:max_bframes=0:"
+    const std::string xvid = "-noodml -ovc xvid -xvidencopts max_key_interval=23:bitrate=600:max_bframes=0:"
                              "quant_type=h263:me_quality=4 -oac mp3lame -lameopts cbr:br=64";
-    // The clocks are the job's, not the encoder's: XviD on one of them.
-    for (const auto& [source, options] : {std::pair{"dvd.mpg", divx}, std::pair{"late.mkv", divx},
-                                          std::pair{"clip.avi", divx}, std::pair{"dvd.mpg", xvid}}) {
+    // The clocks are the job's, not the encoder's: XviD on one of them. 20 a second is the
+    // DivX target's own rate; the sources have 25.
+    for (const auto& [source, options] :
+         {std::pair{"dvd.mpg", divx + " -ofps 20"}, std::pair{"late.mkv", divx + " -ofps 20"},
+          std::pair{"clip.avi", divx + " -ofps 25"}, std::pair{"dvd.mpg", xvid + " -ofps 25"}}) {
         SCOPED_TRACE(std::string(source) + ": " + options);
         TempDir out;
         writeFile(dir->file("calls"), "");
@@ -115,7 +117,7 @@ TEST_F(EncoderPieces, JoinedPiecesHoldTheWholeRunsPicturesAndSound)
                   ffprobeValue(out.file("whole.avi"), "v:0", "codec_tag_string"));
         // A picture out of place would be another picture of the moving test card: 20 dB.
         const std::vector<double> psnr = picturePsnr(out.file("pieces.avi"), out.file("whole.avi"), out);
-        EXPECT_GT(psnr.size(), 590u);
+        EXPECT_GT(psnr.size(), 470u);
         for (size_t i = 0; i < psnr.size(); ++i) ASSERT_GT(psnr[i], 30) << "picture " << i;
         EXPECT_EQ(soundChecksum(out.file("pieces.avi")), soundChecksum(out.file("whole.avi")));
     }

@@ -173,7 +173,7 @@ TEST(EncoderPieces, OnlyAJoinablePictureFromTheStartIsShared)
     const std::string divx = "-noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800 -oac mp3lame";
     const std::string xvid = "-noodml -ofps 25 -ovc xvid -xvidencopts max_key_interval=23:bitrate=800:max_bframes=0 -oac mp3lame";
     const std::string mp42 = "-noodml -ovc lavc -of lavf -lavfopts format=avi -lavcopts vcodec=msmpeg4v2:keyint=23 -oac mp3lame";
-    for (const std::string& line : {divx, xvid, mp42}) {
+    for (const std::string& line : {divx, xvid, mp42 + " -ofps 20"}) {
         EXPECT_TRUE(mayRunInPieces(parse(line), 2)) << line;
         EXPECT_FALSE(mayRunInPieces(parse(line), 1)) << line;
         EXPECT_FALSE(mayRunInPieces(parse(line + " -ss 5"), 2)) << line;
@@ -186,19 +186,19 @@ TEST(EncoderPieces, OnlyAJoinablePictureFromTheStartIsShared)
         EXPECT_FALSE(mayRunInPieces(parse(line), 2)) << line;
 }
 
-// One piece a core, none under 10 s; each bound half a picture before the first picture of
-// the next piece; the sound's end (-endpos) is the last piece's.
-TEST(EncoderPieces, BoundsFallBetweenPictures)
+// One piece a core, none under 10 s; each bound half a place of the result before one; the
+// sound's end (-endpos) is the last piece's.
+TEST(EncoderPieces, BoundsFallBetweenThePlacesOfTheResult)
 {
     SourceInfo s;
     s.hasVideo = s.hasAudio = true;
-    s.frameRate = 25;
     s.duration = 60;
     s.videoStart = s.audioStart = 0;
     const EncodeOptions divx = parse("-ofps 25 -ovc lavc -oac mp3lame");
     EXPECT_EQ(pieceBounds(divx, s, 2), (std::vector<double>{0, 29.98, 0}));
-    EXPECT_EQ(pieceBounds(parse("-ofps 25 -ovc lavc -oac mp3lame -endpos 30"), s, 2), (std::vector<double>{0, 14.98, 30}));
+    EXPECT_EQ(pieceBounds(parse("-ofps 20 -ovc lavc -oac mp3lame -endpos 30"), s, 2), (std::vector<double>{0, 14.975, 30}));
     EXPECT_EQ(pieceBounds(divx, s, 8).size(), 7u); // six pieces of 10 s
+    EXPECT_TRUE(pieceBounds(parse("-ovc lavc -oac mp3lame"), s, 2).empty()); // the rate is the source's
     s.duration = 19;
     EXPECT_TRUE(pieceBounds(divx, s, 2).empty());
     s.duration = 60;
@@ -206,34 +206,26 @@ TEST(EncoderPieces, BoundsFallBetweenPictures)
     EXPECT_TRUE(pieceBounds(divx, s, 2).empty());
     EXPECT_EQ(pieceBounds(parse("-ofps 25 -ovc lavc -nosound"), s, 2).size(), 3u);
     s.audioStart = 0;
-    EXPECT_TRUE(pieceBounds(parse("-ofps 30 -ovc lavc -oac mp3lame"), s, 2).empty()); // 25 to 30 a second
-    s.frameRate = 30000.0 / 1001;
     const auto ntsc = pieceBounds(parse("-ofps 29.97 -ovc lavc -oac mp3lame"), s, 3);
     ASSERT_EQ(ntsc.size(), 4u);
     for (size_t i = 1; i < 3; ++i) {
-        const double pictures = ntsc[i] * s.frameRate;
-        EXPECT_NEAR(pictures - std::floor(pictures), 0.5, 1e-6) << ntsc[i];
+        const double places = ntsc[i] * 30000 / 1001;
+        EXPECT_NEAR(places - std::floor(places), 0.5, 1e-6) << ntsc[i];
     }
-    s.frameRate = 0; // a rate that changes
-    EXPECT_TRUE(pieceBounds(divx, s, 2).empty());
 }
 
-// ffprobe's answer for an MPEG-2 programme stream whose sound starts before its picture, and
-// for a picture whose rate changes.
+// ffprobe's answer for an MPEG-2 programme stream whose sound starts before its picture.
 TEST(EncoderPieces, TheProbeTellsEachStreamsStartFromTheFiles)
 {
-    SourceInfo s = parseSourceProbe("codec_type=video\nwidth=1280\nheight=720\nr_frame_rate=25/1\navg_frame_rate=25/1\n"
-                                    "start_time=0.540000\ncodec_type=audio\nr_frame_rate=0/0\navg_frame_rate=0/0\n"
-                                    "start_time=0.529089\nformat_name=mpeg\nstart_time=0.529089\nduration=60.010911\n");
+    const SourceInfo s = parseSourceProbe("codec_type=video\nwidth=1280\nheight=720\nstart_time=0.540000\n"
+                                          "codec_type=audio\nstart_time=0.529089\nformat_name=mpeg\n"
+                                          "start_time=0.529089\nduration=60.010911\n");
     EXPECT_DOUBLE_EQ(s.videoStart, 0.54);
     EXPECT_DOUBLE_EQ(s.audioStart, 0.529089);
     EXPECT_DOUBLE_EQ(s.startTime, 0.529089);
-    EXPECT_DOUBLE_EQ(s.frameRate, 25);
     EXPECT_TRUE(s.programStream);
     EXPECT_DOUBLE_EQ(runClockZero(parse("-ovc lavc -oac mp3lame"), s), 0.529089);
     EXPECT_DOUBLE_EQ(runClockZero(parse("-ovc lavc -nosound"), s), 0.54);
-    s = parseSourceProbe("codec_type=video\nr_frame_rate=30/1\navg_frame_rate=24000/1001\nstart_time=0\n");
-    EXPECT_DOUBLE_EQ(s.frameRate, 0);
 }
 
 TEST(FfmpegLog, KeepsTheSourcesLengthAndPassesOnOnlyErrorsWithTheirContinuation)

@@ -268,6 +268,7 @@ int runEncoderJob(const std::vector<std::string>& args)
         o.subtitles.codepage.clear();
     }
     PlanContext ctx;
+    ctx.rateInGraph = joinableEncoding(o);
     const int cores = usableCores();
     if (planNeedsSource(o)) {
         if (std::string why = probeSource(o, ctx); !why.empty()) return refuse(why);

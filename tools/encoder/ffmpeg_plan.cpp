@@ -374,17 +374,27 @@ using Args = std::vector<std::string>;
 // programme stream can land a few pictures late.
 constexpr double pieceSeekMargin = 1.5;
 
-// The pictures of a piece on the file's clock, stamped from the first place the piece fills
-// in the whole run's output: each picture keeps the offset from its place that it has in one
-// run, and so the place, also at the end.
-std::string pieceSelection(const PlanContext& ctx)
+// How far beyond its own places a piece reads the source, so that the rate filter has the
+// pictures to choose from that it has in one run.
+constexpr double pieceMargin = 0.5;
+
+// The source's pictures a piece needs, on the whole run's clock.
+std::string pieceInput(const PlanContext& ctx)
 {
     const double zero = ctx.clockZero;
-    const double firstPlace = ctx.pieceFrom > 0 ? ctx.pieceFrom + 0.5 / ctx.source.frameRate : 0;
-    std::string trim = "trim=";
-    if (ctx.pieceFrom > 0) trim += "start=" + timeText(zero + ctx.pieceFrom) + (ctx.pieceTo > 0 ? ":" : "");
-    if (ctx.pieceTo > 0) trim += "end=" + timeText(zero + ctx.pieceTo);
-    return trim + ",setpts=PTS-" + timeText(zero + firstPlace) + "/TB";
+    std::string trim;
+    if (ctx.pieceFrom > 0) trim += "start=" + timeText(zero + std::max(0.0, ctx.pieceFrom - pieceMargin));
+    if (ctx.pieceTo > 0) trim += (trim.empty() ? "" : ":") + std::string("end=") + timeText(zero + ctx.pieceTo + pieceMargin);
+    return (trim.empty() ? "" : "trim=" + trim + ",") + "setpts=PTS-" + timeText(zero) + "/TB";
+}
+
+// The piece's own places of the result, the later pieces' stamped from 0.
+std::string pieceOutput(const PlanContext& ctx)
+{
+    std::string trim;
+    if (ctx.pieceFrom > 0) trim += "start=" + timeText(ctx.pieceFrom);
+    if (ctx.pieceTo > 0) trim += (trim.empty() ? "" : ":") + std::string("end=") + timeText(ctx.pieceTo);
+    return "trim=" + trim + (ctx.pieceFrom > 0 ? ",setpts=PTS-STARTPTS" : "");
 }
 
 // The input with its seeks; returns where the cut begins in the source.
@@ -429,14 +439,17 @@ std::string addEncodedVideo(const EncodeOptions& o, const PlanContext& ctx, Args
 
     VideoChain chain = buildVideoChain(o, ctx);
     if (!chain.error.empty()) return chain.error;
-    if (ctx.piece) chain.graph = pieceSelection(ctx) + (chain.graph.empty() ? "" : "," + chain.graph);
-    if (!chain.graph.empty()) a.insert(a.end(), {"-vf", chain.graph});
+    const std::string fps = o.outputFps.empty() ? "" : normaliseFrameRate(o.outputFps);
+    if (!o.outputFps.empty() && fps.empty()) return "bad -ofps value: " + o.outputFps;
+    std::string graph = ctx.piece ? pieceInput(ctx) : "";
+    if (!chain.graph.empty()) graph += (graph.empty() ? "" : ",") + chain.graph;
+    // Each place of the result takes the picture the filter picks by time alone: the same in
+    // a piece as in one run.
+    if (ctx.rateInGraph && !fps.empty()) graph += std::string(graph.empty() ? "" : ",") + "fps=fps=" + fps + ":start_time=0";
+    if (ctx.piece) graph += "," + pieceOutput(ctx);
+    if (!graph.empty()) a.insert(a.end(), {"-vf", graph});
     if (v.yuv420) a.insert(a.end(), {"-pix_fmt", "yuv420p"});
-    if (!o.outputFps.empty()) {
-        std::string fps = normaliseFrameRate(o.outputFps);
-        if (fps.empty()) return "bad -ofps value: " + o.outputFps;
-        a.insert(a.end(), {"-r", fps});
-    }
+    if (!fps.empty()) a.insert(a.end(), {"-r", fps});
     if (!o.outputFps.empty() || chain.constantRate) a.insert(a.end(), {"-fps_mode", "cfr"});
     return {};
 }

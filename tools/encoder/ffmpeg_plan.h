@@ -13,7 +13,6 @@ struct SourceInfo {
     bool hasAudio = false;
     int width = 0;
     int height = 0;
-    double frameRate = 0; // pictures a second of a picture that keeps one rate, else 0
     double videoStart = -1; // first picture's and first sound's time on the file's clock,
     double audioStart = -1; // negative when unknown
     double duration = 0; // seconds, 0 when unknown
@@ -33,9 +32,11 @@ struct PlanContext {
     SourceInfo source;
     std::string output;     // the file FFmpeg writes
     std::string fontFamily; // family name of the -font file, empty when unknown
-    // One piece of a run shared out over the cores: the pictures whose time from the file's
-    // beginning lies in [pieceFrom, pieceTo) (pieceTo 0: to the end), stamped from 0. The
-    // first piece keeps the whole run's timing, so that it stays in step with the sound.
+    // The picture rate (-ofps) is set by a filter that picks each place's picture by time
+    // alone: so it is for every job that may be shared out, on any number of cores.
+    bool rateInGraph = false;
+    // One piece of a run shared out over the cores: the places of the result in
+    // [pieceFrom, pieceTo) seconds (pieceTo 0: to the end), the later pieces stamped from 0.
     bool piece = false;
     double pieceFrom = 0;
     double pieceTo = 0;

@@ -19,8 +19,8 @@ bool noBFrames(const SubOptions& options, const char* key, bool byDefault)
     return o ? o->value == "0" : byDefault;
 }
 
-// An MPEG-4 part 2 picture without B-frames: the pieces' AVIs then join picture for picture
-// (with B-frames, each piece's first ones would take a place of their own in the joined file).
+} // namespace
+
 bool joinableEncoding(const EncodeOptions& o)
 {
     if (o.videoEncoder == "xvid") return noBFrames(o.xvidOptions, "max_bframes", false);
@@ -30,6 +30,8 @@ bool joinableEncoding(const EncodeOptions& o)
     return (name == "mpeg4" || name == "msmpeg4" || name == "msmpeg4v2") &&
            noBFrames(o.lavcOptions, "vmax_b_frames", true);
 }
+
+namespace {
 
 // "30000/1001" or "25" as a number; 0 when it is not one.
 double rateValue(const std::string& text)
@@ -52,7 +54,7 @@ int usableCores()
 
 bool mayRunInPieces(const EncodeOptions& o, int cores)
 {
-    if (cores < 2 || !joinableEncoding(o)) return false;
+    if (cores < 2 || !joinableEncoding(o) || o.outputFps.empty()) return false;
     if (o.start && *o.start > 0) return false;
     if (!o.subtitles.file.empty()) return false; // the text's times are the whole run's
     const MuxerChoice muxer = chooseMuxer(o);
@@ -61,19 +63,16 @@ bool mayRunInPieces(const EncodeOptions& o, int cores)
 
 std::vector<double> pieceBounds(const EncodeOptions& o, const SourceInfo& s, int cores)
 {
-    if (!s.hasVideo || s.frameRate <= 0 || s.duration <= 0 || s.videoStart < 0) return {};
+    if (!s.hasVideo || s.duration <= 0 || s.videoStart < 0) return {};
     if (s.hasAudio && !o.noSound && s.audioStart < 0) return {};
-    if (!o.outputFps.empty()) {
-        const double wanted = rateValue(normaliseFrameRate(o.outputFps));
-        if (std::fabs(wanted - s.frameRate) > s.frameRate * 0.001) return {};
-    }
+    const double rate = rateValue(normaliseFrameRate(o.outputFps));
+    if (rate <= 0) return {};
     const double total = o.length ? std::min(*o.length, s.duration) : s.duration;
     const int count = std::min({cores, maxPieces, static_cast<int>(total / minPieceSeconds)});
     if (count < 2) return {};
     std::vector<double> bounds{0};
-    const double pictures = total * s.frameRate;
-    for (int i = 1; i < count; ++i)
-        bounds.push_back((std::round(pictures * i / count) - 0.5) / s.frameRate);
+    const double places = total * rate;
+    for (int i = 1; i < count; ++i) bounds.push_back((std::round(places * i / count) - 0.5) / rate);
     bounds.push_back(o.length && *o.length < s.duration ? *o.length : 0);
     return bounds;
 }

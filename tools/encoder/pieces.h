@@ -15,14 +15,18 @@ namespace qorvid::tools {
 // The cores this process may run on.
 int usableCores();
 
-// Whether the command line could be run in pieces, before the source is read: an AVI from
-// the start of the source with an MPEG-4 part 2 encoder, no B-frames and no subtitles.
+// An MPEG-4 part 2 picture without B-frames: AVIs of it join picture for picture (with
+// B-frames, each piece's first ones would take a place of their own in the joined file).
+bool joinableEncoding(const EncodeOptions& options);
+
+// Whether the command line could be run in pieces, before the source is read: a joinable
+// AVI at a given rate (-ofps), from the start of the source and without subtitles.
 bool mayRunInPieces(const EncodeOptions& options, int cores);
 
-// Where the pieces begin and end on the source's clock (seconds from the run's zero): the
-// first is 0, the last the end (0 when it is the source's own). Each lies half a picture
-// before a picture, so that no rounding moves one across. Empty when the run is better in
-// one piece: too short, a picture rate that changes, or one rate turned into another.
+// Where the pieces begin and end in the result (seconds): the first is 0, the last the end
+// (0 when it is the source's own). Each lies half a place before a place of the result, so
+// that no rounding moves one across. Empty when the run is better whole: too short, or
+// where the sound starts is not known.
 std::vector<double> pieceBounds(const EncodeOptions& options, const SourceInfo& source, int cores);
 
 // Where a run of the whole source would start its clock: at the earlier of the streams it

@@ -3,7 +3,6 @@
 #include "util/subprocess.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -12,29 +11,13 @@ namespace qorvid::tools {
 
 std::vector<std::string> sourceProbeArguments(const std::string& source)
 {
-    return {"-v", "error", "-show_entries", "stream=codec_type,width,height,r_frame_rate,avg_frame_rate,start_time:format=format_name,start_time,duration",
+    return {"-v", "error", "-show_entries", "stream=codec_type,width,height,start_time:format=format_name,start_time,duration",
             "-of", "default=nw=1", source};
 }
-
-namespace {
-
-// "30000/1001" or "25" as a number; 0 when it is not a rate.
-double rateOf(const std::string& text)
-{
-    char* end = nullptr;
-    const double num = std::strtod(text.c_str(), &end);
-    if (end == text.c_str()) return 0;
-    if (*end != '/') return num > 0 ? num : 0;
-    const double den = std::strtod(end + 1, nullptr);
-    return num > 0 && den > 0 ? num / den : 0;
-}
-
-} // namespace
 
 SourceInfo parseSourceProbe(const std::string& text)
 {
     SourceInfo info;
-    double baseRate = 0, averageRate = 0;
     std::istringstream in(text);
     std::string line, current;
     bool inFirstVideo = false, inFirstAudio = false, inFormat = false;
@@ -51,10 +34,6 @@ SourceInfo parseSourceProbe(const std::string& text)
             info.width = std::atoi(value.c_str());
         } else if (key == "height" && inFirstVideo) {
             info.height = std::atoi(value.c_str());
-        } else if (key == "r_frame_rate" && inFirstVideo) {
-            baseRate = rateOf(value);
-        } else if (key == "avg_frame_rate" && inFirstVideo) {
-            averageRate = rateOf(value);
         } else if (key == "start_time") {
             // The streams' come first; the file's follows its format_name.
             char* end = nullptr;
@@ -72,8 +51,6 @@ SourceInfo parseSourceProbe(const std::string& text)
             if (end != value.c_str() && d > 0) info.duration = d;
         }
     }
-    // A rate is only trusted when the stream keeps to it throughout.
-    if (baseRate > 0 && std::fabs(baseRate - averageRate) <= baseRate * 0.001) info.frameRate = baseRate;
     return info;
 }
 

@@ -45,8 +45,29 @@ FfmpegRelay::FfmpegRelay(std::vector<FfmpegRun*> runs, const PositionFigures& do
 {
 }
 
-void FfmpegRelay::showPosition()
+void FfmpegRelay::watchAlso(int fd, std::function<bool()> onReady)
 {
+    wakeFd_ = fd;
+    onWake_ = std::move(onReady);
+}
+
+void FfmpegRelay::woken()
+{
+    wakeFd_ = -1;
+    if (!onWake_()) {
+        showPosition();
+        return;
+    }
+    for (FfmpegRun* r : runs_) {
+        if (r->status >= 0) continue;
+        r->stopped = true;
+        r->process.signal(SIGKILL);
+    }
+}
+
+void FfmpegRelay::showPosition(bool evenWhileWatching)
+{
+    if (wakeFd_ >= 0 && !evenWhileWatching) return;
     figures_ = done_;
     for (const FfmpegRun* r : runs_) {
         if (!r->counts) continue;
@@ -89,9 +110,30 @@ void FfmpegRelay::stopAllBut(const FfmpegRun* failed)
         }
 }
 
+void FfmpegRelay::readReady(std::vector<pollfd>& fds, size_t& open, std::vector<RunWatch>& watches)
+{
+    int ready = poll(fds.data(), fds.size(), 0);
+    if (ready < 0 && errno != EINTR) {
+        open = 0;
+        return;
+    }
+    for (size_t i = 0; ready > 0 && i < fds.size(); ++i) {
+        if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+        FfmpegRun& r = *runs_[i / 2];
+        watches[i / 2].heard();
+        if (readPipe(r, i % 2 == 1, fds[i].fd)) continue;
+        fds[i].fd = -1;
+        --open;
+        if (fds[i ^ 1].fd >= 0) continue;
+        // Both pipes closed: the run has ended.
+        r.status = r.process.wait();
+        if (r.status != 0 || r.stalled) stopAllBut(&r);
+    }
+}
+
 void FfmpegRelay::run()
 {
-    showPosition();
+    showPosition(true); // the start: nothing done, whatever the watch decides
     std::vector<pollfd> fds;
     std::vector<RunWatch> watches;
     for (FfmpegRun* r : runs_) {
@@ -111,27 +153,23 @@ void FfmpegRelay::run()
             }
             waitMs = std::min(waitMs, std::max(left, 1));
         }
-        std::vector<int> waitOn;
+        std::vector<int> waitOn = {wakeFd_};
         for (const auto& f : fds) waitOn.push_back(f.fd);
         systemClock().waitForInput(waitOn.data(), static_cast<int>(waitOn.size()), waitMs);
-        int ready = poll(fds.data(), fds.size(), 0);
-        if (ready < 0 && errno != EINTR) break;
-        for (size_t i = 0; ready > 0 && i < fds.size(); ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-            FfmpegRun& r = *runs_[i / 2];
-            watches[i / 2].heard();
-            if (readPipe(r, i % 2 == 1, fds[i].fd)) continue;
-            fds[i].fd = -1;
-            --open;
-            if (fds[i ^ 1].fd >= 0) continue;
-            // Both pipes closed: the run has ended.
-            r.status = r.process.wait();
-            if (r.status != 0 || r.stalled) stopAllBut(&r);
+        if (wakeFd_ >= 0) {
+            pollfd wake{wakeFd_, POLLIN, 0};
+            if (poll(&wake, 1, 0) > 0) woken();
+            else if (std::chrono::steady_clock::now() - started_ >= std::chrono::milliseconds(tickMs)) wakeFd_ = -1;
         }
+        readReady(fds, open, watches);
         if (std::chrono::steady_clock::now() - lastShown_ >= std::chrono::milliseconds(tickMs)) showPosition();
     }
     for (FfmpegRun* r : runs_)
         if (r->status < 0) r->status = r->process.wait();
+    if (wakeFd_ >= 0) { // the runs ended first
+        wakeFd_ = -1;
+        showPosition();
+    }
 }
 
 } // namespace qorvid::tools

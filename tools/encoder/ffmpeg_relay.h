@@ -5,7 +5,10 @@
 #include "encoder/progress.h"
 #include "util/subprocess.h"
 
+#include <poll.h>
+
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,16 +41,27 @@ public:
     FfmpegRelay(std::vector<FfmpegRun*> runs, const PositionFigures& done,
                 std::chrono::steady_clock::time_point started);
     void run();
+    // Until fd has something to read, no status line is shown after the first; then onReady is called once,
+    // and when it returns true the runs are given up (stopped) and run() returns. The watch
+    // ends unanswered when it takes longer than a status line may wait, or the runs end.
+    void watchAlso(int fd, std::function<bool()> onReady);
     // The figures last shown.
     const PositionFigures& figures() const { return figures_; }
 
 private:
-    void showPosition();
+    void showPosition(bool evenWhileWatching = false);
     // Reads what one pipe has; false at its end.
     bool readPipe(FfmpegRun& run, bool errors, int fd);
     void stopAllBut(const FfmpegRun* failed);
 
+    // Reads the pipes that are ready; false when they are all closed.
+    void readReady(std::vector<pollfd>& fds, size_t& open, std::vector<RunWatch>& watches);
+    // Called when the watched descriptor is ready.
+    void woken();
+
     std::vector<FfmpegRun*> runs_;
+    int wakeFd_ = -1;
+    std::function<bool()> onWake_;
     PositionFigures done_;
     PositionFigures figures_;
     std::chrono::steady_clock::time_point started_;

@@ -1,5 +1,6 @@
 #include "encoder/source_probe.h"
 
+#include "encoder/job_stage.h"
 #include "util/subprocess.h"
 
 #include <algorithm>
@@ -85,6 +86,30 @@ double parseKeyFrameFrom(const std::string& text, double seconds, double startTi
     }
     return best;
 }
+
+// ffprobe prints only when done. We print nothing meanwhile, and the caller gives up on a
+// silent tool after 24 s: give up first, so that the reason is ours.
+const RunLimits probeLimits{20 * 1000, 20 * 1000};
+
+std::string readSource(const EncodeOptions& o, PlanContext& ctx)
+{
+    Captured probe = runAndCapture("ffprobe", sourceProbeArguments(o.source), probeLimits);
+    if (!probe.startError.empty()) return probe.startError;
+    if (probe.timedOut) return "cannot read the source " + o.source + ": ffprobe did not answer in time";
+    if (probe.exitCode != 0) return "cannot read the source " + o.source + ": " + lastLines(probe.errors, 1);
+    ctx.source = parseSourceProbe(probe.output);
+    ctx.sourceKnown = true;
+    if (o.videoEncoder == "copy" && o.start && *o.start > 0 && ctx.source.hasVideo) {
+        // The player reads -ss as the stream's own clock in a programme stream, from the
+        // file's beginning elsewhere; the cut starts where its seek lands.
+        const double from = ctx.source.programStream ? std::max(0.0, *o.start - ctx.source.startTime) : *o.start;
+        Captured keys = runAndCapture("ffprobe", keyFrameProbeArguments(o.source, from + ctx.source.startTime),
+                                      probeLimits);
+        if (keys.exitCode == 0) ctx.source.startKeyFrame = parseKeyFrameFrom(keys.output, from, ctx.source.startTime);
+    }
+    return {};
+}
+
 
 std::string fontFamilyOf(const std::string& fontFile)
 {

@@ -16,6 +16,10 @@ std::vector<std::string> keyFrameProbeArguments(const std::string& source, doubl
 // which lies at startTime), where the player's seek lands; negative when none is listed.
 double parseKeyFrameFrom(const std::string& text, double seconds, double startTime);
 
+// Reads the source's streams with ffprobe (and the key frame a copy starts at) into the
+// context; "" or why not.
+std::string readSource(const EncodeOptions& options, PlanContext& context);
+
 // The family name of a font file, asked of fontconfig; empty when it cannot tell.
 std::string fontFamilyOf(const std::string& fontFile);
 

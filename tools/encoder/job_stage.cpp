@@ -1,0 +1,103 @@
+#include "encoder/job_stage.h"
+
+#include "common/output_relay.h"
+
+#include <algorithm>
+#include <csignal>
+#include <unistd.h>
+
+namespace qorvid::tools {
+namespace {
+
+// Why a failed FFmpeg run is the source's fault, or "" when it is not.
+std::string sourceFailure(const EncodeOptions& o, const FfmpegRun& run)
+{
+    if (!run.log.sourceOpened()) {
+        std::string why = lastLines(run.errors, 1);
+        if (why.rfind(o.source + ": ", 0) == 0) why.erase(0, o.source.size() + 2);
+        return "cannot read the source " + o.source + ": " + why;
+    }
+    if (run.errors.find("does not contain any stream") != std::string::npos)
+        return "the source has neither picture nor sound to encode";
+    return {};
+}
+
+// 0 when every run succeeded; otherwise says why the first that failed did and returns its
+// exit status.
+int failure(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs)
+{
+    const bool signalled = forwardedSignal() != 0;
+    const FfmpegRun* failed = nullptr;
+    for (const FfmpegRun* run : runs)
+        if (!failed && (signalled || (!run->stopped && (run->status != 0 || run->stalled)))) failed = run;
+    if (!failed) return 0;
+    const int status = failed->status != 0 ? failed->status : 1;
+    if (!signalled && !failed->stalled) {
+        if (std::string why = sourceFailure(o, *failed); !why.empty()) {
+            refuse(why);
+            return status;
+        }
+    }
+    std::string why = signalled         ? "stopped by a signal"
+                      : failed->stalled ? "FFmpeg printed nothing for 30 s and was stopped"
+                                        : "FFmpeg failed: " + lastLines(failed->errors, 3);
+    refuse("encoding failed, no target written (" + why + ")");
+    return status;
+}
+
+} // namespace
+
+int refuse(const std::string& message)
+{
+    writeAll(STDERR_FILENO, "ZevraRes2: " + message + "\n");
+    return 1;
+}
+
+std::string lastLines(const std::string& text, size_t count)
+{
+    std::vector<std::string> lines;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) end = text.size();
+        if (end > begin) lines.push_back(text.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    std::string out;
+    for (size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
+        out += (out.empty() ? "" : " / ") + lines[i];
+    return out;
+}
+
+std::string startRuns(const std::vector<FfmpegRun*>& runs, const std::vector<std::vector<std::string>>& args)
+{
+    std::vector<int> pids;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (!runs[i]->start(args[i])) return runs[i]->process.error();
+        pids.push_back(runs[i]->process.pid());
+    }
+    forwardSignalsTo(pids);
+    return {};
+}
+
+int endStage(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs, bool last)
+{
+    const bool failed = forwardedSignal() != 0 || std::any_of(runs.begin(), runs.end(), [](const FfmpegRun* r) {
+                            return (r->status != 0 && !r->stopped) || r->stalled;
+                        });
+    if (last || failed) writeAll(STDOUT_FILENO, "\n");
+    return failure(o, runs);
+}
+
+int runStage(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs,
+             const std::vector<std::vector<std::string>>& args, PositionFigures& reached,
+             std::chrono::steady_clock::time_point started, bool last)
+{
+    if (std::string why = startRuns(runs, args); !why.empty()) return refuse(why);
+    FfmpegRelay relay(runs, reached, started);
+    relay.run();
+    reached = relay.figures();
+    return endStage(o, runs, last);
+}
+
+} // namespace qorvid::tools

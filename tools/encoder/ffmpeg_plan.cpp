@@ -404,6 +404,8 @@ double addInput(const EncodeOptions& o, const PlanContext& ctx, Args& a)
         // The pieces pick their pictures by the file's own clock, so that they meet exactly
         // however far from the mark the seek lands.
         if (ctx.pieceFrom > 0) a.insert(a.end(), {"-ss", timeText(std::max(0.0, ctx.pieceFrom - pieceSeekMargin))});
+        // A core for each piece: threads of its own would only take turns with the others'.
+        if (ctx.piece) a.insert(a.end(), {"-threads", "1"});
         a.insert(a.end(), {"-copyts", "-i", o.source});
         return 0;
     }
@@ -435,6 +437,10 @@ std::string addEncodedVideo(const EncodeOptions& o, const PlanContext& ctx, Args
     else if (o.videoEncoder == "x264") v = x264Video(o.x264Options);
     else v.error = "unsupported video encoder -ovc " + o.videoEncoder;
     if (!v.error.empty()) return v.error;
+    if (ctx.piece) {
+        auto threads = std::find(v.args.begin(), v.args.end(), "-threads:v");
+        if (threads != v.args.end() && threads + 1 != v.args.end()) *(threads + 1) = "1";
+    }
     a.insert(a.end(), v.args.begin(), v.args.end());
 
     VideoChain chain = buildVideoChain(o, ctx);

@@ -2,7 +2,8 @@
 // file must hold the pictures of the same job run whole (on one core) one for one, and its
 // sound bit for bit, whatever the source's clock: an MPEG programme stream whose sound starts
 // before its picture, a Matroska file whose picture starts half a second late, an AVI whose
-// pictures lie exactly on the places of the result.
+// pictures lie exactly on the places of the result. The small files' jobs start whole while
+// the source is read; the big one's waits for the reading.
 #include "encoder/pieces.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
@@ -23,8 +24,10 @@ protected:
     static void SetUpTestSuite()
     {
         dir = std::make_unique<TempDir>();
+        // At a DVD's rate it is big enough (42 MB) to be read before the job starts.
         makeMedia(dir->file("dvd.mpg"), "testsrc2=size=320x240:rate=25:duration=24", "sine=sample_rate=48000:duration=24",
-                  {"-c:v", "mpeg2video", "-q:v", "4", "-c:a", "mp2", "-f", "vob"});
+                  {"-c:v", "mpeg2video", "-b:v", "14M", "-minrate", "14M", "-maxrate", "14M", "-bufsize", "1835k",
+                   "-c:a", "mp2", "-f", "vob"});
         makeMedia(dir->file("clip.avi"), "testsrc2=size=320x240:rate=25:duration=24", "sine=duration=24",
                   {"-c:v", "mpeg4", "-q:v", "3", "-c:a", "pcm_s16le"});
         ffmpeg({"-itsoffset", "0.5", "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=24", "-f", "lavfi", "-i",

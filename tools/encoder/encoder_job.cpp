@@ -43,18 +43,6 @@ std::string sourceProblem(const std::vector<std::string>& args, const EncodeOpti
     return {};
 }
 
-// The whole job as one FFmpeg run into output.
-int runWhole(const EncodeOptions& o, const PlanContext& ctx, std::chrono::steady_clock::time_point started)
-{
-    FfmpegPlan plan = planFfmpegRun(o, ctx);
-    if (!plan.error.empty()) return refuse(plan.error);
-    FfmpegRun run;
-    run.plan = &plan;
-    run.expectedSeconds = plan.expectedSeconds;
-    PositionFigures reached;
-    return runStage(o, {&run}, {plan.args}, reached, started, true);
-}
-
 } // namespace
 
 int runEncoderJob(const std::vector<std::string>& args)

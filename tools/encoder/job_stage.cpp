@@ -100,4 +100,15 @@ int runStage(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs,
     return endStage(o, runs, last);
 }
 
+int runWhole(const EncodeOptions& o, const PlanContext& ctx, std::chrono::steady_clock::time_point started)
+{
+    FfmpegPlan plan = planFfmpegRun(o, ctx);
+    if (!plan.error.empty()) return refuse(plan.error);
+    FfmpegRun run;
+    run.plan = &plan;
+    run.expectedSeconds = plan.expectedSeconds;
+    PositionFigures reached;
+    return runStage(o, {&run}, {plan.args}, reached, started, true);
+}
+
 } // namespace qorvid::tools

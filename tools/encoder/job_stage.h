@@ -1,5 +1,6 @@
 #pragma once
 #include "encoder/encode_options.h"
+#include "encoder/ffmpeg_plan.h"
 #include "encoder/ffmpeg_relay.h"
 
 #include <chrono>
@@ -27,5 +28,8 @@ int endStage(const EncodeOptions& options, const std::vector<FfmpegRun*>& runs, 
 int runStage(const EncodeOptions& options, const std::vector<FfmpegRun*>& runs,
              const std::vector<std::vector<std::string>>& args, PositionFigures& reached,
              std::chrono::steady_clock::time_point started, bool last);
+
+// The whole job as one FFmpeg run into ctx.output, the only stage.
+int runWhole(const EncodeOptions& options, const PlanContext& ctx, std::chrono::steady_clock::time_point started);
 
 } // namespace qorvid::tools

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -136,10 +137,34 @@ private:
     std::string error_;
 };
 
+// A source this big takes seconds to convert whatever its length: its job waits for the probe,
+// which answers soonest alone.
+constexpr off_t bigSource = 32 << 20;
+
+// The pieces' plan for the read source; false when the job is better whole.
+bool planInPieces(const EncodeOptions& o, PlanContext& read, int cores, std::vector<double>& bounds, PieceFiles& pieces)
+{
+    read.clockZero = runClockZero(o, read.source);
+    bounds = pieceBounds(o, read.source, cores);
+    return !bounds.empty() && pieces.open(o.target, bounds.size() - 1, read.source.hasAudio && !o.noSound);
+}
+
+int runAfterTheProbe(const EncodeOptions& o, const PlanContext& ctx, int cores, std::chrono::steady_clock::time_point started)
+{
+    PlanContext read = ctx;
+    std::vector<double> bounds;
+    PieceFiles pieces;
+    if (readSource(o, read).empty() && planInPieces(o, read, cores, bounds, pieces))
+        return runInPieces(o, read, bounds, pieces, started);
+    return runWhole(o, ctx, started);
+}
+
 } // namespace
 
 int runWholeOrInPieces(const EncodeOptions& o, const PlanContext& ctx, int cores, std::chrono::steady_clock::time_point started)
 {
+    struct stat st {};
+    if (stat(o.source.c_str(), &st) == 0 && st.st_size >= bigSource) return runAfterTheProbe(o, ctx, cores, started);
     SourceReading reading(o);
     FfmpegPlan plan = planFfmpegRun(o, ctx);
     if (!plan.error.empty()) return refuse(plan.error);
@@ -157,9 +182,7 @@ int runWholeOrInPieces(const EncodeOptions& o, const PlanContext& ctx, int cores
         if (!answer || forwardedSignal() != 0) return false;
         read.source = answer->source;
         read.sourceKnown = true;
-        read.clockZero = runClockZero(o, read.source);
-        bounds = pieceBounds(o, read.source, cores);
-        return !bounds.empty() && pieces.open(o.target, bounds.size() - 1, read.source.hasAudio && !o.noSound);
+        return planInPieces(o, read, cores, bounds, pieces);
     });
     relay.run();
     if (!whole.stopped || forwardedSignal() != 0) return endStage(o, {&whole}, true);

@@ -2,7 +2,6 @@
 
 #include "common/output_relay.h"
 
-#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 
@@ -22,25 +21,29 @@ std::string sourceFailure(const EncodeOptions& o, const FfmpegRun& run)
     return {};
 }
 
-// 0 when every run succeeded; otherwise says why the first that failed did and returns its
-// exit status.
-int failure(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs)
+// The run whose failure the stage reports: after a signal the first, else the first that failed
+// of itself (not one stopped because another had failed); null when all succeeded.
+const FfmpegRun* firstFailure(const std::vector<FfmpegRun*>& runs)
+{
+    for (const FfmpegRun* run : runs)
+        if (forwardedSignal() != 0 || (!run->stopped && (run->status != 0 || run->stalled))) return run;
+    return nullptr;
+}
+
+// Says why the run failed; returns its exit status.
+int explain(const EncodeOptions& o, const FfmpegRun& failed)
 {
     const bool signalled = forwardedSignal() != 0;
-    const FfmpegRun* failed = nullptr;
-    for (const FfmpegRun* run : runs)
-        if (!failed && (signalled || (!run->stopped && (run->status != 0 || run->stalled)))) failed = run;
-    if (!failed) return 0;
-    const int status = failed->status != 0 ? failed->status : 1;
-    if (!signalled && !failed->stalled) {
-        if (std::string why = sourceFailure(o, *failed); !why.empty()) {
+    const int status = failed.status != 0 ? failed.status : 1;
+    if (!signalled && !failed.stalled) {
+        if (std::string why = sourceFailure(o, failed); !why.empty()) {
             refuse(why);
             return status;
         }
     }
-    std::string why = signalled         ? "stopped by a signal"
-                      : failed->stalled ? "FFmpeg printed nothing for 30 s and was stopped"
-                                        : "FFmpeg failed: " + lastLines(failed->errors, 3);
+    std::string why = signalled        ? "stopped by a signal"
+                      : failed.stalled ? "FFmpeg printed nothing for 30 s and was stopped"
+                                       : "FFmpeg failed: " + lastLines(failed.errors, 3);
     refuse("encoding failed, no target written (" + why + ")");
     return status;
 }
@@ -82,11 +85,9 @@ std::string startRuns(const std::vector<FfmpegRun*>& runs, const std::vector<std
 
 int endStage(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs, bool last)
 {
-    const bool failed = forwardedSignal() != 0 || std::any_of(runs.begin(), runs.end(), [](const FfmpegRun* r) {
-                            return (r->status != 0 && !r->stopped) || r->stalled;
-                        });
+    const FfmpegRun* failed = firstFailure(runs);
     if (last || failed) writeAll(STDOUT_FILENO, "\n");
-    return failure(o, runs);
+    return failed ? explain(o, *failed) : 0;
 }
 
 int runStage(const EncodeOptions& o, const std::vector<FfmpegRun*>& runs,

@@ -124,10 +124,10 @@ public:
     }
     int readyFd() const { return fds_[0]; }
     // Once readyFd() was readable: the source, or nothing when it could not be read.
-    const PlanContext* answer()
+    const SourceInfo* answer()
     {
         if (thread_.joinable()) thread_.join();
-        return error_.empty() && read_.sourceKnown ? &read_ : nullptr;
+        return error_.empty() && read_.sourceKnown ? &read_.source : nullptr;
     }
 
 private:
@@ -178,9 +178,9 @@ int runWholeOrInPieces(const EncodeOptions& o, const PlanContext& ctx, int cores
     PieceFiles pieces;
     FfmpegRelay relay({&whole}, {}, started);
     relay.watchAlso(reading.readyFd(), [&] {
-        const PlanContext* answer = reading.answer();
+        const SourceInfo* answer = reading.answer();
         if (!answer || forwardedSignal() != 0) return false;
-        read.source = answer->source;
+        read.source = *answer;
         read.sourceKnown = true;
         return planInPieces(o, read, cores, bounds, pieces);
     });

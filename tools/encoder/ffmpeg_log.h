@@ -22,6 +22,9 @@ TaggedLine untagLine(const std::string& line);
 // other line and for "Duration: N/A".
 std::optional<double> parseDurationLine(const std::string& text);
 
+// The last non-empty lines of a tool's messages, joined into one.
+std::string lastLines(const std::string& text, size_t count);
+
 // Reads FFmpeg's error stream at ffmpegLogLevel: keeps what the source turned out to be and
 // passes on only the errors.
 class FfmpegLog {

@@ -313,6 +313,15 @@ std::string normaliseFrameRate(const std::string& text)
     return plainNumber(*v);
 }
 
+double frameRateValue(const std::string& text)
+{
+    const std::string rate = normaliseFrameRate(text);
+    if (rate.empty()) return 0;
+    const size_t slash = rate.find('/');
+    if (slash == std::string::npos) return parseNumber(rate).value_or(0);
+    return parseNumber(rate.substr(0, slash)).value_or(0) / parseNumber(rate.substr(slash + 1)).value_or(1);
+}
+
 std::string aviVideoTag(const EncodeOptions& o)
 {
     if (o.fourcc.empty() && o.videoEncoder == "xvid") return "XVID";

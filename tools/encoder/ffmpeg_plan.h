@@ -66,6 +66,8 @@ FfmpegPlan planFfmpegRun(const EncodeOptions& options, const PlanContext& contex
 // An -ofps text as FFmpeg should get it: decimals that stand for the NTSC rates become the
 // exact fractions (29.97 -> 30000/1001); empty when the text is not a frame rate.
 std::string normaliseFrameRate(const std::string& text);
+// The same text as pictures a second; 0 when it is not a frame rate.
+double frameRateValue(const std::string& text);
 
 // The FFmpeg muxer for the -of / -lavfopts / -mpegopts choice; error text when unsupported.
 struct MuxerChoice {

@@ -56,22 +56,6 @@ int refuse(const std::string& message)
     return 1;
 }
 
-std::string lastLines(const std::string& text, size_t count)
-{
-    std::vector<std::string> lines;
-    size_t begin = 0;
-    while (begin < text.size()) {
-        size_t end = text.find_first_of("\r\n", begin);
-        if (end == std::string::npos) end = text.size();
-        if (end > begin) lines.push_back(text.substr(begin, end - begin));
-        begin = end + 1;
-    }
-    std::string out;
-    for (size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
-        out += (out.empty() ? "" : " / ") + lines[i];
-    return out;
-}
-
 std::string startRuns(const std::vector<FfmpegRun*>& runs, const std::vector<std::vector<std::string>>& args)
 {
     std::vector<int> pids;

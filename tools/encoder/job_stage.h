@@ -12,9 +12,6 @@ namespace qorvid::tools {
 // Our own refusal on the error stream; returns the exit status 1.
 int refuse(const std::string& message);
 
-// The last non-empty lines of a tool's messages, joined into one.
-std::string lastLines(const std::string& text, size_t count);
-
 // Starts FFmpeg for each run with its arguments and passes our signals on to them all; "" or
 // why one could not start.
 std::string startRuns(const std::vector<FfmpegRun*>& runs, const std::vector<std::vector<std::string>>& args);

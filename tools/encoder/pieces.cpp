@@ -31,20 +31,6 @@ bool joinableEncoding(const EncodeOptions& o)
            noBFrames(o.lavcOptions, "vmax_b_frames", true);
 }
 
-namespace {
-
-// "30000/1001" or "25" as a number; 0 when it is not one.
-double rateValue(const std::string& text)
-{
-    const size_t slash = text.find('/');
-    if (slash == std::string::npos) return parseNumber(text).value_or(0);
-    const double num = parseNumber(text.substr(0, slash)).value_or(0);
-    const double den = parseNumber(text.substr(slash + 1)).value_or(0);
-    return den > 0 ? num / den : 0;
-}
-
-} // namespace
-
 int usableCores()
 {
     cpu_set_t set;
@@ -65,7 +51,7 @@ std::vector<double> pieceBounds(const EncodeOptions& o, const SourceInfo& s, int
 {
     if (!s.hasVideo || s.duration <= 0 || s.videoStart < 0) return {};
     if (s.hasAudio && !o.noSound && s.audioStart < 0) return {};
-    const double rate = rateValue(normaliseFrameRate(o.outputFps));
+    const double rate = frameRateValue(o.outputFps);
     if (rate <= 0) return {};
     const double total = o.length ? std::min(*o.length, s.duration) : s.duration;
     const int count = std::min({cores, maxPieces, static_cast<int>(total / minPieceSeconds)});

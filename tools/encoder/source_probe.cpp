@@ -1,6 +1,6 @@
 #include "encoder/source_probe.h"
 
-#include "encoder/job_stage.h"
+#include "encoder/ffmpeg_log.h"
 #include "util/subprocess.h"
 
 #include <algorithm>

@@ -266,3 +266,15 @@ TEST_F(ConvertFaults, FailuresSayWhy)
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.file("small")), {}), 2);
 }
+
+// A DivX job shared out over the cores needs room for its pieces and the joined target at once;
+// on a disk with room for the target alone (9 MB of 14) it runs whole and succeeds.
+TEST_F(ConvertFaults, ADiskWithRoomForTheTargetOnlyStillTakesIt)
+{
+    TempDir scratch;
+    ScratchMount disk(scratch.file("disk"), "size=14m");
+    if (!disk.mounted) GTEST_SKIP() << "no mounts here";
+    RunResult r = convert({dir->file("long.avi"), "--to", "divx", "--yes", "--target-dir", disk.dir});
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_GT(std::stod(ffprobeValue(disk.dir + "/long.avi", "", "duration")), 59);
+}

@@ -214,6 +214,17 @@ TEST(EncoderPieces, BoundsFallBetweenThePlacesOfTheResult)
     }
 }
 
+// The target's expected size, which decides whether its disk has room for the pieces too.
+TEST(EncoderPieces, TheTargetsSizeFollowsThePlannedBitRates)
+{
+    const std::pair<const char*, double> cases[] = {
+        {"-ovc lavc -lavcopts vbitrate=800 -oac mp3lame -lameopts cbr:br=128", 928e3 * 60 / 8},
+        {"-ovc lavc -lavcopts vbitrate=1600000 -nosound", 1.6e6 * 60 / 8}, // bit/s above 16000
+        {"-ovc lavc -lavcopts vqscale=3 -oac mp3lame", 0},                  // a quality, no bit rate
+    };
+    for (const auto& [line, bytes] : cases) EXPECT_DOUBLE_EQ(expectedBytes(plan(line), 60), bytes) << line;
+}
+
 // ffprobe's answer for an MPEG-2 programme stream whose sound starts before its picture.
 TEST(EncoderPieces, TheProbeTellsEachStreamsStartFromTheFiles)
 {

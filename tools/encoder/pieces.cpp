@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <sched.h>
+#include <sys/statvfs.h>
 
 namespace qorvid::tools {
 namespace {
@@ -12,6 +14,10 @@ namespace {
 // Shorter pieces would spend too much of their time starting and seeking.
 constexpr double minPieceSeconds = 10;
 constexpr int maxPieces = 8;
+// The joined target and the pieces it is made of, with room for bit rates running over.
+constexpr double piecesRoom = 2.5;
+// Sound without a set bit rate: the most LAME's default quality gives, or PCM.
+constexpr double unsetSoundBits = 256000;
 
 bool noBFrames(const SubOptions& options, const char* key, bool byDefault)
 {
@@ -61,6 +67,28 @@ std::vector<double> pieceBounds(const EncodeOptions& o, const SourceInfo& s, int
     for (int i = 1; i < count; ++i) bounds.push_back((std::round(places * i / count) - 0.5) / rate);
     bounds.push_back(o.length && *o.length < s.duration ? *o.length : 0);
     return bounds;
+}
+
+double expectedBytes(const std::vector<std::string>& args, double seconds)
+{
+    auto bits = [&](const char* option) {
+        auto it = std::find(args.begin(), args.end(), option);
+        return it == args.end() || it + 1 == args.end() ? 0.0 : std::atof((it + 1)->c_str());
+    };
+    const bool sound = std::find(args.begin(), args.end(), "-an") == args.end();
+    const double picture = bits("-b:v");
+    if (picture <= 0) return 0;
+    const double audio = !sound ? 0 : bits("-b:a") > 0 ? bits("-b:a") : unsetSoundBits;
+    return (picture + audio) * seconds / 8;
+}
+
+bool roomForPieces(const std::string& target, double targetBytes)
+{
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    struct statvfs fs {};
+    if (statvfs(folder.c_str(), &fs) != 0) return false;
+    return static_cast<double>(fs.f_bavail) * static_cast<double>(fs.f_frsize) >= piecesRoom * targetBytes;
 }
 
 double runClockZero(const EncodeOptions& o, const SourceInfo& s)

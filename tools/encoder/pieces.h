@@ -29,6 +29,14 @@ bool mayRunInPieces(const EncodeOptions& options, int cores);
 // where the sound starts is not known.
 std::vector<double> pieceBounds(const EncodeOptions& options, const SourceInfo& source, int cores);
 
+// The bytes a run of these FFmpeg arguments should write over the seconds, from the bit rates
+// it sets (-b:v, -b:a); 0 when it sets no picture bit rate.
+double expectedBytes(const std::vector<std::string>& args, double seconds);
+
+// Whether the target's folder holds the pieces, the sound and the joined target at once: about
+// twice the target, which a whole run would write only once.
+bool roomForPieces(const std::string& target, double targetBytes);
+
 // Where a run of the whole source would start its clock: at the earlier of the streams it
 // reads, as FFmpeg does.
 double runClockZero(const EncodeOptions& options, const SourceInfo& source);

@@ -141,12 +141,23 @@ private:
 // which answers soonest alone.
 constexpr off_t bigSource = 32 << 20;
 
-// The pieces' plan for the read source; false when the job is better whole.
+// What the target should come to; without a set bit rate, as much as the source.
+double targetBytes(const EncodeOptions& o, const PlanContext& read)
+{
+    const FfmpegPlan whole = planFfmpegRun(o, read);
+    if (double bytes = expectedBytes(whole.args, whole.expectedSeconds); bytes > 0) return bytes;
+    struct stat st {};
+    return stat(o.source.c_str(), &st) == 0 ? static_cast<double>(st.st_size) : 0;
+}
+
+// The pieces' plan for the read source; false when the job is better whole, or when the
+// target's disk has room for the target but not for its pieces as well.
 bool planInPieces(const EncodeOptions& o, PlanContext& read, int cores, std::vector<double>& bounds, PieceFiles& pieces)
 {
     read.clockZero = runClockZero(o, read.source);
     bounds = pieceBounds(o, read.source, cores);
-    return !bounds.empty() && pieces.open(o.target, bounds.size() - 1, read.source.hasAudio && !o.noSound);
+    return !bounds.empty() && roomForPieces(o.target, targetBytes(o, read)) &&
+           pieces.open(o.target, bounds.size() - 1, read.source.hasAudio && !o.noSound);
 }
 
 int runAfterTheProbe(const EncodeOptions& o, const PlanContext& ctx, int cores, std::chrono::steady_clock::time_point started)

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sys/mount.h>
 
@@ -256,7 +257,7 @@ TEST_F(ConvertFaults, FailuresSayWhy)
     RunResult refused = convert({dir->file("short.avi"), "--to", "mp3", "--yes", "--target-dir", scratch.file("ro")});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(refused.output.find(strerror(EROFS)), std::string::npos) << refused.output;
-    for (const char* to : {"h264", "divx", "wav"}) {
+    for (const char* to : {"h264", "wav"}) {
         SCOPED_TRACE(to);
         const std::string source = std::string(to) == "wav" ? "long.wav" : "long.avi";
         writeFile(scratch.file("small/") + source, "old");
@@ -267,14 +268,24 @@ TEST_F(ConvertFaults, FailuresSayWhy)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.file("small")), {}), 2);
 }
 
-// A DivX job shared out over the cores needs room for its pieces and the joined target at once;
-// on a disk with room for the target alone (9 MB of 14) it runs whole and succeeds.
-TEST_F(ConvertFaults, ADiskWithRoomForTheTargetOnlyStillTakesIt)
+// A DivX job shared out over the cores needs room for its pieces and the joined target at once
+// (9 MB each here): with room for the target alone it runs whole and succeeds; a disk that fills
+// up under the pieces stops them with the reason.
+TEST_F(ConvertFaults, TheDiskDecidesWhetherADivXJobIsSharedOut)
 {
     TempDir scratch;
-    ScratchMount disk(scratch.file("disk"), "size=14m");
-    if (!disk.mounted) GTEST_SKIP() << "no mounts here";
-    RunResult r = convert({dir->file("long.avi"), "--to", "divx", "--yes", "--target-dir", disk.dir});
+    ScratchMount small(scratch.file("small"), "size=14m"), roomy(scratch.file("roomy"), "size=28m");
+    if (!small.mounted || !roomy.mounted) GTEST_SKIP() << "no mounts here";
+    RunResult r = convert({dir->file("long.avi"), "--to", "divx", "--yes", "--target-dir", small.dir});
     EXPECT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_GT(std::stod(ffprobeValue(disk.dir + "/long.avi", "", "duration")), 59);
+    EXPECT_GT(std::stod(ffprobeValue(small.dir + "/long.avi", "", "duration")), 59);
+
+    BackgroundCli cli({dir->file("long.avi"), "--to", "divx", "--yes", "--target-dir", roomy.dir});
+    ASSERT_GT(waitForTool("ffmpeg", "trim=start="), 0) << "the pieces never started";
+    std::ofstream filler(roomy.dir + "/filler", std::ios::binary);
+    for (const std::string block(1 << 20, 'x'); filler.write(block.data(), block.size());) {}
+    EXPECT_EQ(cli.finish(), 1);
+    EXPECT_NE(cli.output.find(strerror(ENOSPC)), std::string::npos) << cli.output;
+    EXPECT_TRUE(toolsGone(dir->file("long.avi")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(roomy.dir), {}), 1) << "only the filler";
 }

@@ -27,18 +27,6 @@ TEST(CloseStaleTools, SelectsByProgramFileOrFirstArgumentIgnoringCase)
     EXPECT_TRUE(selectStaleTools(list, "", 0).empty());
 }
 
-namespace {
-
-bool startSleeper(Subprocess& child, const std::string& program)
-{
-    Subprocess::Setup setup;
-    setup.program = program;
-    setup.argv = {program, "300"};
-    return child.start(setup);
-}
-
-} // namespace
-
 TEST(CloseStaleTools, EndsOnlyTheToolsOfItsOwnFolder)
 {
     test::TempDir dir;
@@ -50,6 +38,12 @@ TEST(CloseStaleTools, EndsOnlyTheToolsOfItsOwnFolder)
     fs::copy_file("/bin/sleep", ours);
     fs::copy_file("/bin/sleep", theirs);
 
+    auto startSleeper = [](Subprocess& child, const std::string& program) {
+        Subprocess::Setup setup;
+        setup.program = program;
+        setup.argv = {program, "300"};
+        return child.start(setup);
+    };
     Subprocess stale, survivor; // a survivor left running is killed at the end of the scope
     ASSERT_TRUE(startSleeper(stale, ours)) << stale.error();
     ASSERT_TRUE(startSleeper(survivor, theirs)) << survivor.error();

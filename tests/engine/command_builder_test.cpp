@@ -139,9 +139,8 @@ TEST_F(CommandBuilderTest, ContainerMismatchAsksAndCancelBuildsNothing)
     job.jobTitle = "剪輯影片";
     rec.answers = {Answer::Cancel};
     EXPECT_EQ(build(), "");
-    ASSERT_EQ(rec.questions.size(), 1u);
-    EXPECT_EQ(rec.questions[0], "請注意，您想要剪輯影片 MPG\r\n但是來源影片的真正格式是 AVI\r\n\r\n"
-                                "請選擇符合編碼的影片格式\r\n或者，按下「確定」來強迫剪輯影片");
+    EXPECT_EQ(rec.questions, std::vector<std::string>{"請注意，您想要剪輯影片 MPG\r\n但是來源影片的真正格式是 AVI\r\n\r\n"
+                                                      "請選擇符合編碼的影片格式\r\n或者，按下「確定」來強迫剪輯影片"});
     rec.answers = {Answer::Ok};
     EXPECT_TRUE(has(" -ovc copy -oac copy -of lavf -lavfopts format=vcd -vf-add harddup -mc 0"));
     // Full conversions never check the container.

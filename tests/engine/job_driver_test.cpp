@@ -69,9 +69,7 @@ TEST(JobDriver, AlmostEmptyTargetIsRetriedOnceWithoutSyncCorrection)
                 "*) exit 1;; esac");
     EXPECT_EQ(rig.encode(), JobOutcome::Failed);
     EXPECT_EQ(rig.runs(), 2);
-    int retries = 0;
-    for (const auto& q : rig.ui.questions) retries += q == rig.lang[Msg::SyncCorrectionConflict];
-    EXPECT_EQ(retries, 1);
+    EXPECT_EQ(std::ranges::count(rig.ui.questions, rig.lang[Msg::SyncCorrectionConflict]), 1);
     ASSERT_FALSE(rig.ui.messages.empty());
     EXPECT_NE(rig.ui.messages.back().find("轉檔失敗"), std::string::npos);
     EXPECT_FALSE(fileExists(rig.labels.output));

@@ -1,7 +1,7 @@
-#include "app/lang_text.h"
 #include "engine/keyframe_check.h"
 #include "media/job_state.h"
 #include "support/fakes.h"
+#include "support/lang.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,6 @@ namespace {
 struct KeyFrameRig {
     KeyFrameRig()
     {
-        lang.load("tw");
         job.jobTitle = "剪輯影片";
         job.srcLength = 60;
         job.srcTimeShift = 0.5f; // a known offset: no rate estimate, every probe is one seek
@@ -42,13 +41,12 @@ struct KeyFrameRig {
         };
         return checkKeyFrames(job, seek, lang, ui);
     }
-    LangText lang;
+    const LangText& lang = tw();
     JobState job;
     RecordingReporters ui;
     int seeks = 0;
 };
 
-// Key frames at 20 and 30 s only.
 float keyAt20Or30(float t) { return t > 20.01f ? 30.0f : 20.0f; }
 
 } // namespace
@@ -79,9 +77,7 @@ TEST(KeyFrameCheck, MarkOnAKeyFrameScaledTimesAndSparseKeyFramesAskNothing)
         EXPECT_EQ(out.sparseWarning, c.sparse);
         EXPECT_EQ(out.cut, c.cut);
         EXPECT_TRUE(rig.ui.questions.empty());
-        if (c.seeks) {
-            EXPECT_EQ(rig.seeks, c.seeks);
-        }
+        if (c.seeks) { EXPECT_EQ(rig.seeks, c.seeks); }
     }
 }
 

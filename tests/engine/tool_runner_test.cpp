@@ -9,11 +9,6 @@ using namespace qorvid::test;
 
 namespace {
 
-// Real tools, with the fake clock standing in for the waiting.
-struct RealToolsRig : FakeTools, EngineRig {
-    RealToolsRig() : EngineRig(fakeClock, systemLauncher()) {}
-};
-
 const std::string kEncoder = "/q/plugins/ZevraRes2.exe \"a.avi\" -o \"b.avi\"";
 const std::string kConverter = "/q/plugins/ZevraRes3.exe -y -i \"a.avi\" \"b.mp3\"";
 
@@ -65,8 +60,7 @@ TEST(RunWithProgress, SilentToolIsStuckAfter24SecondsAndABrokenPipeAfterTwo)
         EXPECT_TRUE(rig.launcher.last().terminated);
         EXPECT_GT(rig.fakeClock.now - start, c.bound);
         EXPECT_LT(rig.fakeClock.now - start, c.bound + 500);
-        ASSERT_EQ(rig.ui.messages.size(), 1u);
-        EXPECT_EQ(rig.ui.messages[0], rig.lang[Msg::ProcessStuck] + "\r\n\r\n" + "轉檔" + "處理中斷！");
+        EXPECT_EQ(rig.ui.messages, std::vector<std::string>{rig.lang[Msg::ProcessStuck] + "\r\n\r\n轉檔處理中斷！"});
         EXPECT_TRUE(rig.runner.aborted());
         EXPECT_TRUE(rig.ui.startButtonShown);
         EXPECT_EQ(rig.ui.cpuNotes.back(), "CPU 使用率：0.0 %");
@@ -144,7 +138,7 @@ TEST(RunAndCapture, ToolPrintingEvery20SecondsIsNeverStuckButACaptureEndsAtItsLi
     EXPECT_TRUE(rig.ui.messages.empty());
 }
 
-// Real child processes, with the injected clock standing in for the waiting.
+// Real tools, with the fake clock standing in for the waiting.
 TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildrenAndMissingOnesSayNothing)
 {
     TempDir dir;
@@ -157,13 +151,14 @@ TEST(RunnerWithRealTools, SilentAndMutedToolsAreKilledWithTheirChildrenAndMissin
     // A tool that closed its console but runs on.
     std::string muted = writeScript(dir.file("muted.sh"), "exec >&- 2>&-; exec " + napper + " 302");
 
+    FakeClock clock;
     for (const std::string& tool : {silent, muted}) {
-        RealToolsRig rig;
+        EngineRig rig(clock, systemLauncher());
         rig.runner.RunWithProgress(tool, 10, false);
         EXPECT_EQ(rig.ui.messages.size(), 1u) << tool;
         EXPECT_TRUE(processesMatching(marker).empty()) << tool;
     }
-    RealToolsRig rig;
+    EngineRig rig(clock, systemLauncher());
     EXPECT_EQ(rig.runner.RunAndCapture(silent, false), "");
     EXPECT_TRUE(processesMatching(marker).empty());
     EXPECT_FALSE(rig.runner.aborted()); // a capture ends it without aborting the job

@@ -105,9 +105,7 @@ TEST(FontList, DefaultFallsBackThroughTheStandInsToTheFirstItem)
     for (const Case& c : cases) {
         const FontList list = fillFontList(c.faces, loadedLang(c.language));
         EXPECT_EQ(list.defaultFile(), c.expected) << c.language << " " << c.faces.size() << " faces";
-        if (c.expected.empty()) {
-            EXPECT_EQ(list.defaultIndex, -1);
-        }
+        if (c.expected.empty()) { EXPECT_EQ(list.defaultIndex, -1); }
     }
 }
 

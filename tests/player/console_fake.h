@@ -64,6 +64,7 @@ public:
         return std::make_unique<ConsoleChild>(children.back());
     }
     ConsoleChildState& last() { return *children.back(); }
+    std::vector<std::string>& sent() { return last().written; }
 
     bool failStart = false;
     std::vector<std::string> commandLines;

@@ -61,45 +61,38 @@ TEST_F(ConsoleTest, StartsWithPipesInTheFolderSendsLinesReplacesTheLastToolAndMa
 
 TEST_F(ConsoleTest, ReadResultCodesAndWhenTheOwnerIsTold)
 {
-    startTool();
-    std::string text = "old";
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kNothingWaiting);
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(owner.told, 0) << "a silent child that still runs is not gone";
-
-    launcher.last().output.push_back("A:   1.0 V:   1.0\r");
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);
-    EXPECT_EQ(text, "A:   1.0 V:   1.0\r");
-
-    launcher.last().output.push_back("abc");
-    launcher.last().shortRead = true;
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kShortRead);
-    EXPECT_EQ(text, "ab");
-    launcher.last().shortRead = false;
-
-    launcher.last().output.push_back("x");
-    launcher.last().failedRead = true;
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kReadFailed);
-    EXPECT_EQ(owner.told, 1);
-
-    // More than the buffer is dropped and reported.
-    startTool();
-    launcher.last().output.push_back(std::string(ConsoleTool::kBufferSize + 1, 'x'));
-    text = "old";
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kRead);
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(owner.told, 2);
-
-    // A broken pipe and a dead child tell the owner too.
-    startTool();
-    launcher.last().brokenPipe = true;
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kPeekFailed);
-    EXPECT_EQ(owner.told, 3);
-    startTool();
-    launcher.last().alive = false;
-    EXPECT_EQ(console.readToolOutput(text), ConsoleTool::kNothingWaiting);
-    EXPECT_EQ(owner.told, 4);
-    EXPECT_FALSE(console.isToolAlive());
+    using State = qorvid::test::ConsoleChildState;
+    const struct {
+        const char* what;
+        std::string chunk;
+        void (*spoil)(State&);
+        ConsoleTool::ReadResult code;
+        std::string text;
+        bool told;
+    } cases[] = {
+        {"a silent child that still runs is not gone", "", nullptr, ConsoleTool::kNothingWaiting, "", false},
+        {"a line", "A:   1.0 V:   1.0\r", nullptr, ConsoleTool::kRead, "A:   1.0 V:   1.0\r", false},
+        {"short read", "abc", [](State& s) { s.shortRead = true; }, ConsoleTool::kShortRead, "ab", false},
+        {"failed read", "x", [](State& s) { s.failedRead = true; }, ConsoleTool::kReadFailed, "", true},
+        // More than the buffer is dropped and reported.
+        {"over the buffer", std::string(ConsoleTool::kBufferSize + 1, 'x'), nullptr, ConsoleTool::kRead, "", true},
+        {"broken pipe", "", [](State& s) { s.brokenPipe = true; }, ConsoleTool::kPeekFailed, "", true},
+        {"dead child", "", [](State& s) { s.alive = false; }, ConsoleTool::kNothingWaiting, "", true},
+    };
+    bool fresh = true; // the first four read one child; once the owner is told, a new one
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (fresh) startTool();
+        fresh = c.told;
+        if (!c.chunk.empty()) launcher.last().output.push_back(c.chunk);
+        if (c.spoil) c.spoil(launcher.last());
+        const int toldBefore = owner.told;
+        std::string text = "old";
+        EXPECT_EQ(console.readToolOutput(text), c.code);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(owner.told - toldBefore, c.told ? 1 : 0);
+    }
+    EXPECT_FALSE(console.isToolAlive()) << "the dead child";
 }
 
 TEST_F(ConsoleTest, ShownWindowForcedAndWithoutAnOwnerReadingLeavesTheTextAlone)

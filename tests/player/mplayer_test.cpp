@@ -1,10 +1,8 @@
 #include "player/mplayer.h"
 #include "player/console_fake.h"
 #include "player/player_settings.h"
+#include "support/engine_rig.h"
 #include "support/lang.h"
-#include "support/test_tools.h"
-#include "app/paths.h"
-#include "util/command_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +13,6 @@ using qorvid::test::ConsoleLauncher;
 using qorvid::test::tw;
 
 namespace {
-
-// Answers the identify run, and the converter's look at the file, with the lines given.
-struct IdentifyAnswer final : CommandCapture {
-    std::string identify, converter;
-    std::vector<std::string> commands;
-    std::string RunAndCapture(const std::string& commandLine, bool) override
-    {
-        commands.push_back(commandLine);
-        if (commandLine.find(" -identify ") != std::string::npos) return identify;
-        return commandLine.find(" -i ") != std::string::npos ? converter : std::string();
-    }
-};
 
 struct WindowState final : PlayerWindowView {
     int state = kStopped;
@@ -41,23 +27,17 @@ struct WindowState final : PlayerWindowView {
 };
 
 struct MPlayerTest : ::testing::Test {
-    qorvid::test::TempDir folder;
-    AppPaths paths = AppPaths::forFolder(folder.path());
+    // Its program folder has the player; its runner captures what the scripted tools print.
+    qorvid::test::ScriptedRig rig;
     ConsoleLauncher launcher;
     ConsoleTool console{launcher};
-    IdentifyAnswer runner;
     WindowState window;
-    MPlayer player{console, runner, paths, tw(), window};
+    MPlayer player{console, rig.runner, rig.paths, tw(), window};
 
-    void SetUp() override
-    {
-        std::filesystem::create_directories(folder.file("plugins"));
-        qorvid::test::writeFile(paths.toolPrefix() + "1.exe", "");
-    }
     // Opens a file the tool describes with these lines.
     void open(const std::string& identify)
     {
-        runner.identify = identify;
+        rig.launcher.onOutput(" -identify ", identify);
         player.openMCI("/media/a clip.avi", 4242);
     }
     void openClip(float length = 40, float fps = 25)
@@ -76,7 +56,6 @@ struct MPlayerTest : ::testing::Test {
         if (!printed.empty()) launcher.last().output.push_back(printed);
         return player.getCurFrame();
     }
-    std::vector<std::string>& sent() { return launcher.last().written; }
 };
 
 } // namespace
@@ -110,7 +89,6 @@ TEST(MediaNewSize, FitsThePictureKeepingItsAspect)
 TEST_F(MPlayerTest, RangeArgumentsOfPlayMci)
 {
     openClip(40, 25); // 1000 frames
-    EXPECT_EQ(player.getTotalFrames(), 1000);
     EXPECT_EQ(player.commandLine(0, 0).find(" -ss"), std::string::npos);
     const std::string line = player.commandLine(250, 500);
     EXPECT_EQ(line.substr(line.find(" -wid ")), " -wid 4242 -ss 10.0 -endpos 10.0");
@@ -124,14 +102,14 @@ TEST_F(MPlayerTest, RangeArgumentsOfPlayMci)
 
     player.playMCI(250, 500);
     EXPECT_EQ(launcher.commandLines.back(), line);
-    EXPECT_EQ(launcher.commandLines.back().rfind(paths.toolPrefix() + "1.exe \"/media/a clip.avi\" -vo directx", 0), 0u);
+    EXPECT_EQ(launcher.commandLines.back().rfind(rig.paths.toolPrefix() + "1.exe \"/media/a clip.avi\" -vo directx", 0), 0u);
 }
 
 TEST_F(MPlayerTest, NoToolNothingProbedNothingStarted)
 {
-    std::filesystem::remove(paths.toolPrefix() + "1.exe");
+    std::filesystem::remove(rig.paths.toolPrefix() + "1.exe");
     openClip();
-    EXPECT_TRUE(runner.commands.empty());
+    EXPECT_TRUE(rig.launcher.started.empty());
     EXPECT_FALSE(player.isSuccess());
     player.playMCI(0, 0);
     EXPECT_TRUE(launcher.commandLines.empty());
@@ -183,7 +161,7 @@ TEST_F(MPlayerTest, CurrentFrameFromTheThreeStatusFormsLessTheTimeShift)
     EXPECT_FLOAT_EQ(player.curSeconds(), 65.2f);
 
     // An ASF file without a rate: the converter is asked and its start time is the shift.
-    runner.converter = "  Duration: 00:00:33.00, start: 3.100000, bitrate: 1 kb/s\n";
+    rig.launcher.onOutput(" -i ", "  Duration: 00:00:33.00, start: 3.100000, bitrate: 1 kb/s\n");
     open("ID_VIDEO_WIDTH=320\nID_VIDEO_HEIGHT=240\nID_LENGTH=30\nID_DEMUXER=asf\nID_AUDIO_CODEC=wma\n");
     EXPECT_FLOAT_EQ(player.timeShift(), 3.1f);
     EXPECT_NE(window.tip.find("TimeShift= 3.1"), std::string::npos) << window.tip;
@@ -194,9 +172,7 @@ TEST_F(MPlayerTest, CurrentFrameFromTheThreeStatusFormsLessTheTimeShift)
 TEST_F(MPlayerTest, IndexNoteAndEndLines)
 {
     openClip();
-    poll("Generating Index:  42 %\r");
-    poll("Generating Index:   0 %\r");
-    poll("Generating Index: 100 %\r");
+    for (const char* percent : {" 42", "  0", "100"}) poll("Generating Index: " + std::string(percent) + " %\r");
     const std::string note = tw()[Msg::RebuildingIndex];
     EXPECT_EQ(window.notes, (std::vector<std::string>{note + "42 %", note + "1 %", note + "99 %"}));
     EXPECT_FALSE(window.noteHidden);
@@ -226,31 +202,31 @@ TEST_F(MPlayerTest, SeekVolumeAndPauseCommands)
     player.setVolume(-5);
     player.setVolume(55);
     player.pauseMCI();
-    EXPECT_EQ(sent(), (std::vector<std::string>{"seek 25 1\n", "seek 33.3 1\n", "frame_step\n", "volume 100 1\n",
-                                                "volume 0 1\n", "volume 5 1\n", "pause\n"}));
+    EXPECT_EQ(launcher.sent(), (std::vector<std::string>{"seek 25 1\n", "seek 33.3 1\n", "frame_step\n",
+                                                         "volume 100 1\n", "volume 0 1\n", "volume 5 1\n", "pause\n"}));
 
     window.state = kPaused;
-    sent().clear();
+    launcher.sent().clear();
     player.setCurFrame(0, false);
     player.setVolume(500);
     player.setAudioShow();
     player.resumeMCI();
     player.pauseMCI(); // paused: one frame on
     player.stepMCI();
-    EXPECT_EQ(sent(), (std::vector<std::string>{"pausing seek 0 1\n", "frame_step\n", "pausing volume 50 1\n",
-                                                "pausing volume 0 1\n", "pause\n", "frame_step\n", "frame_step\n"}));
+    EXPECT_EQ(launcher.sent(), (std::vector<std::string>{"pausing seek 0 1\n", "frame_step\n", "pausing volume 50 1\n",
+                                                         "pausing volume 0 1\n", "pause\n", "frame_step\n", "frame_step\n"}));
 
     openSound(200);
     window.state = kPlaying;
     poll("A:  65.2 (01:05.2) of 200.0 (03:20.0)\r");
-    sent().clear();
+    launcher.sent().clear();
     player.setCurFrame(1656, true); // 55.2 s at 30 frames per second
     player.setCurFrame(2257, true); // 75.2333 s
-    EXPECT_EQ(sent(), (std::vector<std::string>{"seek -10 0\n", "seek 10.03 0\n"}));
+    EXPECT_EQ(launcher.sent(), (std::vector<std::string>{"seek -10 0\n", "seek 10.03 0\n"}));
 
     open("garbage"); // no rate, no length: nothing is sent
     player.setCurFrame(10, false);
-    EXPECT_EQ(sent().size(), 2u);
+    EXPECT_EQ(launcher.sent().size(), 2u);
 }
 
 TEST_F(MPlayerTest, AnEarlyStartIsKeptByTheWholeFilePlayOnlyAndANewPlayEndsTheLast)
@@ -278,18 +254,15 @@ TEST_F(MPlayerTest, AnEarlyStartIsKeptByTheWholeFilePlayOnlyAndANewPlayEndsTheLa
 
 TEST(PlayerSettingsFile, KeysInAnyCaseButNoBlankBeforeTheEqualsSign)
 {
+    // Written back as text: every field at once (the writing itself is checked below).
     PlayerSettings s = readPlayerSettings("MAINRECT=120,80\r\nkeepwh=TRUE\r\nTopMost =True\r\nMciVol=  640 \r\n");
-    EXPECT_EQ(s.left, 120);
-    EXPECT_EQ(s.top, 80);
-    EXPECT_TRUE(s.keepWH);
-    EXPECT_FALSE(s.topMost) << "a blank before = is another key";
-    EXPECT_EQ(s.volume, 640);
+    EXPECT_EQ(playerSettingsText(s), "MainRect=120,80\r\nKeepWH=True\r\nTopMost=False\r\nMciVol=640\r\n")
+        << "a blank before = is another key";
 
     s = readPlayerSettings("MainRect=30,40,9999\nMciVol=5000\nno equals sign\n=\nKeepWH=maybe");
-    EXPECT_EQ(s.left, 30);
-    EXPECT_EQ(s.top, 40) << "the third number is ignored";
-    EXPECT_EQ(s.volume, 1000);
-    EXPECT_FALSE(s.keepWH);
+    EXPECT_EQ(s.volume, 1000) << "the writing clamps too";
+    EXPECT_EQ(playerSettingsText(s), "MainRect=30,40\r\nKeepWH=False\r\nTopMost=False\r\nMciVol=1000\r\n")
+        << "the third number is ignored";
 
     s = readPlayerSettings("MainRect=30\nMciVol=loud\n");
     EXPECT_FALSE(s.left.has_value()) << "one number is no position: the window is centred";

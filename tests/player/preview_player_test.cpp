@@ -23,7 +23,6 @@ struct PreviewTest : ::testing::Test {
         preview.setSource(200, "/media/clips");
         preview.onStopped([this] { ++stops; });
     }
-    std::vector<std::string>& sent() { return launcher.last().written; }
 };
 
 } // namespace
@@ -44,18 +43,18 @@ TEST_F(PreviewTest, PauseTwiceStepsOneFrameAndSeeksWhilePausedKeepThePause)
     preview.pauseButton(0);
     preview.pauseButton(0);
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Pause);
-    EXPECT_EQ(sent(), (std::vector<std::string>{"pause\n", "frame_step\n"}));
+    EXPECT_EQ(launcher.sent(), (std::vector<std::string>{"pause\n", "frame_step\n"}));
     preview.play(0);
-    EXPECT_EQ(sent().back(), "pause\n");
+    EXPECT_EQ(launcher.sent().back(), "pause\n");
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Play);
 
-    sent().clear();
+    launcher.sent().clear();
     preview.seekTo(50);
     preview.pauseButton(0);
     preview.jump(-10);
     preview.seekTo(100);
-    EXPECT_EQ(sent(), (std::vector<std::string>{"seek 25 1\n", "pause\n", "pausing seek -10 0\n", "frame_step\n",
-                                                "pausing seek 50 1\n", "frame_step\n"}));
+    EXPECT_EQ(launcher.sent(), (std::vector<std::string>{"seek 25 1\n", "pause\n", "pausing seek -10 0\n",
+                                                         "frame_step\n", "pausing seek 50 1\n", "frame_step\n"}));
     EXPECT_FLOAT_EQ(preview.position(), 100);
 }
 
@@ -67,8 +66,8 @@ TEST_F(PreviewTest, VolumeStaysWithinRangeAndIsRememberedForTheNextStart)
     preview.play(0);
     for (int i = 0; i < 25; ++i) preview.volumeStep(-1);
     EXPECT_EQ(*preview.volume(), 0);
-    EXPECT_EQ(sent().front(), "volume 95 1\n");
-    EXPECT_EQ(sent().back(), "volume 0 1\n");
+    EXPECT_EQ(launcher.sent().front(), "volume 95 1\n");
+    EXPECT_EQ(launcher.sent().back(), "volume 0 1\n");
 }
 
 TEST_F(PreviewTest, PauseWhileStoppedStartsPausedAndStillPicturesNeedARunningPreview)
@@ -78,17 +77,17 @@ TEST_F(PreviewTest, PauseWhileStoppedStartsPausedAndStillPicturesNeedARunningPre
     // Pause while stopped shows the first picture paused.
     preview.pauseButton(12);
     EXPECT_EQ(starts, std::vector<float>{12});
-    EXPECT_EQ(sent(), std::vector<std::string>{"frame_step\n"});
+    EXPECT_EQ(launcher.sent(), std::vector<std::string>{"frame_step\n"});
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Pause);
-    sent().clear();
+    launcher.sent().clear();
     ASSERT_TRUE(preview.setContinuousPictures(true));
-    EXPECT_EQ(sent(), (std::vector<std::string>{"pause\n", "screenshot 1\n"})) << "it plays while it saves";
+    EXPECT_EQ(launcher.sent(), (std::vector<std::string>{"pause\n", "screenshot 1\n"})) << "it plays while it saves";
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Play);
     preview.setContinuousPictures(false);
-    EXPECT_EQ(sent().back(), "pause\n");
+    EXPECT_EQ(launcher.sent().back(), "pause\n");
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Pause);
     preview.singlePicture();
-    EXPECT_EQ(sent().back(), "pausing screenshot 0\n");
+    EXPECT_EQ(launcher.sent().back(), "pausing screenshot 0\n");
 }
 
 TEST_F(PreviewTest, OutputMovesThePositionOnWholeLinesAndFailureEndOrAVanishedPlayerStop)
@@ -131,7 +130,7 @@ TEST_F(PreviewTest, RestartKeepsThePositionAndThePause)
     ASSERT_TRUE(preview.restart());
     EXPECT_EQ(starts, (std::vector<float>{20, 31}));
     EXPECT_TRUE(launcher.children[0]->terminated);
-    EXPECT_EQ(sent(), std::vector<std::string>{"frame_step\n"});
+    EXPECT_EQ(launcher.sent(), std::vector<std::string>{"frame_step\n"});
     EXPECT_EQ(preview.state(), PreviewPlayer::State::Pause);
     EXPECT_EQ(stops, 0) << "a restart is not a stop";
 }

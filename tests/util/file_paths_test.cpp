@@ -1,8 +1,13 @@
+// Paths: their parts, where a target may be written, and their file URLs.
+#include "support/test_tools.h"
+#include "util/drive_type.h"
 #include "util/file_object.h"
+#include "util/shell_ops.h"
 
 #include <gtest/gtest.h>
 
 using qorvid::fileObject;
+using qorvid::isUsableDrive;
 
 TEST(FileObject, SplitsAtTheLastSeparatorAndDot)
 {
@@ -28,4 +33,20 @@ TEST(FileObject, SplitsAtTheLastSeparatorAndDot)
         EXPECT_EQ(fo.GetParentFolderName(c.path), c.parent);
     }
     EXPECT_EQ(fo.GetDriveName("  /v/x"), "/");
+}
+
+TEST(DriveType, FoldersAreJudgedByWhatTheyAllow)
+{
+    qorvid::test::TempDir dir;
+    EXPECT_TRUE(isUsableDrive(dir.path()));
+    EXPECT_TRUE(isUsableDrive(dir.file("not/yet/made.avi")));
+    EXPECT_TRUE(isUsableDrive("/dev/shm/x.avi"));
+    EXPECT_FALSE(isUsableDrive(""));
+}
+
+TEST(ShellOps, FileUrlEncodesEverythingButPlainCharacters)
+{
+    EXPECT_EQ(qorvid::fileUrl("/a b/c,d.avi"), "file:///a%20b/c%2Cd.avi");
+    EXPECT_EQ(qorvid::fileUrl("/x/$(touch y)`\"'.mp4"), "file:///x/%24%28touch%20y%29%60%22%27.mp4");
+    EXPECT_EQ(qorvid::fileUrl("/影片/~v-1_2.avi"), "file:///%E5%BD%B1%E7%89%87/~v-1_2.avi");
 }

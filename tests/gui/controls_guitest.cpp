@@ -109,11 +109,10 @@ TEST(StyleButtonTest, HoverEndsOnceWhenThePointerLeaves)
 TEST(CommDialogTest, FilterAndResults)
 {
     CommDialog d;
-    d.setFilter("AVI Files (*.avi)|*.avi|Audio|*.mp3;*.wav|");
-    CommDialog same;
-    same.setFilter("AVI Files (*.avi)|*.avi|Audio|*.mp3;*.wav");
-    EXPECT_EQ(d.qtFilters(), same.qtFilters());
-    EXPECT_EQ(d.qtFilters(), QStringList({"AVI Files (*.avi)", "Audio (*.mp3 *.wav)"}));
+    for (const char* filter : {"AVI Files (*.avi)|*.avi|Audio|*.mp3;*.wav", "AVI Files (*.avi)|*.avi|Audio|*.mp3;*.wav|"}) {
+        d.setFilter(filter);
+        EXPECT_EQ(d.qtFilters(), QStringList({"AVI Files (*.avi)", "Audio (*.mp3 *.wav)"})) << filter;
+    }
 
     DialogRequest seen;
     d.chooser = [&](const DialogRequest& r) {

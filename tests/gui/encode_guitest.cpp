@@ -8,7 +8,6 @@
 #include "util/text.h"
 
 #include <QCheckBox>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -66,7 +65,7 @@ TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBackAndLea
         };
         QTest::mouseClick(win->cmdEncode[0], Qt::LeftButton);
 
-        ASSERT_EQ(boxTexts.size(), 2u) << boxTexts.back();
+        ASSERT_EQ(boxTexts.size(), 2u) << lastBox();
         EXPECT_NE(boxTexts[0].find(toUnixLines(msg(Msg::GettingReady))), std::string::npos); // the confirmation
         EXPECT_NE(boxTexts[1].find(toUnixLines(msg(Msg::Succeeded))), std::string::npos) << boxTexts[1];
         EXPECT_NE(boxTexts[1].find(target), std::string::npos);
@@ -99,7 +98,7 @@ TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBackAndLea
         return true;
     });
     ASSERT_EQ(openQuestions.size(), 1u);
-    EXPECT_NE(boxTexts.back().find(target), std::string::npos) << boxTexts.back(); // the success box
+    EXPECT_NE(lastBox().find(target), std::string::npos) << lastBox(); // the success box
     openQuestions[0].done(Answer::Yes);
     EXPECT_FALSE(win->isVisible());
     EXPECT_NE(ffprobeValue(target, "v:0", "codec_name"), "");
@@ -133,8 +132,7 @@ TEST_F(Encode, LanguageSwitchStopAndCloseDuringALongRun)
     EXPECT_TRUE(estimate.startsWith(estimateHead)) << estimate.toStdString();
     EXPECT_TRUE(caption.startsWith(progressHead)) << caption.toStdString();
     EXPECT_TRUE(win->picEncodeEsti->text().isEmpty());
-    ASSERT_FALSE(boxTexts.empty());
-    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
+    EXPECT_EQ(lastBox(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
     EXPECT_TRUE(win->cmdEncode[0]->isVisible());
     EXPECT_EQ(win->picProgress->caption().toStdString(), fillPlaceholders(msg(Msg::ProgressPercent), {"0"}));
 
@@ -158,7 +156,7 @@ TEST_F(Encode, LanguageSwitchStopAndCloseDuringALongRun)
     ASSERT_EQ(openQuestions.size(), 1u);
     EXPECT_NE(openQuestions[0].request.text.find(ctx().job.jobTitle), std::string::npos) << openQuestions[0].request.text;
     EXPECT_NE(openQuestions[0].request.text.find(toUnixLines(msg(Msg::ConfirmQuit))), std::string::npos);
-    EXPECT_EQ(boxTexts.back(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
+    EXPECT_EQ(lastBox(), toUnixLines(ctx().job.jobTitle + msg(Msg::Interrupted)));
     EXPECT_FALSE(fileExists(target));
     EXPECT_TRUE(processesMatching(app.path() + "plugins/ZevraRes").empty());
     EXPECT_TRUE(processesMatching(clip).empty());

@@ -9,17 +9,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
+#include <QRegularExpression>
 
 namespace qorvid::test {
 namespace {
 
 bool hasChinese(const QString& text)
 {
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if ((u >= 0x3000 && u <= 0x303F) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF)) return true;
-    }
-    return false;
+    static const QRegularExpression cjk(QStringLiteral("[\\x{3000}-\\x{303F}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    return text.contains(cjk);
 }
 
 // Every text a person can meet on the widget and its children, with where it stands.
@@ -53,7 +51,6 @@ TEST_F(OptionsWindowTest, SizeItemsKeyFiltersAndAdjusters)
     ctx().options.optSub = 1; // the subtitle boxes are usable only with subtitles on
     opts().loadFromJob();
     openOptions();
-    // The size items set width and height.
     struct Case {
         int srcWidth, srcHeight, item;
         const char* typedWidth; // "" leaves the box as the item set it
@@ -138,10 +135,9 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkOrTrialPlayChecksOrTakesTheVa
     open();
     win->cmdOptClick(); // no source yet: checkSource refuses
     EXPECT_FALSE(opts().isVisible());
-    ASSERT_FALSE(boxTexts.empty());
-    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ChooseSourceFirst)));
+    EXPECT_EQ(lastBox(), toUnixLines(msg(Msg::ChooseSourceFirst)));
     win->menuItem("mnuToScreenshot")->trigger(); // the still pictures are taken in the options window
-    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::ScreenshotHowTo)));
+    EXPECT_EQ(lastBox(), toUnixLines(msg(Msg::ScreenshotHowTo)));
     chooseSource("mnuSrcIsFileToAvi", 3, clip());
     openOptions();
     EXPECT_FALSE(win->isEnabled());
@@ -155,6 +151,7 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkOrTrialPlayChecksOrTakesTheVa
         std::string message; // the start of the box text
         int page;
         const char* field;
+        const char* button = "cmdOkCancel_0";
     } cases[] = {
         {"fps 4.9", {{Step::Type, "cboFps", "4.9"}}, fillPlaceholders(msg(Msg::FrameRateRange), {"5", "30"}), 0, "cboFps"},
         {"width 7", {{Step::SetText, "txtSize_0", "7"}}, msg(Msg::WidthRange), 1, "txtSize_0"},
@@ -168,6 +165,9 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkOrTrialPlayChecksOrTakesTheVa
         {"typed time 0:00:01.0", {{Step::Type, "txtScope_0", "0:00:01.0"}}, toUnixLines(msg(Msg::TimeFormatWrong)), 0, "txtScope_0"},
         {"end not after start", {{Step::Type, "txtScope_0", "00:00:02.0"}, {Step::Type, "txtScope_1", "00:00:01.0"}},
          msg(Msg::MarkEndBeforeStart), 0, "txtScope_1"},
+        // The trial play refuses a missing subtitle file the same way, without starting.
+        {"trial play, subtitle file missing", {{Step::Choose, "optSub_1", ""}, {Step::SetText, "txtSubFile", "/nonexistent/a.srt"}},
+         msg(Msg::SubtitleFileMissing), 4, "txtSubFile", "cmdSubPlay"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -175,12 +175,13 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkOrTrialPlayChecksOrTakesTheVa
         child<ZevraTab>("tabMn")->setTabNow(3); // away from every field's page
         apply(c.steps);
         boxTexts.clear();
-        click("cmdOkCancel_0");
+        click(c.button);
         ASSERT_EQ(boxTexts.size(), 1u);
         EXPECT_EQ(boxTexts[0].substr(0, c.message.size()), c.message);
         EXPECT_TRUE(opts().isVisible());
         EXPECT_EQ(child<ZevraTab>("tabMn")->TabNow(), c.page);
         EXPECT_EQ(focusedControl(), c.field);
+        EXPECT_FALSE(opts().previewRunning());
         click("cmdOkCancel_1");
     }
 
@@ -196,19 +197,6 @@ TEST_F(OptionsWindowTest, OpensOnlyWithASourceAndOkOrTrialPlayChecksOrTakesTheVa
     EXPECT_EQ(child<QLineEdit>("txtAudioDelay")->text().toStdString(), "0");
     EXPECT_EQ(win->lblEncodeNote->text().toStdString(), toUnixLines(ctx().summary));
     EXPECT_NE(ctx().summary.find("1280 x 10"), std::string::npos) << ctx().summary; // 8 + the top border
-
-    // The trial play refuses a missing subtitle file the same way, without starting.
-    openOptions();
-    child<ZevraTab>("tabMn")->setTabNow(0);
-    apply({{Step::Choose, "optSub_1", ""}, {Step::SetText, "txtSubFile", "/nonexistent/a.srt"}});
-    boxTexts.clear();
-    click("cmdSubPlay");
-    ASSERT_FALSE(boxTexts.empty());
-    EXPECT_EQ(boxTexts.back().rfind(msg(Msg::SubtitleFileMissing), 0), 0u) << boxTexts.back();
-    EXPECT_EQ(child<ZevraTab>("tabMn")->TabNow(), 4);
-    EXPECT_EQ(focusedControl(), "txtSubFile");
-    EXPECT_TRUE(opts().isVisible());
-    EXPECT_FALSE(opts().previewRunning());
 }
 
 TEST_F(OptionsWindowTest, CancelRestoresTheValuesShownWhenOpened)
@@ -301,12 +289,9 @@ Steps customSize(const char* w, const char* h)
 TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
 {
     open();
-    TempDir dir;
-    const std::string sub = dir.file("it's [a] sub.srt");
+    const std::string sub = media.file("it's [a] sub.srt");
     writeFile(sub, "1\n00:00:00,500 --> 00:00:02,000\nHello\n");
-    LangText tw;
-    tw.load("tw");
-    const FontList fonts = fillFontList(systemFonts(), tw);
+    const FontList fonts = fillFontList(systemFonts(), ctx().lang);
     ASSERT_GE(fonts.defaultIndex, 0) << "the set-up installs the default fonts";
     const int other = fonts.defaultIndex == 0 ? 1 : 0;
     const std::string otherFont = fonts.files[static_cast<size_t>(other)];
@@ -360,13 +345,11 @@ TEST_F(OptionsCliTest, WindowAndCommandLineGiveTheSameCommand)
         apply(c.steps);
         boxTexts.clear();
         click("cmdOkCancel_0");
-        ASSERT_FALSE(opts().isVisible()) << (boxTexts.empty() ? "" : boxTexts.back());
+        ASSERT_FALSE(opts().isVisible()) << lastBox();
         const std::string window = windowCommand();
         EXPECT_EQ(window, cliCommand(c.key, c.cli));
         EXPECT_FALSE(window.empty());
-        if (!c.font.empty()) {
-            EXPECT_NE(window.find(" -font \"" + c.font + "\""), std::string::npos) << window;
-        }
+        if (!c.font.empty()) EXPECT_NE(window.find(" -font \"" + c.font + "\""), std::string::npos) << window;
     }
 }
 

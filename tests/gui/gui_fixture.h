@@ -64,6 +64,7 @@ protected:
 
     // Boxes: every text shown, in order; answers come from `answer` (default: OK / Yes).
     std::vector<std::string> boxTexts;
+    std::string lastBox() const { return boxTexts.empty() ? "<no box>" : boxTexts.back(); }
     std::function<Answer(const BoxRequest&)> answer;
     // Questions that do not wait: they stay open here until the test answers them.
     struct OpenQuestion {

@@ -27,18 +27,14 @@ protected:
         MainWindowTest::SetUp();
         // The machine may have no sound device: the player's own settings send sound nowhere.
         writeFile(mplayerHome.file("config"), "ao=null\n");
-        savedHome_ = qgetenv("MPLAYER_HOME");
-        qputenv("MPLAYER_HOME", QByteArray::fromStdString(mplayerHome.path()));
+        env_.set("MPLAYER_HOME", mplayerHome.path().c_str());
         open("Language=en\r\n");
         prefix_ = ctx().paths.toolPrefix();
     }
     void TearDown() override
     {
         MainWindowTest::TearDown();
-        if (!prefix_.empty()) {
-            EXPECT_EQ(players(), 0) << "no player left behind";
-        }
-        qputenv("MPLAYER_HOME", savedHome_);
+        if (!prefix_.empty()) EXPECT_EQ(players(), 0) << "no player left behind";
     }
 
     frmPlayer& player() { return win->playerWindow(); }
@@ -54,7 +50,6 @@ protected:
     QWidget* picture() { return child<QWidget>("picPlayer"); }
     QImage shown() { return shownIn(picture()); }
     float position() { return player().engine()->curSeconds(); }
-    // The play state after the key.
     int pressed(Qt::Key key)
     {
         QTest::keyClick(&player(), key);
@@ -95,7 +90,7 @@ protected:
     }
 
     TempDir mplayerHome;
-    QByteArray savedHome_;
+    ScopedEnv env_;
     std::string prefix_;
 };
 

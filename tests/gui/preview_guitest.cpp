@@ -154,21 +154,19 @@ TEST_F(PreviewTest, BrightnessShowsAndMarksAreTakenFromThePosition)
 TEST_F(PreviewTest, FailedStartStillPicturesTrialPlayAndEveryWayOut)
 {
     click("lblSrceenshot");
-    EXPECT_EQ(boxTexts.back(), toUnixLines(msg(Msg::PlayFileFirst))) << "no picture without a running preview";
+    EXPECT_EQ(lastBox(), toUnixLines(msg(Msg::PlayFileFirst))) << "no picture without a running preview";
     // The player is given a display it cannot open: its video output fails as it starts.
     const QByteArray display = qgetenv("DISPLAY");
     qputenv("DISPLAY", ":987");
     click("lblPlay");
     qputenv("DISPLAY", display);
     ASSERT_TRUE(waitUntil([&] { return !opts().previewRunning(); }));
-    ASSERT_TRUE(waitUntil([&] { return boxTexts.back() == toUnixLines(msg(Msg::CannotPlay)); })) << boxTexts.back();
+    ASSERT_TRUE(waitUntil([&] { return lastBox() == toUnixLines(msg(Msg::CannotPlay)); })) << lastBox();
     EXPECT_EQ(players(), 0);
 
-    const std::filesystem::path folder = std::filesystem::path(source_).parent_path();
     auto pictures = [&] {
-        int n = 0;
-        for (const auto& e : std::filesystem::directory_iterator(folder)) n += e.path().extension() == ".png";
-        return n;
+        const std::filesystem::directory_iterator files(std::filesystem::path(source_).parent_path());
+        return std::count_if(begin(files), end(files), [](const auto& e) { return e.path().extension() == ".png"; });
     };
     playUntil(0.5f);
     pauseAndSettle();
@@ -201,9 +199,7 @@ TEST_F(PreviewTest, FailedStartStillPicturesTrialPlayAndEveryWayOut)
     typeInto("txtSubSize", "10");
     click("cmdSubPlay");
     ASSERT_TRUE(waitUntil([&] { return opts().previewRunning(); }));
-    EXPECT_TRUE(playerRunsWith(" -sub "));
-    EXPECT_TRUE(playerRunsWith(" -subfont-text-scale 10 "));
-    EXPECT_TRUE(playerRunsWith(" -font "));
+    for (const char* words : {" -sub ", " -subfont-text-scale 10 ", " -font "}) EXPECT_TRUE(playerRunsWith(words)) << words;
     // The white text shows in the lower part of the picture; the preview went on from where it was.
     ASSERT_TRUE(waitUntil([&] { return whiteBelow(shown()) > whiteBelow(before) + 0.007; }))
         << whiteBelow(before) << " white before, " << whiteBelow(shown()) << " now";

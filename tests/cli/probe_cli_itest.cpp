@@ -113,15 +113,11 @@ TEST_F(ProbeCli, GifsAreCountedFrameByFrame)
 {
     auto moving = fields(probe(dir->file("moving.gif")).output);
     EXPECT_EQ(moving["verdict"], "Animated Gifs");
-    EXPECT_EQ(moving["srcWidth"], "160");
-    EXPECT_EQ(moving["srcHeight"], "120");
-    EXPECT_EQ(moving["srcGifFrames"], "20");
-    EXPECT_EQ(moving["srcFps"], "10");
+    EXPECT_EQ(moving["srcWidth"] + "x" + moving["srcHeight"], "160x120");
+    EXPECT_EQ(moving["srcGifFrames"] + " pictures at " + moving["srcFps"], "20 pictures at 10");
     EXPECT_NEAR(std::stod(moving["srcLength"]), 2.0, 0.2);
-
-    RunResult still = probe(dir->file("still.gif"));
-    EXPECT_EQ(fields(still.output)["verdict"], "Static Gif");
-    EXPECT_EQ(fields(still.output)["srcGifFrames"], "1");
+    auto still = fields(probe(dir->file("still.gif")).output);
+    EXPECT_EQ(still["verdict"] + ", " + still["srcGifFrames"], "Static Gif, 1");
 }
 
 // A file that is no film is named after the message. A FIFO or a device is refused before any

@@ -3,6 +3,7 @@
 // what the command asked for (size, frame rate, sound, range), with copied pictures bit-exact.
 // And copy cuts hold what the key-frame check announces: they start on the key frame where the
 // player's seek to the mark lands and last the -endpos length.
+#include "engine/keyframe_check.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
 
@@ -205,23 +206,12 @@ std::vector<Packet> videoPackets(const std::string& file)
     return packets;
 }
 
-// Where the player's seek lands, read as the key-frame check reads it: the last "A:" field,
-// else the last "V:" field; -1 when none.
+// Where the player's seek lands, as the key-frame check reads it from the real player; -1 when
+// it says nowhere.
 double playerLanding(const std::string& file, const std::string& time)
 {
-    RunResult r = runCommandLine(pluginPath(1) + " -ao null -vo null -noframedrop -frames 1  -ss " + time +
-                                 " -endpos 0 \"" + file + "\"");
-    for (const char* field : {"A:", "V:"}) {
-        double last = -1;
-        for (size_t at = r.output.find(field); at != std::string::npos; at = r.output.find(field, at + 2)) {
-            const char* begin = r.output.c_str() + at + 2;
-            char* end = nullptr;
-            double t = std::strtod(begin, &end);
-            if (end != begin) last = t;
-        }
-        if (last >= 0) return last;
-    }
-    return -1;
+    return qorvid::seekLanding(runCommandLine(pluginPath(1) + " -ao null -vo null -noframedrop -frames 1  -ss " + time +
+                                              " -endpos 0 \"" + file + "\"").output);
 }
 
 class CopyCut : public MediaSuite<CopyCut> {

@@ -13,6 +13,7 @@
 #include "media/probe.h"
 #include "player/asf_seek.h"
 #include "player/player_arguments.h"
+#include "support/test_tools.h"
 
 #include <gtest/gtest.h>
 
@@ -390,9 +391,7 @@ TEST(SubtitleText, ThePlayerReadsAUtf8CopyAndTheCodePageIsDropped)
     std::vector<std::string> args = {"-subcp", "cp950", "-sub", file, "-subdelay", "0", "-subcp", "cp950", "in.avi"};
     readSubtitlesAsUtf8(args, copy);
     EXPECT_EQ(args, (std::vector<std::string>{"-sub", copy.path(), "-subdelay", "0", "in.avi", "-utf8"}));
-    std::ifstream in(copy.path(), std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "1\n00:00:01,000 --> 00:00:02,000\n中文\n");
+    EXPECT_EQ(qorvid::test::readFile(copy.path()), "1\n00:00:01,000 --> 00:00:02,000\n中文\n");
 
     // A UTF-8 file is read where it is; no subtitle, no change.
     std::ofstream(file, std::ios::binary) << "1\n00:00:01,000 --> 00:00:02,000\n中文\n";

@@ -38,15 +38,9 @@ TEST(CloseStaleTools, EndsOnlyTheToolsOfItsOwnFolder)
     fs::copy_file("/bin/sleep", ours);
     fs::copy_file("/bin/sleep", theirs);
 
-    auto startSleeper = [](Subprocess& child, const std::string& program) {
-        Subprocess::Setup setup;
-        setup.program = program;
-        setup.argv = {program, "300"};
-        return child.start(setup);
-    };
     Subprocess stale, survivor; // a survivor left running is killed at the end of the scope
-    ASSERT_TRUE(startSleeper(stale, ours)) << stale.error();
-    ASSERT_TRUE(startSleeper(survivor, theirs)) << survivor.error();
+    ASSERT_TRUE(test::startProgram(stale, {ours, "300"}, Subprocess::Output::Null)) << stale.error();
+    ASSERT_TRUE(test::startProgram(survivor, {theirs, "300"}, Subprocess::Output::Null)) << survivor.error();
     const pid_t survivorPid = survivor.pid();
 
     EXPECT_EQ(closeStaleTools(dir.file("app/plugins/ZevraRes")), 1);

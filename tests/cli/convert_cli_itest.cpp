@@ -162,14 +162,11 @@ TEST_F(ConvertCli, ThreeJobsAtOnceEachGetTheirOwnTarget)
         makeMedia(in.file(name), "testsrc2=size=320x240:rate=25:duration=8", "sine=duration=8", {"-c:v", "mpeg4", "-c:a", "libmp3lame"});
 
     std::array<qorvid::Subprocess, 3> children;
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        qorvid::Subprocess::Setup setup;
-        setup.program = buildDir() + "qorvid-cli";
-        setup.argv = {setup.program, "convert", in.file(jobs[i].first), "--to", jobs[i].second, "--yes",
-                      "--lang", "en", "--target-dir", out.path()};
-        setup.output = qorvid::Subprocess::Output::Null;
-        ASSERT_TRUE(children[i].start(setup)) << children[i].error();
-    }
+    for (size_t i = 0; i < jobs.size(); ++i)
+        ASSERT_TRUE(startProgram(children[i], {buildDir() + "qorvid-cli", "convert", in.file(jobs[i].first), "--to", jobs[i].second,
+                                               "--yes", "--lang", "en", "--target-dir", out.path()},
+                                 qorvid::Subprocess::Output::Null))
+            << children[i].error();
     for (auto& child : children) EXPECT_EQ(child.wait(), 0);
     EXPECT_EQ(ffprobeValue(out.file("one.avi"), "v:0", "codec_name"), "mpeg4");
     EXPECT_EQ(ffprobeValue(out.file("two.mp3"), "a:0", "codec_name"), "mp3");

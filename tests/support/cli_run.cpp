@@ -8,14 +8,9 @@ namespace qorvid::test {
 
 BackgroundCli::BackgroundCli(std::vector<std::string> args)
 {
-    Subprocess::Setup setup;
-    setup.program = buildDir() + "qorvid-cli";
-    setup.argv = {setup.program, "convert", "--lang", "tw"};
-    setup.argv.insert(setup.argv.end(), args.begin(), args.end());
-    setup.input = Subprocess::Input::Null;
-    setup.output = Subprocess::Output::Pipe;
-    setup.errors = Subprocess::Errors::WithOutput;
-    if (!child_.start(setup)) output = "cannot start " + setup.program + ": " + child_.error();
+    args.insert(args.begin(), {buildDir() + "qorvid-cli", "convert", "--lang", "tw"});
+    if (!startProgram(child_, args, Subprocess::Output::Pipe, Subprocess::Input::Null))
+        output = "cannot start " + args[0] + ": " + child_.error();
 }
 
 int BackgroundCli::finish()

@@ -57,13 +57,7 @@ RunResult run(const std::vector<std::string>& argv, const std::string& stdinText
 {
     RunResult result;
     Subprocess child;
-    Subprocess::Setup setup;
-    setup.program = argv[0];
-    setup.argv = argv;
-    setup.input = Subprocess::Input::Pipe;
-    setup.output = Subprocess::Output::Pipe;
-    setup.errors = Subprocess::Errors::WithOutput;
-    if (!child.start(setup)) {
+    if (!startProgram(child, argv)) {
         result.output = "cannot start " + argv[0] + ": " + child.error();
         return result;
     }
@@ -76,6 +70,17 @@ RunResult run(const std::vector<std::string>& argv, const std::string& stdinText
 }
 
 } // namespace
+
+bool startProgram(Subprocess& child, const std::vector<std::string>& argv, Subprocess::Output output, Subprocess::Input input)
+{
+    Subprocess::Setup setup;
+    setup.program = argv[0];
+    setup.argv = argv;
+    setup.input = input;
+    setup.output = output;
+    if (output == Subprocess::Output::Pipe) setup.errors = Subprocess::Errors::WithOutput;
+    return child.start(setup);
+}
 
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText)
 {

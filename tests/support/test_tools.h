@@ -1,4 +1,6 @@
 #pragma once
+#include "util/subprocess.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,6 +29,11 @@ struct RunResult {
     std::string output; // standard output and standard error together
     bool hung = false;  // killed by the guard of runGuarded
 };
+
+// Starts argv[0] (looked up in PATH) with the arguments, no shell; by default its output and
+// standard error go together to a pipe and its input comes from one.
+bool startProgram(Subprocess& child, const std::vector<std::string>& argv, Subprocess::Output output = Subprocess::Output::Pipe,
+                  Subprocess::Input input = Subprocess::Input::Pipe);
 
 // Runs argv[0] (looked up in PATH) with the arguments, no shell, and waits for it.
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText = {});

@@ -73,13 +73,7 @@ TEST_F(Plugins, KillingThePlayerPluginEndsThePlayer)
 {
     const std::string clip = dir_.file("good.avi");
     Subprocess player;
-    Subprocess::Setup ps;
-    ps.program = pluginPath(1);
-    ps.argv = {pluginPath(1), "-slave", "-identify", "-vo", "null", "-ao", "null", "-loop", "0", clip};
-    ps.input = Subprocess::Input::Pipe;
-    ps.output = Subprocess::Output::Pipe;
-    ps.errors = Subprocess::Errors::WithOutput;
-    ASSERT_TRUE(player.start(ps));
+    ASSERT_TRUE(startProgram(player, {pluginPath(1), "-slave", "-identify", "-vo", "null", "-ao", "null", "-loop", "0", clip}));
     std::string out;
     for (pollfd p{player.outputFd(), POLLIN, 0}; out.find("A:") == std::string::npos;)
         if (poll(&p, 1, 20000) <= 0 || !qorvid::readAvailable(player.outputFd(), out)) break;

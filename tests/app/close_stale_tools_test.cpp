@@ -41,11 +41,9 @@ TEST(CloseStaleTools, EndsOnlyTheToolsOfItsOwnFolder)
     Subprocess stale, survivor; // a survivor left running is killed at the end of the scope
     ASSERT_TRUE(test::startProgram(stale, {ours, "300"}, Subprocess::Output::Null)) << stale.error();
     ASSERT_TRUE(test::startProgram(survivor, {theirs, "300"}, Subprocess::Output::Null)) << survivor.error();
-    const pid_t survivorPid = survivor.pid();
 
     EXPECT_EQ(closeStaleTools(dir.file("app/plugins/ZevraRes")), 1);
 
     EXPECT_GT(stale.wait(), 128) << "ended by a signal";
     EXPECT_FALSE(survivor.hasEnded()) << "the other folder's tool must survive";
-    EXPECT_TRUE(test::processAlive(survivorPid));
 }

@@ -55,14 +55,12 @@ TEST(CpuUsage, FallbackTextForm)
 {
     FeedLoad load;
     cpuUsage meter(load);
-    meter.Initialize();
     const std::pair<std::optional<double>, const char*> loads[] = {
         {37, "37.0"}, {100, "100"}, {250, "100"}, {12.34, "12.3"}, {std::nullopt, "-1"}};
     for (const auto& [value, text] : loads) {
         load.value = value;
         EXPECT_EQ(meter.query(), text) << text;
     }
-    meter.terminate();
 }
 
 TEST(CpuCounters, ProcFiles)

@@ -1,7 +1,6 @@
 // The message tables: how they load, and what every row must keep in each language.
 #include "app/lang_text.h"
 #include "support/lang.h"
-#include "support/test_tools.h"
 
 #include <gtest/gtest.h>
 

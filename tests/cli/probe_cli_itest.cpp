@@ -1,5 +1,6 @@
 // qorvid-cli probe against the real player and converter plugins, on clips made here.
 #include "app/lang_text.h"
+#include "media/probe.h"
 #include "support/lang.h"
 #include "support/test_tools.h"
 
@@ -7,8 +8,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <map>
-#include <sstream>
 #include <sys/stat.h>
 
 using qorvid::Msg;
@@ -16,16 +15,8 @@ using namespace qorvid::test;
 
 namespace {
 
-std::map<std::string, std::string> fields(const std::string& output)
-{
-    std::map<std::string, std::string> f;
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);) {
-        auto eq = line.find('=');
-        if (eq != std::string::npos) f[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return f;
-}
+// The probe's "key=value" lines, read with the program's key=value reader: fields(output)("srcWidth").
+auto fields(const std::string& output) { return [output](const std::string& key) { return qorvid::findValue(output, key + "="); }; }
 
 RunResult probe(const std::string& file)
 {
@@ -83,24 +74,24 @@ TEST_F(ProbeCli, AgreesWithFfprobeOnEveryContainerSoundFileAndOddName)
         RunResult r = probe(file);
         ASSERT_EQ(r.exitCode, 0) << r.output;
         auto f = fields(r.output);
-        EXPECT_EQ(f["srcWidth"], orZero(ffprobeValue(file, "v:0", "width")));
-        EXPECT_EQ(f["srcHeight"], orZero(ffprobeValue(file, "v:0", "height")));
+        EXPECT_EQ(f("srcWidth"), orZero(ffprobeValue(file, "v:0", "width")));
+        EXPECT_EQ(f("srcHeight"), orZero(ffprobeValue(file, "v:0", "height")));
         const double length = std::stod(ffprobeValue(file, "", "duration"));
         const double expected = c.length > 0 ? c.length : std::ceil(length * 10 - 1e-6) / 10;
-        EXPECT_NEAR(std::stod(f["srcLength"]), expected, c.tolerance) << "ffprobe " << length;
+        EXPECT_NEAR(std::stod(f("srcLength")), expected, c.tolerance) << "ffprobe " << length;
         const std::string rate = ffprobeValue(file, "v:0", "r_frame_rate"); // "25/1"
-        EXPECT_NEAR(std::stod(f["srcFps"]), rate.empty() ? 0 : std::stod(rate) / std::stod(rate.substr(rate.find('/') + 1)), 0.01);
-        EXPECT_EQ(f["srcAudioRate"], ffprobeValue(file, "a:0", "sample_rate"));
-        if (*c.channels) { EXPECT_EQ(f["srcAudioChannels"], c.channels); }
-        EXPECT_NE(f["srcAudioCodec"], "");
-        EXPECT_EQ(f["verdict"], "");
+        EXPECT_NEAR(std::stod(f("srcFps")), rate.empty() ? 0 : std::stod(rate) / std::stod(rate.substr(rate.find('/') + 1)), 0.01);
+        EXPECT_EQ(f("srcAudioRate"), ffprobeValue(file, "a:0", "sample_rate"));
+        if (*c.channels) { EXPECT_EQ(f("srcAudioChannels"), c.channels); }
+        EXPECT_NE(f("srcAudioCodec"), "");
+        EXPECT_EQ(f("verdict"), "");
         EXPECT_EQ(readFile(file), bytes);
     }
     EXPECT_FALSE(fileExists(dir->file("x")));
     EXPECT_FALSE(fileExists("x"));
     // The sound the player reports once its decoders are open, not the fallback (64 kb/s).
     auto mono = fields(probe(dir->file("mpeg4 mp3.avi")).output);
-    EXPECT_EQ(mono["srcAudioBitrate"] + " " + mono["srcAudioCodec"] + " " + mono["srcDemuxer"], "96 mp3 avi");
+    EXPECT_EQ(mono("srcAudioBitrate") + " " + mono("srcAudioCodec") + " " + mono("srcDemuxer"), "96 mp3 avi");
     // A relative name that begins with "-" is read as a file, not an option.
     std::filesystem::path here = std::filesystem::current_path();
     std::filesystem::current_path(dir->path());
@@ -112,12 +103,12 @@ TEST_F(ProbeCli, AgreesWithFfprobeOnEveryContainerSoundFileAndOddName)
 TEST_F(ProbeCli, GifsAreCountedFrameByFrame)
 {
     auto moving = fields(probe(dir->file("moving.gif")).output);
-    EXPECT_EQ(moving["verdict"], "Animated Gifs");
-    EXPECT_EQ(moving["srcWidth"] + "x" + moving["srcHeight"], "160x120");
-    EXPECT_EQ(moving["srcGifFrames"] + " pictures at " + moving["srcFps"], "20 pictures at 10");
-    EXPECT_NEAR(std::stod(moving["srcLength"]), 2.0, 0.2);
+    EXPECT_EQ(moving("verdict"), "Animated Gifs");
+    EXPECT_EQ(moving("srcWidth") + "x" + moving("srcHeight"), "160x120");
+    EXPECT_EQ(moving("srcGifFrames") + " pictures at " + moving("srcFps"), "20 pictures at 10");
+    EXPECT_NEAR(std::stod(moving("srcLength")), 2.0, 0.2);
     auto still = fields(probe(dir->file("still.gif")).output);
-    EXPECT_EQ(still["verdict"] + ", " + still["srcGifFrames"], "Static Gif, 1");
+    EXPECT_EQ(still("verdict") + ", " + still("srcGifFrames"), "Static Gif, 1");
 }
 
 // A file that is no film is named after the message. A FIFO or a device is refused before any
@@ -149,12 +140,12 @@ TEST_F(ProbeCli, BadInputIsRefusedWithItsMessage)
              {dir->file("letter.mpg"), cannotAnalyse},
              {dir->file("cut short.mp4"), cannotAnalyse}}) {
         SCOPED_TRACE(file);
-        RunResult r = runGuarded({buildDir() + "qorvid-cli", "probe", "--lang", "tw", "--", file}, 20);
+        RunResult r = runProgram({buildDir() + "qorvid-cli", "probe", "--lang", "tw", "--", file}, 20);
         EXPECT_FALSE(r.hung);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_NE(r.output.find(message), std::string::npos) << r.output;
         const auto f = fields(r.output); // a source that could not be analysed has no picture
-        EXPECT_EQ(f.count("srcWidth") ? f.at("srcWidth") : "(none)", message == cannotAnalyse ? "0" : "(none)");
+        EXPECT_EQ(f("srcWidth"), message == cannotAnalyse ? "0" : "");
     }
     EXPECT_EQ(readFile(dir->file("letter.mpg")), "Dear reader,\nthis is not a film.\n");
     // convert takes its source through the same check; and no plugin waits on a FIFO (Plugins).
@@ -169,9 +160,7 @@ TEST_F(ProbeCli, BadInputIsRefusedWithItsMessage)
 
 TEST_F(ProbeCli, SpeaksTheChosenLanguageOrThatOfTheLocale)
 {
-    qorvid::LangText en, gb;
-    ASSERT_TRUE(en.load("en"));
-    ASSERT_TRUE(gb.load("gb"));
+    const qorvid::LangText en = loadedLang("en"), gb = loadedLang("gb");
     const std::string english = en[Msg::ChooseSourceFirst], traditional = tw()[Msg::ChooseSourceFirst];
     // Which variable counts is the unit tests' matter; here the program follows it, and --lang wins.
     struct Case {

@@ -45,15 +45,10 @@ protected:
     std::string settingsFile() { return app.file("Qorvid.ini"); }
     // The text of message n in the window's current language.
     std::string msg(Msg m) { return ctx().lang[m]; }
+    // Its text up to the first placeholder.
+    QString msgHead(Msg m) { return QString::fromStdString(msg(m).substr(0, msg(m).find("aaa"))); }
     // Chooses a source through the source menu entry, the dialog answering with the path.
     void chooseSource(const char* menu, int index, const std::string& path);
-    // Every question is confirmed but the offer to play the result.
-    void declinePlaying()
-    {
-        answer = [this](const BoxRequest& r) {
-            return r.text.find(toUnixLines(msg(Msg::PressOkToPlay))) != std::string::npos ? Answer::Cancel : Answer::Ok;
-        };
-    }
     // A clip made with ffmpeg: w x h at fps for the seconds, with sound.
     std::string makeClip(const std::string& name, int w, int h, int fps, int seconds);
 

@@ -12,13 +12,11 @@
 
 namespace qorvid::test {
 
-inline constexpr int kWaitMs = 20000;
-
-// Lets events run until the condition holds; false when it did not within the bound.
+// Lets events run until the condition holds; false when it did not within 20 s.
 template <class F>
-bool waitUntil(F condition, int ms = kWaitMs)
+bool waitUntil(F condition)
 {
-    return QTest::qWaitFor(condition, ms);
+    return QTest::qWaitFor(condition, 20000);
 }
 
 // What the player has drawn into the widget: read back from the X server.
@@ -53,10 +51,7 @@ inline void settle(QWidget* picture)
 // The player plugins of the program folder with this tool prefix that still run.
 inline int playerProcesses(const std::string& prefix)
 {
-    int n = 0;
-    for (const ProcessInfo& p : currentUserProcesses())
-        if (isUnderPrefix(p, prefix)) ++n;
-    return n;
+    return static_cast<int>(selectStaleTools(currentUserProcesses(), prefix, 0).size());
 }
 
 } // namespace qorvid::test

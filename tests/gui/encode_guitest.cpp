@@ -38,7 +38,8 @@ void runWhile(frmMain& win, std::function<bool()> step)
 TEST_F(Encode, ShortConversionAfterALanguageSwitchDrivesTheBarTo100AndBackAndLeavingKeepsTheTarget)
 {
     open();
-    const std::string clip = makeClip("short.avi", 320, 240, 25, 4);
+    // Long enough for reports between the start and the end: the encoder reports twice a second.
+    const std::string clip = makeClip("short.avi", 1280, 720, 25, 19);
     std::vector<float> drawn;
     QObject::connect(win->picProgress, &ProgressPicture::drawn, [&](float p, const QString&, bool) { drawn.push_back(p); });
     const struct {

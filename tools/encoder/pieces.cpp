@@ -1,10 +1,10 @@
 #include "encoder/pieces.h"
 
+#include "common/argument_values.h"
 #include "encoder/ffmpeg_log.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <sched.h>
 #include <sys/statvfs.h>
 
@@ -71,14 +71,10 @@ std::vector<double> pieceBounds(const EncodeOptions& o, const SourceInfo& s, int
 
 double expectedBytes(const std::vector<std::string>& args, double seconds)
 {
-    auto bits = [&](const char* option) {
-        auto it = std::find(args.begin(), args.end(), option);
-        return it == args.end() || it + 1 == args.end() ? 0.0 : std::atof((it + 1)->c_str());
-    };
-    const bool sound = std::find(args.begin(), args.end(), "-an") == args.end();
-    const double picture = bits("-b:v");
+    const double picture = numberAfter(args, "-b:v", 0);
     if (picture <= 0) return 0;
-    const double audio = !sound ? 0 : bits("-b:a") > 0 ? bits("-b:a") : unsetSoundBits;
+    const bool sound = std::find(args.begin(), args.end(), "-an") == args.end();
+    const double audio = sound ? numberAfter(args, "-b:a", unsetSoundBits) : 0;
     return (picture + audio) * seconds / 8;
 }
 

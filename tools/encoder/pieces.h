@@ -33,8 +33,8 @@ std::vector<double> pieceBounds(const EncodeOptions& options, const SourceInfo& 
 // it sets (-b:v, -b:a); 0 when it sets no picture bit rate.
 double expectedBytes(const std::vector<std::string>& args, double seconds);
 
-// Whether the target's folder holds the pieces, the sound and the joined target at once: about
-// twice the target, which a whole run would write only once.
+// Whether the target's folder holds the pieces, the sound and the joined target at once, with
+// room for bit rates running over; a whole run writes the target only once.
 bool roomForPieces(const std::string& target, double targetBytes);
 
 // Where a run of the whole source would start its clock: at the earlier of the streams it

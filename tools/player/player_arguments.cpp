@@ -1,9 +1,9 @@
 #include "player/player_arguments.h"
 
+#include "common/argument_values.h"
 #include "common/subtitle_text.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
 #include <cmath>
 
@@ -59,15 +59,6 @@ void readSubtitlesAsUtf8(std::vector<std::string>& args, Utf8Subtitle& copy)
 }
 
 namespace {
-
-double numberAfter(const std::vector<std::string>& args, const char* option, double fallback)
-{
-    auto it = std::find(args.begin(), args.end(), option);
-    if (it == args.end() || it + 1 == args.end()) return fallback;
-    char* end = nullptr;
-    const double v = std::strtod((it + 1)->c_str(), &end);
-    return end && *end == '\0' && end != (it + 1)->c_str() ? v : fallback;
-}
 
 std::string oneDecimal(double v)
 {
